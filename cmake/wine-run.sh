@@ -1,0 +1,16 @@
+#!/bin/bash
+# Runs one Windows executable of the build under Wine with the project's quiet
+# prefix (created by `./lm setup`); ctest's cross-compiling emulator.
+#   wine-run.sh win32|win64 PROGRAM ARGS...
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+arch="$1"
+shift
+if [ "$arch" = win64 ]; then
+    export WINEPREFIX="$here/build/wine-prefix-64" WINEARCH=win64
+    wine=/usr/lib/wine/wine64
+else
+    export WINEPREFIX="$here/build/wine-prefix-32" WINEARCH=win32
+    wine=wine
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+exec timeout "${LM_WINE_TIMEOUT:-300}" "$wine" "$@"

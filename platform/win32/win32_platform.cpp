@@ -1,0 +1,262 @@
+#include "platform/win32/win32_platform.h"
+
+#include <shellapi.h>
+
+#include "base/cp1250.h"
+#include "platform/win32/win32_text.h"
+
+namespace lm {
+namespace {
+
+HINSTANCE g_module = nullptr;
+constexpr wchar_t kDriverWindowClass[] = L"LMDriverWindow";
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerPeriodMs = 100;
+
+struct WindowLink {
+    ui::Form* form;
+    WindowEvents* events;
+};
+
+LRESULT CALLBACK DriverWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    auto* link = reinterpret_cast<WindowLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (link != nullptr) {
+        if (msg == WM_TIMER && wparam == kTimerId) {
+            link->events->on_timer();
+            return 0;
+        }
+        if (msg == WM_CLOSE) return 0;  // the user cannot close the driver window
+        std::intptr_t result = 0;
+        if (msg >= WM_USER && link->events->on_message(msg, wparam, lparam, result)) {
+            return result;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+void RegisterDriverWindowClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DriverWindowProc;
+    wc.hInstance = g_module != nullptr ? g_module : GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kDriverWindowClass;
+    registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// "\r" alone separates the lines of a box text; the box wants CR LF.
+std::wstring BoxText(std::string_view text) {
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        lines += text[i];
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) lines += '\n';
+    }
+    return win32::Wide(lines);
+}
+
+int ShowCommand(ShowMode show) {
+    switch (show) {
+        case ShowMode::Minimized:
+            return SW_SHOWMINNOACTIVE;
+        case ShowMode::Hidden:
+            return SW_HIDE;
+        case ShowMode::Normal:
+            break;
+    }
+    return SW_SHOWNORMAL;
+}
+
+}  // namespace
+
+void SetModuleInstance(HINSTANCE instance) {
+    g_module = instance;
+}
+
+Win32Platform::Win32Platform() = default;
+
+Win32Platform::~Win32Platform() {
+    if (driver_window_ != nullptr) {
+        delete reinterpret_cast<WindowLink*>(GetWindowLongPtrW(driver_window_, GWLP_USERDATA));
+        DestroyWindow(driver_window_);
+    }
+}
+
+BoxAnswer Win32Platform::ShowMessageBox(BoxKind kind, std::string_view text) {
+    UINT flags = MB_TASKMODAL | MB_SETFOREGROUND;
+    std::wstring caption;
+    if (kind == BoxKind::Error) {
+        flags |= MB_OK | MB_ICONERROR;
+        caption = win32::Wide("Chyba");
+    } else {
+        flags |= MB_YESNO | MB_ICONQUESTION;
+        caption = win32::Wide("Potvrzení"_cp);
+    }
+    int answer = MessageBoxW(nullptr, BoxText(text).c_str(), caption.c_str(), flags);
+    if (kind == BoxKind::Error) return BoxAnswer::Ok;
+    return answer == IDYES ? BoxAnswer::Yes : BoxAnswer::No;
+}
+
+ui::ModalResult Win32Platform::ShowModal(ui::Form& form) {
+    // Dialog forms are drawn by the form renderer; until a form can be drawn
+    // it is closed as dismissed.
+    return form.modal_result == ui::ModalResult::None ? ui::ModalResult::Cancel : form.modal_result;
+}
+
+WindowHandle Win32Platform::CreateDriverWindow(ui::Form& form, WindowEvents& events) {
+    RegisterDriverWindowClass();
+    DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;  // dialog border, no border icons
+    HWND hwnd =
+        CreateWindowExW(WS_EX_DLGMODALFRAME, kDriverWindowClass, win32::Wide(form.caption).c_str(),
+                        style, form.left, form.top, form.width, form.height, nullptr, nullptr,
+                        g_module != nullptr ? g_module : GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) return 0;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(new WindowLink{&form, &events}));
+    driver_window_ = hwnd;
+    UpdateWindow(form);
+    return reinterpret_cast<WindowHandle>(hwnd);
+}
+
+void Win32Platform::UpdateWindow(ui::Form& form) {
+    if (driver_window_ == nullptr) return;
+    SetWindowTextW(driver_window_, win32::Wide(form.caption).c_str());
+    if (!form.visible) {
+        ShowWindow(driver_window_, SW_HIDE);
+        return;
+    }
+    if (form.state == ui::WindowState::Minimized) {
+        ShowWindow(driver_window_, SW_SHOWMINNOACTIVE);
+        return;
+    }
+    SetWindowPos(driver_window_, nullptr, form.left, form.top, form.width, form.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsIconic(driver_window_) || !IsWindowVisible(driver_window_)) {
+        ShowWindow(driver_window_, SW_SHOWNOACTIVATE);
+    }
+}
+
+void Win32Platform::DestroyDriverWindow(ui::Form&) {
+    if (driver_window_ == nullptr) return;
+    KillTimer(driver_window_, kTimerId);
+    auto* link = reinterpret_cast<WindowLink*>(GetWindowLongPtrW(driver_window_, GWLP_USERDATA));
+    SetWindowLongPtrW(driver_window_, GWLP_USERDATA, 0);
+    delete link;
+    DestroyWindow(driver_window_);
+    driver_window_ = nullptr;
+}
+
+void Win32Platform::Beep() {
+    MessageBeep(0);
+}
+
+void Win32Platform::SetBusyCursor(bool busy) {
+    if (busy) {
+        saved_cursor_ = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    } else {
+        SetCursor(saved_cursor_ != nullptr
+                      ? saved_cursor_
+                      : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+        saved_cursor_ = nullptr;
+    }
+}
+
+ScreenSize Win32Platform::Screen() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+int Win32Platform::ShellOpen(const std::string& file, const std::string& parameters,
+                             const std::string& directory, ShowMode show) {
+    HINSTANCE result = ShellExecuteW(driver_window_, L"open", win32::Wide(file).c_str(),
+                                     parameters.empty() ? nullptr : win32::Wide(parameters).c_str(),
+                                     directory.empty() ? nullptr : win32::Wide(directory).c_str(),
+                                     ShowCommand(show));
+    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
+void Win32Platform::ShowHelp(const std::string& help_file, long context) {
+    WinHelpW(driver_window_, win32::Wide(help_file).c_str(), HELP_CONTEXT,
+             static_cast<ULONG_PTR>(context));
+}
+
+BitmapHandle Win32Platform::LoadBitmapFile(const std::string& path) {
+    HANDLE bitmap =
+        LoadImageW(nullptr, win32::Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    return reinterpret_cast<BitmapHandle>(bitmap);
+}
+
+void Win32Platform::FreeBitmap(BitmapHandle bitmap) {
+    if (bitmap != 0) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+}
+
+MenuHandle Win32Platform::CreatePopupMenu(const std::vector<MenuEntry>& entries) {
+    HMENU menu = ::CreatePopupMenu();
+    if (menu == nullptr) return 0;
+    for (const auto& entry : entries) {
+        if (entry.separator) {
+            AppendMenuW(menu, MF_SEPARATOR, entry.id, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, entry.id, win32::Wide(entry.text).c_str());
+        }
+    }
+    return reinterpret_cast<MenuHandle>(menu);
+}
+
+void Win32Platform::EnableMenuItem(MenuHandle menu, std::uint16_t id, bool enabled) {
+    ::EnableMenuItem(reinterpret_cast<HMENU>(menu), id,
+                     MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32Platform::DestroyMenu(MenuHandle menu) {
+    if (menu != 0) ::DestroyMenu(reinterpret_cast<HMENU>(menu));
+}
+
+unsigned Win32Platform::RegisterMessage(const std::string& name) {
+    return RegisterWindowMessageW(win32::Wide(name).c_str());
+}
+
+std::intptr_t Win32Platform::SendMessageTo(WindowHandle window, unsigned msg, std::uintptr_t wparam,
+                                           std::intptr_t lparam) {
+    return SendMessageW(reinterpret_cast<HWND>(window), msg, wparam, lparam);
+}
+
+AtomId Win32Platform::AddGlobalAtom(const std::string& text) {
+    if (text.empty() || text.size() > 255) return 0;
+    return GlobalAddAtomW(win32::Wide(text).c_str());
+}
+
+std::string Win32Platform::GlobalAtomName(AtomId atom) {
+    wchar_t buf[256] = {};
+    UINT n = GlobalGetAtomNameW(atom, buf, 256);
+    return win32::Narrow(std::wstring_view(buf, n));
+}
+
+void Win32Platform::DeleteGlobalAtom(AtomId atom) {
+    GlobalDeleteAtom(atom);
+}
+
+void Win32Platform::StartTimer() {
+    if (driver_window_ != nullptr) SetTimer(driver_window_, kTimerId, kTimerPeriodMs, nullptr);
+}
+
+void Win32Platform::StopTimer() {
+    if (driver_window_ != nullptr) KillTimer(driver_window_, kTimerId);
+}
+
+std::string Win32Platform::CurrentDirectory() {
+    wchar_t buf[MAX_PATH + 1] = {};
+    DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, buf);
+    if (n == 0 || n > MAX_PATH) return ".";
+    return win32::Narrow(std::wstring_view(buf, n));
+}
+
+std::string Win32Platform::DateTimeText() {
+    wchar_t date[80] = {}, time[80] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 80);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 80);
+    return win32::Narrow(date) + " " + win32::Narrow(time);
+}
+
+}  // namespace lm

@@ -1,0 +1,136 @@
+// The real LMDRIVER.DLL under Wine: loaded by name with LoadLibrary, its
+// undecorated stdcall export called as the host calls it, with the real Win32
+// platform (window, registered messages).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "base/host_records.h"
+#include "tests/support/entry_cases.h"
+
+namespace {
+
+using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
+std::string g_dll_path;
+
+class RealDll : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        work_ = std::filesystem::temp_directory_path() /
+                ("lmdll-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(work_ / "OVLADACE" / "KADEX2");
+        SetCurrentDirectoryW(work_.wstring().c_str());
+        module_ = LoadLibraryA(g_dll_path.c_str());
+        ASSERT_NE(module_, nullptr) << "LoadLibrary " << g_dll_path << " error " << GetLastError();
+        entry_ = reinterpret_cast<EntryFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "LumarDriver_Entry")));
+        ASSERT_NE(entry_, nullptr) << "LumarDriver_Entry is not exported by that name";
+    }
+    void TearDown() override {
+        if (module_ != nullptr) FreeLibrary(module_);
+        SetCurrentDirectoryW(std::filesystem::temp_directory_path().wstring().c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(work_, ignored);
+    }
+    static PARAM_ENTRY Record(std::uint16_t code) {
+        PARAM_ENTRY r{};
+        r.lmd_func = code;
+        return r;
+    }
+    int Call(PARAM_ENTRY& r) { return entry_(&r); }
+
+    std::filesystem::path work_;
+    HMODULE module_ = nullptr;
+    EntryFn entry_ = nullptr;
+};
+
+TEST_F(RealDll, RecordIsPackedAsTheHostLaysItOut) {
+    // 44 bytes on the 32-bit host; the x86-64 test build has wider pointers.
+    constexpr std::size_t p = sizeof(void*);
+    EXPECT_EQ(sizeof(PARAM_ENTRY), 20 + 6 * p);
+    EXPECT_EQ(offsetof(PARAM_ENTRY, lparam1), 12u);
+    EXPECT_EQ(offsetof(PARAM_ENTRY, string1), 20 + 2 * p);
+    EXPECT_EQ(offsetof(PARAM_ENTRY, pointer2), 20 + 5 * p);
+    if (p == 4) {
+        EXPECT_EQ(sizeof(PARAM_ENTRY), 44u);
+    }
+}
+
+TEST_F(RealDll, IdentifyLoadErrTextUnknownUnloadAsTheHostCallsThem) {
+    PARAM_ENTRY identify = Record(1);
+    identify.wparam1 = 3;
+    identify.lparam1 = 34;
+    ASSERT_EQ(Call(identify), 1);
+    EXPECT_EQ(identify.wparam1, 1);
+    EXPECT_STREQ(identify.string2, "VORTEL KADEX-RX7");
+    EXPECT_EQ(std::string(static_cast<const char*>(identify.data1)), lm::test::kIdentifyText);
+
+    PARAM_ENTRY early = Record(6);
+    EXPECT_EQ(Call(early), 0);
+    EXPECT_EQ(early.error, 14);
+
+    PARAM_ENTRY load = Record(2);
+    load.lparam1 = 9;
+    ASSERT_EQ(Call(load), 1);
+    EXPECT_EQ(load.wparam1, 1);
+    EXPECT_EQ(load.lparam1, 0u);
+    HWND window = FindWindowW(L"LMDriverWindow", nullptr);
+    ASSERT_NE(window, nullptr) << "the driver window exists after load driver";
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(caption, L"Lumar: KADEX line 2");
+
+    for (const auto& c : lm::test::ErrTextCases()) {
+        PARAM_ENTRY r = Record(5);
+        r.wparam1 = c.code;
+        r.error = 4321;
+        ASSERT_EQ(Call(r), 1);
+        EXPECT_EQ(std::string(r.string1, c.text.size() + 1), std::string(c.text) + '\0') << c.code;
+        EXPECT_EQ(r.error, 4321);
+    }
+    for (std::uint16_t code : lm::test::UnknownCodes()) {
+        PARAM_ENTRY r = Record(code);
+        r.dlm_func = 3;
+        EXPECT_EQ(Call(r), 0) << code;
+        EXPECT_EQ(r.error, 14) << code;
+        EXPECT_EQ(r.dlm_func, 0) << code;
+    }
+    EXPECT_EQ(entry_(nullptr), 0);
+
+    PARAM_ENTRY unload = Record(3);
+    unload.error = 77;
+    ASSERT_EQ(Call(unload), 1);
+    EXPECT_EQ(unload.error, 77);
+    EXPECT_EQ(FindWindowW(L"LMDriverWindow", nullptr), nullptr) << "window released";
+
+    PARAM_ENTRY late = Record(4);
+    EXPECT_EQ(Call(late), 0);
+    EXPECT_EQ(late.error, 14);
+}
+
+TEST_F(RealDll, FreeingTheLibraryWithoutUnloadReleasesTheWindow) {
+    PARAM_ENTRY load = Record(2);
+    ASSERT_EQ(Call(load), 1);
+    ASSERT_NE(FindWindowW(L"LMDriverWindow", nullptr), nullptr);
+    FreeLibrary(module_);
+    module_ = nullptr;
+    EXPECT_EQ(FindWindowW(L"LMDriverWindow", nullptr), nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: lm_dll_tests PATH-TO-LMDRIVER.DLL\n");
+        return 2;
+    }
+    // The path comes from the build tree (a Unix path under Wine maps through Z:).
+    g_dll_path = argv[1];
+    if (!g_dll_path.empty() && g_dll_path[0] == '/') g_dll_path = "Z:" + g_dll_path;
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,69 @@
+#include "tests/support/driver_fixture.h"
+
+#include <filesystem>
+
+namespace lm::test {
+
+void DriverFixture::SetUp() {
+    auto fake = std::make_unique<FakePlatform>();
+    fake->current_directory = dir_.path().string();
+    fake->separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    fake_ = fake.get();
+    InstallPlatform(std::move(fake));
+}
+
+void DriverFixture::TearDown() {
+    ReleaseTheEntry();
+}
+
+PARAM_ENTRY DriverFixture::Record(std::uint16_t code) {
+    PARAM_ENTRY record{};
+    record.lmd_func = code;
+    return record;
+}
+
+int DriverFixture::Call(std::uint16_t code) {
+    PARAM_ENTRY record = Record(code);
+    return Call(record);
+}
+
+void DriverFixture::Load() {
+    PARAM_ENTRY identify = Record(kIdentify);
+    identify.wparam1 = 3;
+    identify.lparam1 = 34;
+    ASSERT_EQ(Call(identify), 1);
+    ASSERT_EQ(Call(kLoadDriver), 1);
+    ASSERT_NE(TheEntry().driver(), nullptr);
+}
+
+void DriverFixture::EnableLog() {
+    window()["CheckLog"].checked = true;
+    window().Fire("CheckLog", ui::Event::Click);
+}
+
+Driver& DriverFixture::driver() {
+    return *TheEntry().driver();
+}
+ui::Form& DriverFixture::window() {
+    return driver().form();
+}
+
+std::string DriverFixture::LogFile() const {
+    return (dir_.driver_dir() / "LMDRIVER.LOG").string();
+}
+
+std::vector<std::string> DriverFixture::LogLines() const {
+    std::vector<std::string> messages;
+    const std::string prefix = fake_->date_time + " | ";
+    for (const auto& line : SplitCrLf(ReadFile(LogFile()))) {
+        EXPECT_EQ(line.substr(0, prefix.size()), prefix) << line;
+        messages.push_back(line.substr(prefix.size()));
+    }
+    return messages;
+}
+
+const std::vector<std::string>& DriverFixture::MemoLines() {
+    return window()["Memo1"].items;
+}
+
+}  // namespace lm::test

@@ -1,0 +1,46 @@
+#include "tests/support/fake_platform.h"
+
+namespace lm::test {
+
+FakePlatform::FakePlatform() {
+    SetQuiet(true);
+}
+
+BoxAnswer FakePlatform::ShowMessageBox(BoxKind kind, std::string_view text) {
+    boxes.push_back({kind, std::string(text)});
+    return HeadlessPlatform::ShowMessageBox(kind, text);
+}
+
+void FakePlatform::ShowHelp(const std::string& help_file, long context) {
+    helps.push_back({help_file, context});
+}
+
+int FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
+                            const std::string& directory, ShowMode show) {
+    programs.push_back({file, parameters, directory, show});
+    return shell_result;
+}
+
+unsigned FakePlatform::RegisterMessage(const std::string& name) {
+    if (failing_registrations.count(name) != 0) return 0;
+    return HeadlessPlatform::RegisterMessage(name);
+}
+
+WindowHandle FakePlatform::CreateDriverWindow(ui::Form& form, WindowEvents& events) {
+    ++windows_created;
+    live_form = &form;
+    return HeadlessPlatform::CreateDriverWindow(form, events);
+}
+
+void FakePlatform::UpdateWindow(ui::Form& form) {
+    ++window_updates;
+    HeadlessPlatform::UpdateWindow(form);
+}
+
+void FakePlatform::DestroyDriverWindow(ui::Form& form) {
+    ++windows_destroyed;
+    live_form = nullptr;
+    HeadlessPlatform::DestroyDriverWindow(form);
+}
+
+}  // namespace lm::test

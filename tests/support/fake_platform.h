@@ -1,0 +1,62 @@
+// The recording test double of the platform: a transcript of what the driver
+// asked of the OS, scripted answers and injected faults. Everything it does not
+// record behaves as the headless platform.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+
+namespace lm::test {
+
+class FakePlatform : public HeadlessPlatform {
+  public:
+    FakePlatform();
+
+    struct Box {
+        BoxKind kind;
+        std::string text;
+    };
+    struct Help {
+        std::string file;
+        long context;
+    };
+    struct Program {
+        std::string file, parameters, directory;
+        ShowMode show;
+    };
+
+    BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) override;
+    void Beep() override { ++beeps; }
+    void ShowHelp(const std::string& help_file, long context) override;
+    int ShellOpen(const std::string& file, const std::string& parameters,
+                  const std::string& directory, ShowMode show) override;
+    unsigned RegisterMessage(const std::string& name) override;
+    WindowHandle CreateDriverWindow(ui::Form& form, WindowEvents& events) override;
+    void UpdateWindow(ui::Form& form) override;
+    void DestroyDriverWindow(ui::Form& form) override;
+    std::string CurrentDirectory() override { return current_directory; }
+    std::string DateTimeText() override { return date_time; }
+    char PathSeparator() override { return separator; }
+
+    // Script.
+    std::string current_directory = "C:\\LUMAR";
+    char separator = '\\';
+    std::string date_time = "7.12.2026 12:34:56";
+    std::set<std::string> failing_registrations;
+    int shell_result = 42;
+
+    // Transcript.
+    std::vector<Box> boxes;
+    std::vector<Help> helps;
+    std::vector<Program> programs;
+    int beeps = 0;
+    int windows_created = 0;
+    int windows_destroyed = 0;
+    int window_updates = 0;
+    ui::Form* live_form = nullptr;
+};
+
+}  // namespace lm::test
