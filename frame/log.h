@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/host_records.h"
+#include "base/log_sink.h"
 
 namespace lm {
 
@@ -27,12 +28,7 @@ class Log {
     void set_memo(std::function<void(std::string_view)> memo) { memo_ = std::move(memo); }
 
     // WriteLog: one message of at most 255 characters.
-    void Write(std::string_view message);
-    // Builds the message only while logging is on, so logging off costs nothing.
-    template <class MakeMessage>
-    void WriteWith(MakeMessage&& make) {
-        if (enabled_) Write(make());
-    }
+    void Write(std::string_view message) override;
     // The dump of the host's parameter record.
     void DumpParams(const PARAM_ENTRY& record);
 
