@@ -29,7 +29,7 @@ inline std::string_view ReadZeroText(const char* text, std::size_t limit = kMaxT
 // most Capacity-1 characters and always zero-terminated.
 template <std::size_t Capacity>
 class TextBuffer {
-  public:
+public:
     static_assert(Capacity > 1);
     // Stores the first Capacity-1 characters of `text` and a zero byte.
     const char* Store(std::string_view text) {
@@ -41,7 +41,7 @@ class TextBuffer {
     const char* c_str() const { return chars_; }
     std::string_view view() const { return {chars_, std::strlen(chars_)}; }
 
-  private:
+private:
     char chars_[Capacity] = {};
 };
 

@@ -99,7 +99,7 @@ struct Cp1250Literal {
 
 // A converted literal: a view of static CP1250 bytes that joins with texts by +.
 class CpText : public std::string_view {
-  public:
+public:
     constexpr CpText(const char* bytes, std::size_t size) : std::string_view(bytes, size) {}
     operator std::string() const { return std::string(data(), size()); }
 };

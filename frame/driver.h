@@ -23,7 +23,7 @@ struct StartupOptions {
 };
 
 class Driver : public WindowEvents {
-  public:
+public:
     explicit Driver(DriverWide& wide);  // Inicializace
     ~Driver() override;                 // TotalKonec
     Driver(const Driver&) = delete;
@@ -66,7 +66,7 @@ class Driver : public WindowEvents {
     bool timer_busy = false;
     std::array<std::string, 4> cw_files;  // PAR, DMF, CW, CP output file names
 
-  private:
+private:
     void RegisterMessages();
 
     DriverWide& wide_;

@@ -47,7 +47,7 @@ enum FunctionCode : std::uint16_t {
 };
 
 class Entry {
-  public:
+public:
     explicit Entry(std::unique_ptr<Platform> platform);
     ~Entry();
 
@@ -58,7 +58,7 @@ class Entry {
     Driver* driver() { return driver_.get(); }
     Platform& platform() { return *platform_; }
 
-  private:
+private:
     bool Dispatch(PARAM_ENTRY& record);
     bool Identify(PARAM_ENTRY& record);
     bool LoadDriver(PARAM_ENTRY& record);

@@ -15,11 +15,11 @@ namespace lm {
 
 class Platform;
 
-class Log {
-  public:
+class Log : public LogSink {
+public:
     explicit Log(Platform& platform) : platform_(platform) {}
 
-    bool enabled() const { return enabled_; }
+    bool enabled() const override { return enabled_; }
     void set_enabled(bool on) { enabled_ = on; }
     // The log file's full path (DriverDir + LMDRIVER.LOG); empty = no file.
     void set_file(std::string path) { file_ = std::move(path); }
@@ -32,7 +32,7 @@ class Log {
     // The dump of the host's parameter record.
     void DumpParams(const PARAM_ENTRY& record);
 
-  private:
+private:
     Platform& platform_;
     bool enabled_ = false;
     std::string file_;

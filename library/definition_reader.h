@@ -18,7 +18,7 @@ namespace lm {
 
 // A definition file held in memory and read from front to back.
 class TextSource {
-  public:
+public:
     // Takes the whole file; nothing from the first byte 26 on is read.
     explicit TextSource(std::string bytes);
 
@@ -30,7 +30,7 @@ class TextSource {
     // stays valid while the source lives.
     std::string_view NextWord();
 
-  private:
+private:
     void SkipDelimiters();
 
     std::string bytes_;

@@ -35,7 +35,7 @@ struct MenuEntry {
 
 // What the driver window receives from the platform.
 class WindowEvents {
-  public:
+public:
     virtual ~WindowEvents() = default;
     // The window's 100 ms timer.
     virtual void on_timer() = 0;
@@ -45,7 +45,7 @@ class WindowEvents {
 };
 
 class Platform {
-  public:
+public:
     virtual ~Platform() = default;
 
     // Modal message boxes. Texts are CP1250; "\r" separates lines.

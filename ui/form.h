@@ -67,7 +67,7 @@ enum class WindowState { Normal, Minimized };
 enum class ModalResult { None, Ok, Cancel };
 
 class Form {
-  public:
+public:
     Form(std::string name, std::string caption, int width, int height);
     virtual ~Form() = default;
     Form(const Form&) = delete;
@@ -104,7 +104,7 @@ class Form {
     std::uint64_t revision() const { return revision_; }
     void Touch() { ++revision_; }
 
-  private:
+private:
     std::string name_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::map<std::string, Control*, std::less<>> by_name_;

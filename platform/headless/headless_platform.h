@@ -16,7 +16,7 @@
 namespace lm {
 
 class HeadlessPlatform : public Platform {
-  public:
+public:
     using WindowProc = std::function<std::intptr_t(unsigned, std::uintptr_t, std::intptr_t)>;
     using ProgramRunner = std::function<int(const std::string& file, const std::string& params,
                                             const std::string& dir, ShowMode show)>;
@@ -75,10 +75,10 @@ class HeadlessPlatform : public Platform {
     std::vector<MenuItemState> MenuItems(MenuHandle menu) const;
     int live_menus() const { return static_cast<int>(menus_.size()); }
 
-  protected:
+protected:
     void Print(std::string_view cp1250_text) const;
 
-  private:
+private:
     struct AtomEntry {
         std::string text;
         int references = 0;

@@ -13,7 +13,7 @@ namespace lm {
 void SetModuleInstance(HINSTANCE instance);
 
 class Win32Platform : public Platform {
-  public:
+public:
     Win32Platform();
     ~Win32Platform() override;
 
@@ -45,7 +45,7 @@ class Win32Platform : public Platform {
     std::string DateTimeText() override;
     char PathSeparator() override { return '\\'; }
 
-  private:
+private:
     HWND driver_window_ = nullptr;
     HCURSOR saved_cursor_ = nullptr;
 };

@@ -17,7 +17,7 @@ using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
 std::string g_dll_path;
 
 class RealDll : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         work_ = std::filesystem::temp_directory_path() /
                 ("lmdll-" + std::to_string(GetCurrentProcessId()) + "-" +

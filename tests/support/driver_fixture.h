@@ -14,7 +14,7 @@
 namespace lm::test {
 
 class DriverFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 

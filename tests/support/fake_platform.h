@@ -12,7 +12,7 @@
 namespace lm::test {
 
 class FakePlatform : public HeadlessPlatform {
-  public:
+public:
     FakePlatform();
 
     struct Box {

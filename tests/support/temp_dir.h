@@ -9,7 +9,7 @@
 namespace lm::test {
 
 class TempDir {
-  public:
+public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ class TempDir {
     // The driver directory as the driver names it: with a trailing separator.
     std::string driver_dir_text() const;
 
-  private:
+private:
     std::filesystem::path path_;
 };
 

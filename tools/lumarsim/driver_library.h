@@ -11,7 +11,7 @@ namespace lumarsim {
 using EntryFunction = int(LM_STDCALL*)(PARAM_ENTRY*);
 
 class DriverLibrary {
-  public:
+public:
     // Loads the library; ok() tells whether it and its entry were found.
     explicit DriverLibrary(const std::string& path);
     ~DriverLibrary();
@@ -22,7 +22,7 @@ class DriverLibrary {
     const std::string& error() const { return error_; }
     int Call(PARAM_ENTRY& record) const { return entry_(&record); }
 
-  private:
+private:
     void* handle_ = nullptr;
     EntryFunction entry_ = nullptr;
     std::string error_;

@@ -10,7 +10,7 @@
 namespace lumarsim {
 
 class HostSession {
-  public:
+public:
     HostSession(const DriverLibrary& library, std::FILE* out) : library_(library), out_(out) {}
 
     // identify with the host's version 3 / 34; true when the driver accepted it.
@@ -24,7 +24,7 @@ class HostSession {
 
     int failures() const { return failures_; }
 
-  private:
+private:
     int Call(PARAM_ENTRY& record, const char* name);
     void Expect(bool ok, const char* what);
 
