@@ -11,16 +11,11 @@
 
 #include "base/bounded_text.h"
 #include "frame/driver_wide.h"
+#include "frame/startup_options.h"
 #include "platform/platform.h"
 #include "ui/form.h"
 
 namespace lm {
-
-struct StartupOptions {
-    bool hide_dialog = false;
-    bool status_dialog = false;
-    bool log_file = false;
-};
 
 class Driver : public WindowEvents {
 public:

@@ -52,27 +52,6 @@ int Entry::Call(PARAM_ENTRY* record) {
     return result ? 1 : 0;
 }
 
-bool Entry::Dispatch(PARAM_ENTRY& record) {
-    switch (record.lmd_func) {
-        case kIdentify:
-            return Identify(record);
-        case kErrText:
-            return ErrText(record);
-        default:
-            break;
-    }
-    // Everything else works on the driver window, which exists only between
-    // load driver and unload driver.
-    if (record.lmd_func == kLoadDriver) return LoadDriver(record);
-    if (!driver_) return WithoutWindow(record);
-    switch (record.lmd_func) {
-        case kUnloadDriver:
-            return UnloadDriver(record);
-        default:
-            return Unknown(record);
-    }
-}
-
 bool Entry::Identify(PARAM_ENTRY& record) {
     bool accepted = record.wparam1 >= 3 && record.lparam1 >= 34;
     record.string1 = const_cast<char*>(texts::kDescription);

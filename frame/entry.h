@@ -66,6 +66,16 @@ private:
     bool ErrText(PARAM_ENTRY& record);
     bool Unknown(PARAM_ENTRY& record);
     bool WithoutWindow(PARAM_ENTRY& record);
+    // The driver menu and its actions.
+    bool GetMenu(PARAM_ENTRY& record);
+    bool MenuItem(PARAM_ENTRY& record);
+    void StartupOptionsDialog();
+    // Help.
+    bool HelpMenu(PARAM_ENTRY& record);
+    // The host's notifications.
+    bool OrderService(PARAM_ENTRY& record);
+    bool InfoMsg(PARAM_ENTRY& record);
+    bool NetList(PARAM_ENTRY& record);
 
     std::unique_ptr<Platform> platform_;
     DriverWide wide_;

@@ -21,6 +21,16 @@ int FakePlatform::ShellOpen(const std::string& file, const std::string& paramete
     return shell_result;
 }
 
+ui::ModalResult FakePlatform::ShowModal(ui::Form& form) {
+    modal_forms.push_back(form.name());
+    if (!modal_scripts.empty()) {
+        auto script = std::move(modal_scripts.front());
+        modal_scripts.pop_front();
+        script(form);
+    }
+    return form.modal_result == ui::ModalResult::None ? ui::ModalResult::Cancel : form.modal_result;
+}
+
 unsigned FakePlatform::RegisterMessage(const std::string& name) {
     if (failing_registrations.count(name) != 0) return 0;
     return HeadlessPlatform::RegisterMessage(name);

@@ -3,6 +3,8 @@
 // record behaves as the headless platform.
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,6 +39,7 @@ public:
     WindowHandle CreateDriverWindow(ui::Form& form, WindowEvents& events) override;
     void UpdateWindow(ui::Form& form) override;
     void DestroyDriverWindow(ui::Form& form) override;
+    ui::ModalResult ShowModal(ui::Form& form) override;
     std::string CurrentDirectory() override { return current_directory; }
     std::string DateTimeText() override { return date_time; }
     char PathSeparator() override { return separator; }
@@ -47,11 +50,15 @@ public:
     std::string date_time = "7.12.2026 12:34:56";
     std::set<std::string> failing_registrations;
     int shell_result = 42;
+    // What the user does in the next modal forms, in order: each script gets
+    // the form as shown and clicks in it. Without a script the form is closed.
+    std::deque<std::function<void(ui::Form&)>> modal_scripts;
 
     // Transcript.
     std::vector<Box> boxes;
     std::vector<Help> helps;
     std::vector<Program> programs;
+    std::vector<std::string> modal_forms;  // names of the forms shown modally
     int beeps = 0;
     int windows_created = 0;
     int windows_destroyed = 0;

@@ -1,0 +1,39 @@
+// Dispatch of a host call on its function code.
+#include "frame/entry.h"
+
+namespace lm {
+
+bool Entry::Dispatch(PARAM_ENTRY& record) {
+    switch (record.lmd_func) {
+        case kIdentify:
+            return Identify(record);
+        case kErrText:
+            return ErrText(record);
+        default:
+            break;
+    }
+    // Everything else works on the driver window, which exists only between
+    // load driver and unload driver.
+    if (record.lmd_func == kLoadDriver) return LoadDriver(record);
+    if (!driver_) return WithoutWindow(record);
+    switch (record.lmd_func) {
+        case kUnloadDriver:
+            return UnloadDriver(record);
+        case kGetMenu:
+            return GetMenu(record);
+        case kMenuItem:
+            return MenuItem(record);
+        case kHelpMenu:
+            return HelpMenu(record);
+        case kNetList:
+            return NetList(record);
+        case kOrderService:
+            return OrderService(record);
+        case kInfoMsg:
+            return InfoMsg(record);
+        default:
+            return Unknown(record);
+    }
+}
+
+}  // namespace lm

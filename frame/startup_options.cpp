@@ -1,0 +1,90 @@
+#include "frame/startup_options.h"
+
+#include "base/bounded_text.h"
+#include "base/files.h"
+#include "library/definition_reader.h"
+#include "values/number_syntax.h"
+
+namespace lm {
+namespace {
+
+std::string_view OnOff(bool on) {
+    return on ? "ON" : "OFF";
+}
+
+bool* OptionOf(StartupOptions& options, std::string_view keyword) {
+    if (keyword == "HIDE_DIALOG") return &options.hide_dialog;
+    if (keyword == "LOGFILE") return &options.log_file;
+    if (keyword == "STATUS_DIALOG") return &options.status_dialog;
+    return nullptr;
+}
+
+}  // namespace
+
+bool LoadStartup(const std::string& driver_dir, std::string& label, std::size_t label_limit,
+                 StartupOptions& options, LogSink& log) {
+    log.Write("Load StartUp.Ini");
+    const std::string path = driver_dir + kStartupFileName;
+    if (!FileCanBeOpened(path)) return false;
+    log.Write("file exists");
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) return false;
+    TextSource source(std::move(*bytes));
+    bool ok = true;
+    std::string keyword;
+    do {
+        keyword = READ_TOKEN(source);
+        std::string value;
+        if (keyword == "LAB") {
+            label = Bounded(READ_TOKEN(source), label_limit);
+        } else if (bool* option = OptionOf(options, keyword)) {
+            value = READ_TOKEN(source);
+            if (value == "ON") {
+                *option = true;
+            } else if (value == "OFF") {
+                *option = false;
+            } else {
+                ok = false;
+            }
+        }
+        if (!ok) log.WriteWith([&] { return "error item " + keyword + ", value = " + value; });
+    } while (!keyword.empty() && ok && !source.Eof());
+    return ok;
+}
+
+bool SaveStartup(const std::string& driver_dir, const std::string& label,
+                 const StartupOptions& options) {
+    return RewriteLines(
+        driver_dir + kStartupFileName,
+        {"HIDE_DIALOG " + std::string(OnOff(options.hide_dialog)),
+         "LOGFILE " + std::string(OnOff(options.log_file)),
+         "STATUS_DIALOG " + std::string(OnOff(options.status_dialog)), "LAB " + label});
+}
+
+bool WriteStartupDialogFile(const std::string& driver_dir, const StartupOptions& options) {
+    auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    return RewriteLines(
+        driver_dir + kDialogFileName,
+        {flag(options.hide_dialog), flag(options.status_dialog), flag(options.log_file)});
+}
+
+StartupOptions ReadStartupDialogFile(const std::string& driver_dir) {
+    StartupOptions options;
+    auto content = ReadWholeFile(driver_dir + kDialogFileName);
+    if (!content) return options;
+    bool* targets[] = {&options.hide_dialog, &options.status_dialog, &options.log_file};
+    std::size_t start = 0;
+    for (bool* target : targets) {
+        if (start >= content->size()) break;
+        std::size_t end = content->find('\n', start);
+        std::string_view line(content->data() + start,
+                              (end == std::string::npos ? content->size() : end) - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        auto number = ParseInt32(line);
+        *target = number.has_value() && *number == 1;
+        start = end == std::string::npos ? content->size() : end + 1;
+    }
+    return options;
+}
+
+}  // namespace lm

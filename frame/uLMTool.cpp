@@ -1,0 +1,58 @@
+#include "frame/uLMTool.h"
+
+#include "base/cp1250.h"
+#include "frame/startup_options.h"
+
+namespace lm {
+
+TFormLMTool::TFormLMTool(std::string driver_dir)
+    : ui::Form("TFormLMTool", std::string("Ovladač po startu..."_cp), 0, 0),
+      driver_dir_(std::move(driver_dir)) {
+    centred = true;
+    auto add = [&](const char* name, ui::ControlKind kind, ui::Rect bounds, std::string text) {
+        ui::Control c;
+        c.name = name;
+        c.kind = kind;
+        c.bounds = bounds;
+        c.text = std::move(text);
+        return &Add(std::move(c));
+    };
+    using ui::ControlKind;
+    add("CHB_hidedialog", ControlKind::CheckBox, {8, 8, 185, 17},
+        "Schovat dialogové okno ovladače"_cp);
+    add("CHB_statusdialog", ControlKind::CheckBox, {8, 32, 105, 17}, "Ukázat status-info"_cp);
+    add("CHB_logfile", ControlKind::CheckBox, {8, 56, 225, 17},
+        "Zapnout zápis diagnostiky do .LOG souboru"_cp);
+    add("ButtonOK", ControlKind::Button, {40, 80, 75, 25}, "&OK");
+    add("ButtonZpet", ControlKind::Button, {128, 80, 75, 25}, "&Zpět"_cp);
+    add("LabelXX", ControlKind::Label, {241, 101, 5, 13}, ".")->bold = true;
+    On("ButtonOK", ui::Event::Click, [this] { ButtonOKClick(); });
+    On("ButtonZpet", ui::Event::Click, [this] { ButtonZpetClick(); });
+    FormCreate();
+}
+
+void TFormLMTool::FormCreate() {
+    StartupOptions options = ReadStartupDialogFile(driver_dir_);
+    (*this)["CHB_hidedialog"].checked = options.hide_dialog;
+    (*this)["CHB_statusdialog"].checked = options.status_dialog;
+    (*this)["CHB_logfile"].checked = options.log_file;
+    // The window is sized to end just past the marker label.
+    const ui::Rect marker = (*this)["LabelXX"].bounds;
+    height = marker.top + marker.height + 31;
+    width = marker.left + marker.width + 10;
+}
+
+void TFormLMTool::ButtonOKClick() {
+    StartupOptions options;
+    options.hide_dialog = (*this)["CHB_hidedialog"].checked;
+    options.status_dialog = (*this)["CHB_statusdialog"].checked;
+    options.log_file = (*this)["CHB_logfile"].checked;
+    WriteStartupDialogFile(driver_dir_, options);
+    Close(ui::ModalResult::Ok);
+}
+
+void TFormLMTool::ButtonZpetClick() {
+    Close(ui::ModalResult::Cancel);
+}
+
+}  // namespace lm
