@@ -1,7 +1,9 @@
 #include "base/files.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "base/cp1250.h"
 
@@ -30,9 +32,21 @@ bool WriteAll(std::FILE* f, std::string_view bytes) {
     return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
 
+std::filesystem::path Cp1250Path(const std::string& path) {
+#if defined(_WIN32)
+    std::u16string wide = Cp1250ToUtf16(path);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
 }  // namespace
 
 bool FileCanBeOpened(const std::string& path) {
+    // A folder is not a file, though some systems open it for reading.
+    std::error_code error;
+    if (std::filesystem::is_directory(Cp1250Path(path), error)) return false;
     File f = Open(path, "rb");
     if (!f) return false;
     return std::fclose(f.release()) == 0;

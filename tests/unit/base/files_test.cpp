@@ -31,6 +31,7 @@ TEST(Files, RewriteReplacesTheWholeFile) {
 TEST(Files, MissingOrUnusablePathsFailCleanly) {
     test::TempDir dir;
     EXPECT_FALSE(FileCanBeOpened(""));
+    EXPECT_FALSE(FileCanBeOpened(dir.path().string())) << "a folder is not a file";
     EXPECT_FALSE(AppendLine("", "x"));
     EXPECT_FALSE(ReadWholeFile((dir.path() / "none").string()).has_value());
     EXPECT_FALSE(AppendLine((dir.path() / "no" / "such" / "dir.txt").string(), "x"));

@@ -1,0 +1,26 @@
+#include "library/bitmaps.h"
+
+#include "base/files.h"
+#include "library/texts.h"
+
+namespace lm {
+
+std::uint32_t INS_BITMAP(BitmapList& bitmaps, const std::string& driver_dir, std::string_view name,
+                         LogSink& log) {
+    // An empty name would name the folder itself.
+    if (name.empty()) return 0;
+    const std::string path = Concat({driver_dir, name});
+    if (!FileCanBeOpened(path)) return 0;
+    // A file that is there but is no picture the platform can load gives no
+    // entry and handle 0, as a missing file does.
+    const BitmapHandle bitmap = bitmaps.Load(path, name);
+    if (bitmap == 0) return 0;
+    log.WriteWith([&] { return Concat({"INS_BITMAP: ", name}); });
+    return RecordHandle(bitmap);
+}
+
+void FREE_BITMAPS(BitmapList& bitmaps) {
+    bitmaps.Clear();
+}
+
+}  // namespace lm

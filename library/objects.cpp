@@ -1,0 +1,236 @@
+#include "library/objects.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "base/bounded_text.h"
+#include "base/files.h"
+#include "library/attribute_group.h"
+#include "library/bitmaps.h"
+#include "library/new_text.h"
+#include "library/texts.h"
+
+namespace lm {
+
+namespace {
+
+constexpr std::array<AttributeName, 5> kObjectAttributes = {{
+    {"SPECDIAL", kAttrSpecDial},
+    {"JEDEN", kAttrJeden},
+    {"SETSIZE", kAttrSetSize},
+    {"NOUNIDIAL", kAttrNoUniDial},
+    {"RUNSPECDIAL", kAttrRunSpecDial},
+}};
+
+struct ItemListKeyword {
+    std::string_view start;
+    std::string_view end;
+    ItemList ObjectItems::*list;
+};
+
+constexpr std::array<ItemListKeyword, 5> kItemLists = {{
+    {"D_IN", "D_IN_END", &ObjectItems::d_in},
+    {"D_OUT", "D_OUT_END", &ObjectItems::d_out},
+    {"D_INIT", "D_INIT_END", &ObjectItems::d_init},
+    {"D_PROM", "D_PROM_END", &ObjectItems::d_prom},
+    {"DATA_USER", "DATA_USER_END", &ObjectItems::data_user},
+}};
+
+const ItemListKeyword* FindItemList(std::string_view token) {
+    for (const ItemListKeyword& keyword : kItemLists) {
+        if (token == keyword.start) return &keyword;
+    }
+    return nullptr;
+}
+
+// The items of one list up to its end keyword or the end of input; other
+// tokens between the items are skipped. False when an item failed (the
+// list ends there).
+bool ReadItemList(TextSource& source, std::string_view end, ItemList& list, std::string& error,
+                  std::size_t error_limit, LogSink& log) {
+    while (true) {
+        const std::string token = READ_TOKEN(source);
+        if (token.empty() || token == end) return true;
+        if (token == "ITEM" && !LOAD_DATAITEM(source, list, error, error_limit, log)) return false;
+    }
+}
+
+std::uint8_t Low8(std::int32_t value) {
+    return static_cast<std::uint8_t>(value);
+}
+
+std::uint16_t Low16(std::int32_t value) {
+    return static_cast<std::uint16_t>(value);
+}
+
+}  // namespace
+
+bool LOADOBJECT_ATTR(TextSource& source, std::string& error, std::size_t error_limit,
+                     std::uint32_t& attributes) {
+    return ReadAttributeGroup(source, kObjectAttributes, "LOADOBJECT_ATTR", error, error_limit,
+                              attributes);
+}
+
+bool LOAD_OBJECT(const std::string& path, std::uint8_t tool, std::string& error,
+                 std::size_t error_limit, ObjectList& objects, BitmapList& bitmaps,
+                 const std::string& driver_dir, LogSink& log) {
+    std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        error.clear();
+        return false;
+    }
+    TextSource source(std::move(*bytes));
+    return LOAD_OBJECT(source, tool, error, error_limit, objects, bitmaps, driver_dir, log);
+}
+
+bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std::size_t error_limit,
+                 ObjectList& objects, BitmapList& bitmaps, const std::string& driver_dir,
+                 LogSink& log) {
+    error.clear();
+    std::string token;
+    do {
+        token = READ_TOKEN(source);
+    } while (!token.empty() && token != "OBJECT");
+    if (token != "OBJECT") {
+        SetErrorText(error, error_limit, "LOAD OBJECT: Nenalezeno pocatecni slovo OBJECT");
+        return false;
+    }
+
+    ObjectFields f;
+    f.tool = tool;
+    // The items read so far; released with everything they own when the
+    // object is rejected.
+    ObjectItems items;
+    std::string bm_lib_name, bm_desktop_name;
+    bool ok = true;
+    while (ok) {
+        token = READ_TOKEN(source);
+        if (token.empty() || token == "OBJECT_END") break;
+        if (token == "LEVEL") {
+            f.level = Low16(READ_INT(source, ok));
+        } else if (token == "IDENT") {
+            f.ident = Low16(READ_INT(source, ok));
+        } else if (token == "JMENO") {
+            f.name = READ_STRING(source, ok);
+        } else if (token == "NAZEV") {
+            f.title = READ_STRING(source, ok);
+        } else if (token == "VSTUPU") {
+            f.inputs = Low8(READ_INT(source, ok));
+        } else if (token == "VYSTUPU") {
+            f.outputs = Low8(READ_INT(source, ok));
+        } else if (token == "INIT_PROM") {
+            f.init_vars = Low8(READ_INT(source, ok));
+        } else if (token == "PROM") {
+            f.vars = Low8(READ_INT(source, ok));
+        } else if (token == "BM_LIB") {
+            bm_lib_name = READ_TOKEN(source);
+        } else if (token == "BM_DESKTOP") {
+            bm_desktop_name = READ_TOKEN(source);
+        } else if (token == "VER_HIGH") {
+            f.ver_high = Low8(READ_INT(source, ok));
+        } else if (token == "VER_LOW") {
+            f.ver_low = Low8(READ_INT(source, ok));
+        } else if (token == "ATRIBUTY") {
+            ok = LOADOBJECT_ATTR(source, error, error_limit, f.attributes);
+        } else if (const ItemListKeyword* list = FindItemList(token)) {
+            ok = ReadItemList(source, list->end, items.*(list->list), error, error_limit, log);
+        } else {
+            ok = false;
+            SetErrorText(error, error_limit,
+                         Concat({"LOAD OBJECT: Nezname klicove slovo: ", token}));
+        }
+    }
+    if (!ok || token != "OBJECT_END") return false;
+
+    f.bm_lib = INS_BITMAP(bitmaps, driver_dir, bm_lib_name, log);
+    f.bm_desktop = INS_BITMAP(bitmaps, driver_dir, bm_desktop_name, log);
+    INS_OBJECT(objects, f, std::move(items), log);
+    return true;
+}
+
+dLM_OBJECT* INS_OBJECT(ObjectList& objects, const ObjectFields& fields, ObjectItems items,
+                       LogSink& log) {
+    OwnedRecord<dLM_OBJECT> object = NewRecord<dLM_OBJECT>();
+    object->level = fields.level;
+    object->ident = fields.ident;
+    object->instance = fields.instance;
+    object->name = NEW_TEXT(fields.name, kObjectNameLimit).release();
+    object->title = NEW_TEXT(fields.title, kObjectNameLimit).release();
+    object->inputs = fields.inputs;
+    object->outputs = fields.outputs;
+    object->init_vars = fields.init_vars;
+    object->vars = fields.vars;
+    object->bm_lib = fields.bm_lib;
+    object->bm_desktop = fields.bm_desktop;
+    object->ver_high = fields.ver_high;
+    object->ver_low = fields.ver_low;
+    object->tool = fields.tool;
+    object->attributes = fields.attributes;
+    object->d_in = items.d_in.ReleaseChain();
+    object->d_out = items.d_out.ReleaseChain();
+    object->d_init = items.d_init.ReleaseChain();
+    object->d_prom = items.d_prom.ReleaseChain();
+    object->data_user = items.data_user.ReleaseChain();
+
+    dLM_OBJECT* appended = objects.Append(std::move(object));
+    log.WriteWith([&] { return Concat({"INS_OBJECT: ", appended->name, " ", appended->title}); });
+    return appended;
+}
+
+ObjectFields FieldsOf(const dLM_OBJECT& object) {
+    ObjectFields f;
+    f.level = object.level;
+    f.ident = object.ident;
+    f.instance = object.instance;
+    f.name = ReadZeroText(object.name, kObjectNameLimit);
+    f.title = ReadZeroText(object.title, kObjectNameLimit);
+    f.inputs = object.inputs;
+    f.outputs = object.outputs;
+    f.init_vars = object.init_vars;
+    f.vars = object.vars;
+    f.bm_lib = object.bm_lib;
+    f.bm_desktop = object.bm_desktop;
+    f.ver_high = object.ver_high;
+    f.ver_low = object.ver_low;
+    f.tool = object.tool;
+    f.attributes = object.attributes;
+    return f;
+}
+
+dLM_OBJECT* COPY_OBJECT(const dLM_OBJECT& source, ObjectList& target, std::uint16_t instance,
+                        LogSink& log) {
+    ObjectItems items;
+    for (dLM_DATAITEM* item : Chain(source.d_in)) COPY_DATAITEM(*item, items.d_in, log);
+    for (dLM_DATAITEM* item : Chain(source.d_out)) COPY_DATAITEM(*item, items.d_out, log);
+    for (dLM_DATAITEM* item : Chain(source.d_init)) COPY_DATAITEM(*item, items.d_init, log);
+    for (dLM_DATAITEM* item : Chain(source.d_prom)) COPY_DATAITEM(*item, items.d_prom, log);
+    for (dLM_DATAITEM* item : Chain(source.data_user)) COPY_DATAITEM(*item, items.data_user, log);
+    ObjectFields fields = FieldsOf(source);
+    fields.instance = instance;
+    return INS_OBJECT(target, fields, std::move(items), log);
+}
+
+bool DELETE_OBJECT(ObjectList& objects, dLM_OBJECT* record) {
+    // The unlinked record is freed, with everything it owns, on leaving.
+    return objects.Unlink(record) != nullptr;
+}
+
+void FREE_OBJECTS(ObjectList& objects) {
+    objects.Clear();
+}
+
+std::array<dLM_DATAITEM*, 5> ItemListsOf(const dLM_OBJECT& object) {
+    return {object.d_in, object.d_out, object.d_init, object.d_prom, object.data_user};
+}
+
+dLM_DATAITEM* FindObjectItem(const dLM_OBJECT& object, std::uint16_t item_ident) {
+    for (dLM_DATAITEM* head : ItemListsOf(object)) {
+        for (dLM_DATAITEM* item : Chain(head)) {
+            if (item->ident == item_ident) return item;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace lm
