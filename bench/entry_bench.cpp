@@ -54,5 +54,3 @@ BENCHMARK(BM_ErrText)->ArgName("logging")->Arg(0)->Arg(1);
 BENCHMARK(BM_UnknownCode)->ArgName("logging")->Arg(0)->Arg(1);
 
 }  // namespace
-
-BENCHMARK_MAIN();

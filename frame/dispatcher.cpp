@@ -19,6 +19,38 @@ bool Entry::Dispatch(PARAM_ENTRY& record) {
     switch (record.lmd_func) {
         case kUnloadDriver:
             return UnloadDriver(record);
+        case kInitObjects:
+            return InitObjects(record);
+        case kCreateObject:
+            return CreateObject(record);
+        case kDeleteObject:
+            return DeleteObject(record);
+        case kSetInstance:
+            return SetInstance(record);
+        case kSaveLine:
+            return SaveLine(record);
+        case kLoadLine:
+            return LoadLine(record);
+        case kFlagChangeDat:
+            return FlagChangeDat(record);
+        case kStartLoadPrj:
+            return StartLoadPrj(record);
+        case kEndLoadPrj:
+            return EndLoadPrj(record);
+        case kHelpObject:
+            return HelpObject(record);
+        case kHelpData:
+            return HelpData(record);
+        case kAkceItem:
+            return AkceItemCall(record);
+        case kBinToStr:
+            return BinToStrCall(record);
+        case kStrToBin:
+            return StrToBinCall(record);
+        case kLongCheck:
+            return LongCheckCall(record);
+        case kUserLongConversion:
+            return UserLongCall(record);
         case kGetMenu:
             return GetMenu(record);
         case kMenuItem:

@@ -18,7 +18,10 @@ std::string DriverDirectoryOf(const std::string& current_directory, char separat
 }
 
 Driver::Driver(DriverWide& wide)
-    : wide_(wide), platform_(wide.platform), form_(BuildDriverWindowForm()) {
+    : library(wide.platform),
+      wide_(wide),
+      platform_(wide.platform),
+      form_(BuildDriverWindowForm()) {
     ui::Form& f = *form_;
     f.On("ButtonStatus", ui::Event::Click, [this] { ButtonStatusClick(); });
     f.On("Button1", ui::Event::Click, [this] { Button1Click(); });
@@ -69,7 +72,7 @@ Driver::Driver(DriverWide& wide)
     timer_busy = false;
     wide_.in_entry = false;
     wide_.send_msg_enabled = true;
-    firmware_low = firmware_high = 0;
+    library.firmware_low = library.firmware_high = 0;
     f["lBase"].text.clear();
 
     window_ = platform_.CreateDriverWindow(f, *this);
@@ -92,8 +95,10 @@ void Driver::RegisterMessages() {
 }
 
 Driver::~Driver() {
-    // TotalKonec: the lists are released by their owners as members go; the
-    // window goes last and takes the timer with it.
+    // TotalKonec: bitmaps, tools and objects of the library, then the
+    // instances; the window goes last and takes the timer with it.
+    library.Free();
+    instances.Clear();
     wide_.log.set_memo(nullptr);
     if (window_ != 0) platform_.StopTimer();
     platform_.DestroyDriverWindow(*form_);

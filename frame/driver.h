@@ -12,8 +12,11 @@
 #include "base/bounded_text.h"
 #include "frame/driver_wide.h"
 #include "frame/startup_options.h"
+#include "instances/instance_list.h"
+#include "library/object_library.h"
 #include "platform/platform.h"
 #include "ui/form.h"
+#include "values/conversion_buffers.h"
 
 namespace lm {
 
@@ -54,12 +57,14 @@ public:
     bool all_saved = false;
     MenuHandle menu = 0;
     StartupOptions startup;
-    std::uint32_t firmware_low = 0, firmware_high = 0;
     bool run_mode = false;
     WindowHandle client_window = 0;
     bool comm_error = false;
     bool timer_busy = false;
     std::array<std::string, 4> cw_files;  // PAR, DMF, CW, CP output file names
+    ObjectLibrary library;                // tools, objects and bitmaps from TOOLS.INI
+    InstanceList instances;               // the placed blocks
+    ConversionBuffers conversion;         // the binary and text buffers of the conversion services
 
 private:
     void RegisterMessages();

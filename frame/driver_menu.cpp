@@ -9,24 +9,34 @@
 namespace lm {
 
 const std::vector<MenuEntry>& DriverMenuEntries() {
-    static const std::vector<MenuEntry> entries = {
-        {3000, std::string("&Překlad"_cp), false},
-        {3001, "&Netlist", false},
-        {3999, "", true},
-        {3002, std::string("&Klávesnice"_cp), false},
-        {3003, std::string("Načíst celou &CMOS"_cp), false},
-        {3998, "", true},
-        {3004, "Pa&rametry komunikace", false},
-        {3005, std::string("Změna komunikační &adresy"_cp), false},
-        {3997, "", true},
-        {3006, std::string("&Změnit tabulku návěští (.LAB)"_cp), false},
-        {3009, std::string("Po spuš&tění..."_cp), false},
-        {3996, "", true},
-        {3010, "&Generovat soubory pro CP / CW", false},
-        {3995, "", true},
-        {3007, std::string("&Ukázat / Schovat okno ovladače"_cp), false},
-        {3008, std::string("&O ovladači..."_cp), false},
+    struct Row {
+        std::uint16_t id;
+        std::string_view text;  // empty: a separator
     };
+    static constexpr Row kRows[] = {
+        {3000, "&Překlad"_cp},
+        {3001, "&Netlist"},
+        {3999, ""},
+        {3002, "&Klávesnice"_cp},
+        {3003, "Načíst celou &CMOS"_cp},
+        {3998, ""},
+        {3004, "Pa&rametry komunikace"},
+        {3005, "Změna komunikační &adresy"_cp},
+        {3997, ""},
+        {3006, "&Změnit tabulku návěští (.LAB)"_cp},
+        {3009, "Po spuš&tění..."_cp},
+        {3996, ""},
+        {3010, "&Generovat soubory pro CP / CW"},
+        {3995, ""},
+        {3007, "&Ukázat / Schovat okno ovladače"_cp},
+        {3008, "&O ovladači..."_cp},
+    };
+    static const std::vector<MenuEntry> entries = [] {
+        std::vector<MenuEntry> built;
+        for (const Row& row : kRows)
+            built.push_back({row.id, std::string(row.text), row.text.empty()});
+        return built;
+    }();
     return entries;
 }
 

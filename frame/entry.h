@@ -66,12 +66,33 @@ private:
     bool ErrText(PARAM_ENTRY& record);
     bool Unknown(PARAM_ENTRY& record);
     bool WithoutWindow(PARAM_ENTRY& record);
+    // The object library.
+    bool InitObjects(PARAM_ENTRY& record);
+    void ApplyStartupOptions();
+    // The instances and their project lines.
+    bool CreateObject(PARAM_ENTRY& record);
+    bool DeleteObject(PARAM_ENTRY& record);
+    bool SetInstance(PARAM_ENTRY& record);
+    bool SaveLine(PARAM_ENTRY& record);
+    bool LoadLine(PARAM_ENTRY& record);
+    bool FlagChangeDat(PARAM_ENTRY& record);
+    bool StartLoadPrj(PARAM_ENTRY& record);
+    bool EndLoadPrj(PARAM_ENTRY& record);
+    // The conversion services.
+    bool AkceItemCall(PARAM_ENTRY& record);
+    bool BinToStrCall(PARAM_ENTRY& record);
+    bool StrToBinCall(PARAM_ENTRY& record);
+    bool LongCheckCall(PARAM_ENTRY& record);
+    bool UserLongCall(PARAM_ENTRY& record);
     // The driver menu and its actions.
     bool GetMenu(PARAM_ENTRY& record);
     bool MenuItem(PARAM_ENTRY& record);
     void StartupOptionsDialog();
     // Help.
     bool HelpMenu(PARAM_ENTRY& record);
+    bool HelpObject(PARAM_ENTRY& record);
+    bool HelpData(PARAM_ENTRY& record);
+    void ObjectHelp(std::uint16_t ident);
     // The host's notifications.
     bool OrderService(PARAM_ENTRY& record);
     bool InfoMsg(PARAM_ENTRY& record);

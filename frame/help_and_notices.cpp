@@ -1,9 +1,12 @@
 // Help on menu items, the host's notifications and the choice of netlist export.
+#include "base/cp1250.h"
 #include "base/number_text.h"
 #include "frame/driver_menu.h"
 #include "frame/driver_texts.h"
 #include "frame/entry.h"
 #include "frame/error_texts.h"
+#include "instances/lookups.h"
+#include "values/number_syntax.h"
 
 namespace lm {
 
@@ -11,6 +14,49 @@ bool Entry::HelpMenu(PARAM_ENTRY& record) {
     wide_.log.WriteWith([&] { return "LM ENTRY: HelpMenu" + RightAligned(record.wparam1, 5); });
     platform_->ShowHelp(wide_.DriverFile(texts::kHelpFileName), 10000L + record.wparam1);
     return true;
+}
+
+bool Entry::HelpObject(PARAM_ENTRY& record) {
+    wide_.log.WriteWith(
+        [&] { return "LM ENTRY: HelpObject, IDENT = " + RightAligned(record.wparam1, 5); });
+    ObjectHelp(record.wparam1);
+    return true;
+}
+
+bool Entry::HelpData(PARAM_ENTRY& record) {
+    wide_.log.WriteWith([&] {
+        return "LM ENTRY: HelpData, IDENT = " + RightAligned(record.wparam1, 5) +
+               ", DATAITEM = " + RightAligned(record.wparam2, 5);
+    });
+    ObjectHelp(record.wparam1);  // the data item has no help of its own
+    return true;
+}
+
+void Entry::ObjectHelp(std::uint16_t ident) {
+    constexpr std::uint16_t kHelpIndexItem = 9999;
+    std::string help_file = wide_.DriverFile(texts::kHelpFileName);
+    long context = -1;
+    dLM_OBJECT* object = FIND_INSTANCE(driver_->library.objects.head(), ident, 0);
+    dLM_DATAITEM* index = object != nullptr ? ItemOfRecord(*object, kHelpIndexItem) : nullptr;
+    if (index != nullptr) {
+        // The help index item's default is the context in the help file.
+        auto number =
+            index->ext != nullptr ? ParseInt32(index->ext->default_value.view()) : std::nullopt;
+        context = number ? *number : -1;
+        if (index->second_help != nullptr && index->second_help[0] != '\0') {
+            help_file = wide_.DriverFile(index->second_help);
+        }
+    }
+    if (context != -1) {
+        platform_->ShowHelp(help_file, context);
+        return;
+    }
+    // An object the library does not hold has no title: the box names its ident.
+    std::string title = object != nullptr && object->title != nullptr ? std::string(object->title)
+                                                                      : std::to_string(ident);
+    platform_->ShowMessageBox(
+        BoxKind::Error,
+        "Chyba: objekt "_cp + title + " - není definována položka HELPINDEX (9999)."_cp);
 }
 
 bool Entry::OrderService(PARAM_ENTRY& record) {

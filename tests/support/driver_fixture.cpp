@@ -36,6 +36,22 @@ void DriverFixture::Load() {
     ASSERT_NE(TheEntry().driver(), nullptr);
 }
 
+void DriverFixture::UseSampleDriverDir() {
+    for (const auto& entry : std::filesystem::directory_iterator(LM_SAMPLE_DRIVER_DIR)) {
+        std::filesystem::copy(entry.path(), dir_.driver_dir() / entry.path().filename(),
+                              std::filesystem::copy_options::overwrite_existing);
+    }
+}
+
+void DriverFixture::LoadSampleLibrary() {
+    UseSampleDriverDir();
+    Load();
+    PARAM_ENTRY init = Record(kInitObjects);
+    ASSERT_EQ(Call(init), 1);
+    ASSERT_EQ(init.error, 0);
+    ASSERT_GT(init.wparam1, 0);
+}
+
 void DriverFixture::EnableLog() {
     window()["CheckLog"].checked = true;
     window().Fire("CheckLog", ui::Event::Click);

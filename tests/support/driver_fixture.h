@@ -24,6 +24,10 @@ protected:
     int Call(std::uint16_t code);
     // identify + load driver, as the host starts.
     void Load();
+    // Copies the sample driver directory into the test's driver directory.
+    void UseSampleDriverDir();
+    // identify, load driver and init objects on the sample driver directory.
+    void LoadSampleLibrary();
     // Turns logging on as the user does, with the log check box.
     void EnableLog();
     Driver& driver();

@@ -1,0 +1,48 @@
+#include "instances/instance_list.h"
+
+#include "instances/lookups.h"
+#include "library/objects.h"
+
+namespace lm {
+
+dLM_OBJECT* InstanceList::Create(const dLM_OBJECT& library_object, std::uint16_t instance,
+                                 LogSink& log) {
+    dLM_OBJECT* record = COPY_OBJECT(library_object, list_, instance, log);
+    if (record != nullptr) index_.Add(record, record->ident, record->instance);
+    return record;
+}
+
+void InstanceList::Delete(dLM_OBJECT* record) {
+    if (record == nullptr) return;
+    index_.Remove(record, record->ident, record->instance);
+    DELETE_OBJECT(list_, record);
+}
+
+void InstanceList::Renumber(dLM_OBJECT* record, std::uint16_t new_instance) {
+    index_.Renumber(record, record->ident, record->instance, new_instance);
+    record->instance = new_instance;
+}
+
+void InstanceList::Clear() {
+    index_.Clear();
+    FREE_OBJECTS(list_);
+}
+
+dLM_OBJECT* InstanceList::Find(std::uint16_t ident, std::uint16_t instance) const {
+    return index_.Find(ident, instance);
+}
+
+dLM_DATAITEM* InstanceList::FindItem(std::uint16_t ident, std::uint16_t instance,
+                                     std::uint16_t item_ident) const {
+    dLM_OBJECT* record =
+        instance == kAnyInstance ? index_.FindFirstOfIdent(ident) : index_.Find(ident, instance);
+    return record == nullptr ? nullptr : ItemOfRecord(*record, item_ident);
+}
+
+dLM_DATAITEM* InstanceList::FindItemByName(std::uint16_t ident, std::uint16_t instance,
+                                           std::string_view name) const {
+    dLM_OBJECT* record = index_.Find(ident, instance);
+    return record == nullptr ? nullptr : ItemOfRecordByName(*record, name);
+}
+
+}  // namespace lm

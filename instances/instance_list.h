@@ -1,0 +1,45 @@
+// InstanceList: the driver's copies of the placed blocks, one dLM_OBJECT per
+// instance with its own data items, kept as the linked list the rest of the
+// driver walks, with an index beside it so that the host's lookups by
+// (ident, instance) do not walk the list. Among records with the same pair the
+// first created wins, as on the plain list.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "base/log_sink.h"
+#include "instances/instance_index.h"
+#include "library/record_lists.h"
+
+namespace lm {
+
+class InstanceList {
+public:
+    dLM_OBJECT* head() const { return list_.head(); }
+    std::size_t size() const { return list_.size(); }
+
+    // CreateObject: a copy of the library object with the instance number,
+    // appended at the end.
+    dLM_OBJECT* Create(const dLM_OBJECT& library_object, std::uint16_t instance, LogSink& log);
+    // DeleteObject: removes the record and everything it owns.
+    void Delete(dLM_OBJECT* record);
+    // SetInstance: a new instance number; the values stay.
+    void Renumber(dLM_OBJECT* record, std::uint16_t new_instance);
+    void Clear();
+
+    // FIND_INSTANCE on the instance list.
+    dLM_OBJECT* Find(std::uint16_t ident, std::uint16_t instance) const;
+    // FIND_ITEM on the instance list (instance 0xFFFF: the first record of the ident).
+    dLM_DATAITEM* FindItem(std::uint16_t ident, std::uint16_t instance,
+                           std::uint16_t item_ident) const;
+    // FIND_ITEM_BY_NAME on the instance list.
+    dLM_DATAITEM* FindItemByName(std::uint16_t ident, std::uint16_t instance,
+                                 std::string_view name) const;
+
+private:
+    ObjectList list_;
+    InstanceIndex<dLM_OBJECT> index_;
+};
+
+}  // namespace lm
