@@ -8,44 +8,8 @@
 namespace lm {
 namespace {
 
-HINSTANCE g_module = nullptr;
-constexpr wchar_t kDriverWindowClass[] = L"LMDriverWindow";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerPeriodMs = 100;
-
-struct WindowLink {
-    ui::Form* form;
-    WindowEvents* events;
-};
-
-LRESULT CALLBACK DriverWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    auto* link = reinterpret_cast<WindowLink*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (link != nullptr) {
-        if (msg == WM_TIMER && wparam == kTimerId) {
-            link->events->on_timer();
-            return 0;
-        }
-        if (msg == WM_CLOSE) return 0;  // the user cannot close the driver window
-        std::intptr_t result = 0;
-        if (msg >= WM_USER && link->events->on_message(msg, wparam, lparam, result)) {
-            return result;
-        }
-    }
-    return DefWindowProcW(hwnd, msg, wparam, lparam);
-}
-
-void RegisterDriverWindowClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DriverWindowProc;
-    wc.hInstance = g_module != nullptr ? g_module : GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kDriverWindowClass;
-    registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 // "\r" alone separates the lines of a box text; the box wants CR LF.
 std::wstring BoxText(std::string_view text) {
@@ -72,16 +36,18 @@ int ShowCommand(ShowMode show) {
 }  // namespace
 
 void SetModuleInstance(HINSTANCE instance) {
-    g_module = instance;
+    win32::SetRendererInstance(instance);
 }
 
 Win32Platform::Win32Platform() = default;
 
 Win32Platform::~Win32Platform() {
-    if (driver_window_ != nullptr) {
-        delete reinterpret_cast<WindowLink*>(GetWindowLongPtrW(driver_window_, GWLP_USERDATA));
-        DestroyWindow(driver_window_);
+    if (driver_window_) {
+        KillTimer(driver_window_->hwnd(), kTimerId);
+        driver_window_.reset();
     }
+    // The classes point into this module, which may be unloaded next.
+    win32::UnregisterRendererClasses();
 }
 
 BoxAnswer Win32Platform::ShowMessageBox(BoxKind kind, std::string_view text) {
@@ -100,52 +66,56 @@ BoxAnswer Win32Platform::ShowMessageBox(BoxKind kind, std::string_view text) {
 }
 
 ui::ModalResult Win32Platform::ShowModal(ui::Form& form) {
-    // Dialog forms are drawn by the form renderer; until a form can be drawn
-    // it is closed as dismissed.
-    return form.modal_result == ui::ModalResult::None ? ui::ModalResult::Cancel : form.modal_result;
+    // Owned by the window the user works in (the host's), else by the driver
+    // window, so that the dialog stays in front of it.
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr) owner = DriverHwnd();
+    return win32::ShowModalForm(form, owner);
+}
+
+bool Win32Platform::OnDriverMessage(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+    if (events_ == nullptr) return false;
+    if (msg == WM_TIMER && wparam == kTimerId) {
+        events_->on_timer();
+        result = 0;
+        return true;
+    }
+    std::intptr_t answer = 0;
+    if (msg >= WM_USER && events_->on_message(msg, wparam, lparam, answer)) {
+        result = answer;
+        return true;
+    }
+    return false;
 }
 
 WindowHandle Win32Platform::CreateDriverWindow(ui::Form& form, WindowEvents& events) {
-    RegisterDriverWindowClass();
-    DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;  // dialog border, no border icons
-    HWND hwnd =
-        CreateWindowExW(WS_EX_DLGMODALFRAME, kDriverWindowClass, win32::Wide(form.caption).c_str(),
-                        style, form.left, form.top, form.width, form.height, nullptr, nullptr,
-                        g_module != nullptr ? g_module : GetModuleHandleW(nullptr), nullptr);
-    if (hwnd == nullptr) return 0;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(new WindowLink{&form, &events}));
-    driver_window_ = hwnd;
-    UpdateWindow(form);
-    return reinterpret_cast<WindowHandle>(hwnd);
+    DestroyDriverWindow(form);
+    events_ = &events;
+    // The driver window is modeless and has no owner; the user cannot close it.
+    win32::FormWindow::Options options;
+    options.window_class = win32::kDriverWindowClass;
+    options.hook = [this](UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+        return OnDriverMessage(msg, wparam, lparam, result);
+    };
+    auto window = std::make_unique<win32::FormWindow>(form, std::move(options));
+    if (!window->ok()) {
+        events_ = nullptr;
+        return 0;
+    }
+    driver_window_ = std::move(window);
+    driver_window_->Sync();
+    return reinterpret_cast<WindowHandle>(driver_window_->hwnd());
 }
 
 void Win32Platform::UpdateWindow(ui::Form& form) {
-    if (driver_window_ == nullptr) return;
-    SetWindowTextW(driver_window_, win32::Wide(form.caption).c_str());
-    if (!form.visible) {
-        ShowWindow(driver_window_, SW_HIDE);
-        return;
-    }
-    if (form.state == ui::WindowState::Minimized) {
-        ShowWindow(driver_window_, SW_SHOWMINNOACTIVE);
-        return;
-    }
-    SetWindowPos(driver_window_, nullptr, form.left, form.top, form.width, form.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    if (IsIconic(driver_window_) || !IsWindowVisible(driver_window_)) {
-        ShowWindow(driver_window_, SW_SHOWNOACTIVATE);
-    }
+    if (auto* window = win32::FormWindow::Of(form)) window->Sync();
 }
 
 void Win32Platform::DestroyDriverWindow(ui::Form&) {
-    if (driver_window_ == nullptr) return;
-    KillTimer(driver_window_, kTimerId);
-    auto* link = reinterpret_cast<WindowLink*>(GetWindowLongPtrW(driver_window_, GWLP_USERDATA));
-    SetWindowLongPtrW(driver_window_, GWLP_USERDATA, 0);
-    delete link;
-    DestroyWindow(driver_window_);
-    driver_window_ = nullptr;
+    if (!driver_window_) return;
+    KillTimer(driver_window_->hwnd(), kTimerId);
+    driver_window_.reset();
+    events_ = nullptr;
 }
 
 void Win32Platform::Beep() {
@@ -169,7 +139,7 @@ ScreenSize Win32Platform::Screen() {
 
 int Win32Platform::ShellOpen(const std::string& file, const std::string& parameters,
                              const std::string& directory, ShowMode show) {
-    HINSTANCE result = ShellExecuteW(driver_window_, L"open", win32::Wide(file).c_str(),
+    HINSTANCE result = ShellExecuteW(DriverHwnd(), L"open", win32::Wide(file).c_str(),
                                      parameters.empty() ? nullptr : win32::Wide(parameters).c_str(),
                                      directory.empty() ? nullptr : win32::Wide(directory).c_str(),
                                      ShowCommand(show));
@@ -177,7 +147,7 @@ int Win32Platform::ShellOpen(const std::string& file, const std::string& paramet
 }
 
 void Win32Platform::ShowHelp(const std::string& help_file, long context) {
-    WinHelpW(driver_window_, win32::Wide(help_file).c_str(), HELP_CONTEXT,
+    WinHelpW(DriverHwnd(), win32::Wide(help_file).c_str(), HELP_CONTEXT,
              static_cast<ULONG_PTR>(context));
 }
 
@@ -238,11 +208,11 @@ void Win32Platform::DeleteGlobalAtom(AtomId atom) {
 }
 
 void Win32Platform::StartTimer() {
-    if (driver_window_ != nullptr) SetTimer(driver_window_, kTimerId, kTimerPeriodMs, nullptr);
+    if (driver_window_) SetTimer(driver_window_->hwnd(), kTimerId, kTimerPeriodMs, nullptr);
 }
 
 void Win32Platform::StopTimer() {
-    if (driver_window_ != nullptr) KillTimer(driver_window_, kTimerId);
+    if (driver_window_) KillTimer(driver_window_->hwnd(), kTimerId);
 }
 
 std::string Win32Platform::CurrentDirectory() {

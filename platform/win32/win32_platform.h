@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/platform.h"
+#include "platform/win32/form_renderer.h"
 
 namespace lm {
 
@@ -46,7 +49,11 @@ public:
     char PathSeparator() override { return '\\'; }
 
 private:
-    HWND driver_window_ = nullptr;
+    HWND DriverHwnd() const { return driver_window_ ? driver_window_->hwnd() : nullptr; }
+    bool OnDriverMessage(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+    std::unique_ptr<win32::FormWindow> driver_window_;
+    WindowEvents* events_ = nullptr;
     HCURSOR saved_cursor_ = nullptr;
 };
 

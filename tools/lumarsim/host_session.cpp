@@ -2,6 +2,7 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
+#include "base/host_records.h"
 
 namespace lumarsim {
 
@@ -70,6 +71,137 @@ bool HostSession::UnloadDriver() {
     int result = Call(r, "unload driver");
     Expect(result == 1, "unload driver failed");
     return result == 1;
+}
+
+}  // namespace lumarsim
+
+namespace lumarsim {
+namespace {
+
+// The value texts of a block's user items, read in place as the host reads
+// the records the driver hands it.
+std::string UserValues(const dLM_DATAITEM* item) {
+    std::string text;
+    for (; item != nullptr; item = item->next) {
+        if (!text.empty()) text += ", ";
+        text += Shown(item->name);
+        text += "=";
+        text += item->ext != nullptr ? lm::Cp1250ToUtf8(item->ext->value.view()) : "?";
+    }
+    return text.empty() ? "(no user data)" : text;
+}
+
+}  // namespace
+
+bool HostSession::InitObjects(bool verbose) {
+    PARAM_ENTRY r{};
+    r.lmd_func = 4;
+    int result = Call(r, "init objects");
+    Expect(result == 1 && r.error == 0, "init objects failed (is TOOLS.INI in the driver folder?)");
+    object_count_ = tool_count_ = 0;
+    for (auto* tool = static_cast<dLMN_TOOL*>(r.pointer2); tool != nullptr; tool = tool->next) {
+        ++tool_count_;
+        if (verbose)
+            std::fprintf(out_, "  tool %3u  %s\n", tool->id, Shown(tool->description).c_str());
+    }
+    for (auto* object = static_cast<dLM_OBJECT*>(r.pointer1); object != nullptr;
+         object = object->next) {
+        ++object_count_;
+        if (verbose) {
+            std::fprintf(out_, "  object %5u  %-20s %s (tool %u)\n", object->ident,
+                         Shown(object->name).c_str(), Shown(object->title).c_str(), object->tool);
+        }
+    }
+    std::fprintf(out_, "  library: %zu tools, %zu objects (the driver counts %u)\n", tool_count_,
+                 object_count_, r.wparam1);
+    Expect(object_count_ == r.wparam1, "the object count differs from the list");
+    return result == 1 && r.error == 0;
+}
+
+void HostSession::GetMenu() {
+    PARAM_ENTRY r{};
+    r.lmd_func = 6;
+    Call(r, "get menu");
+    std::fprintf(out_, "  menu %s, handle %u\n", Shown(r.string1).c_str(), r.lparam1);
+}
+
+bool HostSession::OpenProject(const Project& project, bool print_blocks) {
+    PARAM_ENTRY start{};
+    start.lmd_func = 27;
+    Call(start, "STARTLOADPRJ");
+    std::size_t done = 0, lines_taken = 0, lines_refused = 0;
+    const std::size_t progress_step =
+        project.blocks.size() >= 5000 ? project.blocks.size() / 10 : 0;
+    for (const auto& block : project.blocks) {
+        PARAM_ENTRY create{};
+        create.lmd_func = 13;
+        create.wparam1 = block.ident;
+        create.wparam2 = block.instance;
+        library_.Call(create);
+        if (create.wparam1 != 1) {
+            ++failures_;
+            std::fprintf(out_, "  !! block %u/%u (project line %d): the driver has no object %u\n",
+                         block.ident, block.instance, block.source_line, block.ident);
+            continue;
+        }
+        auto* user = static_cast<dLM_DATAITEM*>(create.data1);
+        for (const auto& line : block.lines) {
+            PARAM_ENTRY load{};
+            load.lmd_func = 22;
+            load.wparam1 = block.ident;
+            load.wparam2 = block.instance;
+            load.string1 = const_cast<char*>(line.c_str());
+            library_.Call(load);
+            if (load.wparam1 == 1) {
+                ++lines_taken;
+            } else {
+                ++lines_refused;
+                std::fprintf(out_, "  !! block %u/%u: line not taken: %s\n", block.ident,
+                             block.instance, Shown(line.c_str()).c_str());
+            }
+        }
+        if (print_blocks) {
+            std::fprintf(out_, "  block %5u/%-5u %s\n", block.ident, block.instance,
+                         UserValues(user).c_str());
+        }
+        ++done;
+        if (progress_step != 0 && done % progress_step == 0) {
+            std::fprintf(stderr, "lumarsim: %zu of %zu blocks opened\n", done,
+                         project.blocks.size());
+        }
+    }
+    PARAM_ENTRY end{};
+    end.lmd_func = 28;
+    Call(end, "ENDLOADPRJ");
+    std::fprintf(out_, "  project: %zu blocks, %zu stored lines taken, %zu refused\n", done,
+                 lines_taken, lines_refused);
+    return lines_refused == 0 && done == project.blocks.size();
+}
+
+Project HostSession::SaveProject(const Project& opened) {
+    PARAM_ENTRY before{};
+    before.lmd_func = 24;
+    Call(before, "FlagChangeDat");
+    Project saved;
+    for (const auto& block : opened.blocks) {
+        ProjectBlock out{block.ident, block.instance, 0, {}};
+        for (int guard = 0; guard < 10000; ++guard) {
+            PARAM_ENTRY r{};
+            r.lmd_func = 23;
+            r.wparam1 = block.ident;
+            r.wparam2 = block.instance;
+            library_.Call(r);
+            const char* line = r.string1;
+            if (line != nullptr) out.lines.emplace_back(lm::ReadZeroText(line));
+            if (r.wparam1 == 0) break;
+        }
+        saved.blocks.push_back(std::move(out));
+    }
+    PARAM_ENTRY after{};
+    after.lmd_func = 24;
+    after.wparam1 = 1;  // saved: the driver clears its change flag
+    Call(after, "FlagChangeDat");
+    return saved;
 }
 
 }  // namespace lumarsim

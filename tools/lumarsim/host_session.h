@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/lumarsim/driver_library.h"
+#include "tools/lumarsim/project_file.h"
 
 namespace lumarsim {
 
@@ -22,6 +23,20 @@ public:
     void Unknown(std::uint16_t code);
     bool UnloadDriver();
 
+    // init objects: walks the object and tool lists the driver hands over and
+    // prints them (one line per tool and object with `verbose`, else counts).
+    bool InitObjects(bool verbose);
+    // get menu: prints the menu title and handle.
+    void GetMenu();
+    // Opens a project as the host does: STARTLOADPRJ, CreateObject per block,
+    // LoadLine per stored line, ENDLOADPRJ. Prints progress for large projects.
+    bool OpenProject(const Project& project, bool print_blocks);
+    // Collects every block's lines with SaveLine, FlagChangeDat around it.
+    Project SaveProject(const Project& opened);
+
+    std::size_t object_count() const { return object_count_; }
+    std::size_t tool_count() const { return tool_count_; }
+
     int failures() const { return failures_; }
 
 private:
@@ -31,6 +46,8 @@ private:
     const DriverLibrary& library_;
     std::FILE* out_;
     int failures_ = 0;
+    std::size_t object_count_ = 0;
+    std::size_t tool_count_ = 0;
 };
 
 // A text of the driver (CP1250) for the console (UTF-8); null prints as "(nil)".

@@ -1,80 +1,219 @@
 // lumarsim: a stand-in for the host Lumar. It prepares a working folder with
-// the driver directory OVLADACE/KADEX2 copied from a sample driver directory,
-// loads the driver library as the host does and plays the host's calls.
-//
-//   lumarsim tour LIBRARY DRIVERDIR WORKDIR
-//       identify, load driver, errtext, an unknown code, unload driver; then
-//       prints where the driver's log lies and what it holds.
+// the driver directory OVLADACE/KADEX2 copied from a driver directory, loads
+// the driver library as the host does and plays the host's calls.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "base/cp1250.h"
 #include "base/files.h"
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/host_session.h"
+#include "tools/lumarsim/project_file.h"
 
 namespace fs = std::filesystem;
 
+using namespace lumarsim;
+
 namespace {
 
-int Usage() {
-    std::fprintf(stderr, "usage: lumarsim tour LIBRARY DRIVERDIR WORKDIR\n");
+constexpr const char kUsage[] =
+    "usage: lumarsim COMMAND [ARGS] [OPTIONS]\n"
+    "\n"
+    "Plays the host Lumar against the KADEX driver library.\n"
+    "\n"
+    "commands:\n"
+    "  open PROJECT   identify, load driver, init objects, get menu, open the project\n"
+    "                 (blocks and their stored lines) and print every block's user values\n"
+    "  save PROJECT   as open, then save the project with SaveLine and write it back\n"
+    "                 (to --out FILE, or over PROJECT)\n"
+    "  tour           identify, load driver, errtext, an unknown code, unload driver\n"
+    "  help COMMAND   the help of one command\n"
+    "\n"
+    "options:\n"
+    "  --library FILE     the driver library (default: the build's own)\n"
+    "  --driver-dir DIR   the driver directory to copy (default: the sample driverdir)\n"
+    "  --work DIR         the host's working folder (default: ./lumarsim-work)\n"
+    "  --out FILE         where save writes the project\n"
+    "  --quiet            no per-block lines, only the summary\n";
+
+const std::map<std::string, const char*>& CommandHelp() {
+    static const std::map<std::string, const char*> help = {
+        {"open",
+         "lumarsim open PROJECT [--library FILE] [--driver-dir DIR] [--work DIR] [--quiet]\n"
+         "  Opens PROJECT as the host does and prints the library it got, the menu and every\n"
+         "  block with its user values. Exit code 1 when a block or a line is refused.\n"},
+        {"save",
+         "lumarsim save PROJECT [--out FILE] [--library FILE] [--driver-dir DIR] [--work DIR]\n"
+         "  Opens PROJECT, then asks the driver for every block's lines (SaveLine) and writes\n"
+         "  the project file again, to FILE or over PROJECT.\n"},
+        {"tour",
+         "lumarsim tour [--library FILE] [--driver-dir DIR] [--work DIR]\n"
+         "  The driver's introduction and start: identify, load driver, errtext, an unknown\n"
+         "  function code, unload driver; then the log.\n"},
+    };
+    return help;
+}
+
+struct Options {
+    std::string command;
+    std::string project;
+    fs::path library;
+    fs::path driver_dir = LUMARSIM_SAMPLE_DRIVER_DIR;
+    fs::path work = "lumarsim-work";
+    fs::path out;
+    bool quiet = false;
+};
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "lumarsim: %s\n", message.c_str());
     return 2;
 }
 
-// WORKDIR/OVLADACE/KADEX2 as a fresh copy of the sample driver directory.
+fs::path DefaultLibrary(const char* argv0) {
+    fs::path exe = fs::absolute(argv0).parent_path();
+#if defined(_WIN32)
+    return exe / ".." / ".." / "dll" / "LMDRIVER.DLL";
+#else
+    return exe / ".." / ".." / "dll" / "liblmdriver.so";
+#endif
+}
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+    options.library = DefaultLibrary(argv[0]);
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](fs::path& target) {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            target = argv[++i];
+            return true;
+        };
+        if (arg == "--library") {
+            if (!value(options.library)) return false;
+        } else if (arg == "--driver-dir") {
+            if (!value(options.driver_dir)) return false;
+        } else if (arg == "--work") {
+            if (!value(options.work)) return false;
+        } else if (arg == "--out") {
+            if (!value(options.out)) return false;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            error = "unknown option " + arg;
+            return false;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.empty()) {
+        error = "no command (see lumarsim --help)";
+        return false;
+    }
+    options.command = positional[0];
+    if (positional.size() > 1) options.project = positional[1];
+    if (positional.size() > 2) {
+        error = "too many arguments";
+        return false;
+    }
+    return true;
+}
+
+// WORK/OVLADACE/KADEX2 as a fresh copy of the driver directory.
 bool PrepareWorkFolder(const fs::path& driver_dir, const fs::path& work) {
     std::error_code error;
+    if (!fs::is_directory(driver_dir, error)) {
+        std::fprintf(stderr, "lumarsim: no driver directory %s\n", driver_dir.string().c_str());
+        return false;
+    }
     fs::path target = work / "OVLADACE" / "KADEX2";
     fs::remove_all(target, error);
     fs::create_directories(target, error);
-    if (error) {
-        std::fprintf(stderr, "lumarsim: cannot create %s: %s\n", target.string().c_str(),
-                     error.message().c_str());
-        return false;
+    // File by file: copying a folder into an existing one fails on some
+    // runtimes even with overwrite allowed.
+    for (fs::directory_iterator it(driver_dir, error), end; !error && it != end;
+         it.increment(error)) {
+        fs::copy(it->path(), target / it->path().filename(),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
     }
-    fs::copy(driver_dir, target, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
-             error);
     if (error) {
-        std::fprintf(stderr, "lumarsim: cannot copy %s: %s\n", driver_dir.string().c_str(),
+        std::fprintf(stderr, "lumarsim: cannot prepare %s: %s\n", target.string().c_str(),
                      error.message().c_str());
         return false;
     }
     return true;
 }
 
-int Tour(const std::string& library_path, const fs::path& driver_dir, const fs::path& work) {
-    fs::path library_file = fs::absolute(library_path);
-    if (!PrepareWorkFolder(driver_dir, work)) return 1;
+void PrintLog(const fs::path& work) {
+    fs::path log = work / "OVLADACE" / "KADEX2" / "LMDRIVER.LOG";
+    auto content = lm::ReadWholeFile(log.string());
+    std::size_t lines = 0;
+    if (content) {
+        for (char c : *content) lines += c == '\n';
+    }
+    std::printf("\nlog: %s (%zu lines)\n", log.string().c_str(), lines);
+}
+
+int Run(const Options& options) {
+    Project project;
+    if (options.command == "open" || options.command == "save") {
+        if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
+        auto text = lm::ReadWholeFile(fs::absolute(options.project).string());
+        if (!text) return Fail("cannot read the project " + options.project);
+        ProjectError error;
+        auto parsed = ParseProject(*text, error);
+        if (!parsed) {
+            return Fail(options.project + ":" + std::to_string(error.line) + ": " + error.message);
+        }
+        project = std::move(*parsed);
+    } else if (options.command != "tour") {
+        return Fail("unknown command " + options.command + " (see lumarsim --help)");
+    }
+
+    const fs::path library_file = fs::absolute(options.library);
+    const fs::path project_file =
+        options.project.empty() ? fs::path() : fs::absolute(options.project);
+    const fs::path out_file = options.out.empty() ? project_file : fs::absolute(options.out);
+    const fs::path work = fs::absolute(options.work);
+    if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 1;
     fs::current_path(work);  // the host's working folder decides the driver directory
-    std::printf("lumarsim: working folder %s\n", fs::current_path().string().c_str());
+    std::printf("lumarsim: working folder %s\n", work.string().c_str());
 
     lumarsim::DriverLibrary library(library_file.string());
-    if (!library.ok()) {
-        std::fprintf(stderr, "lumarsim: %s\n", library.error().c_str());
-        return 1;
-    }
+    if (!library.ok()) return Fail(library.error());
     std::printf("lumarsim: loaded %s\n\n", library_file.string().c_str());
     lumarsim::HostSession host(library, stdout);
     host.Identify();
     host.LoadDriver();
-    host.ErrText(0);
-    host.ErrText(3);
-    host.ErrText(99);
-    host.Unknown(26);
-    host.UnloadDriver();
-
-    fs::path log = work / "OVLADACE" / "KADEX2" / "LMDRIVER.LOG";
-    auto content = lm::ReadWholeFile(log.string());
-    std::printf("\nlog: %s\n", log.string().c_str());
-    if (!content || content->empty()) {
-        std::printf(
-            "  (empty: logging is off until the log check box or the start-up option "
-            "LOGFILE ON turns it on)\n");
+    if (options.command == "tour") {
+        host.ErrText(0);
+        host.ErrText(3);
+        host.ErrText(99);
+        host.Unknown(26);
     } else {
-        std::printf("%s", lm::Cp1250ToUtf8(*content).c_str());
+        host.InitObjects(!options.quiet);
+        host.GetMenu();
+        std::printf("\nopening %s\n", project_file.string().c_str());
+        host.OpenProject(project, !options.quiet);
+        if (options.command == "save") {
+            Project saved = host.SaveProject(project);
+            if (!lm::RewriteFile(out_file.string(), FormatProject(saved))) {
+                return Fail("cannot write " + out_file.string());
+            }
+            std::size_t lines = 0;
+            for (const auto& block : saved.blocks) lines += block.lines.size();
+            std::printf("  saved %zu blocks, %zu lines to %s\n", saved.blocks.size(), lines,
+                        out_file.string().c_str());
+        }
     }
+    host.UnloadDriver();
+    PrintLog(work);
     std::printf("\n%s\n", host.failures() == 0 ? "session ok" : "session had failures");
     return host.failures() == 0 ? 0 : 1;
 }
@@ -82,8 +221,24 @@ int Tour(const std::string& library_path, const fs::path& driver_dir, const fs::
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    std::string command = argv[1];
-    if (command == "tour" && argc == 5) return Tour(argv[2], argv[3], argv[4]);
-    return Usage();
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 2 : 0;
+    }
+    if (std::strcmp(argv[1], "help") == 0) {
+        auto it = argc > 2 ? CommandHelp().find(argv[2]) : CommandHelp().end();
+        std::fputs(it != CommandHelp().end() ? it->second : kUsage, stdout);
+        return 0;
+    }
+    if (argc > 2 && std::strcmp(argv[2], "--help") == 0) {
+        auto it = CommandHelp().find(argv[1]);
+        if (it != CommandHelp().end()) {
+            std::fputs(it->second, stdout);
+            return 0;
+        }
+    }
+    Options options;
+    std::string error;
+    if (!ParseOptions(argc, argv, options, error)) return Fail(error);
+    return Run(options);
 }

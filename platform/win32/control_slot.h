@@ -1,0 +1,75 @@
+// What the renderer keeps for each control window: the model control it shows
+// and the state it applied last, so that a sync touches only what changed.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/form.h"
+
+namespace lm::win32 {
+
+class FormWindow;
+
+// The property under which a control window finds its slot.
+inline constexpr wchar_t kSlotProperty[] = L"LMSlot";
+
+struct Applied {
+    bool valid = false;  // false: the next sync applies everything
+    HFONT font = nullptr;
+    ui::Rect placement;
+    bool shown = false, usable = false, checked = false, read_only = false;
+    std::string text;
+    int text_width = -1;  // measured width of a label's text; -1 = measure again
+    std::vector<std::string> items;
+    std::vector<bool> checks;
+    int selection = -2;
+    int position = 0, minimum = 0, maximum = 0;
+    int max_length = -1;
+    int drop_down_count = 0;
+    std::uint32_t text_colour = 0, back_colour = 0;
+    std::string hint;
+    std::string picture;
+};
+
+// The string grid's own state: what it drew, its scroll position and editor.
+struct GridState {
+    bool valid = false;
+    HFONT font = nullptr;
+    std::vector<std::vector<std::string>> cells;
+    std::vector<int> widths;
+    int row_height = 0, fixed_rows = 0, fixed_columns = 0, row = -1, column = -1;
+    bool editing = false;
+    int top_row = 0;  // first scrolling row shown
+    HWND editor = nullptr;
+    WNDPROC editor_proc = nullptr;
+    bool editor_syncing = false;
+};
+
+struct ControlSlot {
+    FormWindow* owner = nullptr;
+    ui::Control* control = nullptr;
+    int id = 0;
+    HWND hwnd = nullptr;
+    WNDPROC old_proc = nullptr;  // subclassed windows: the class's procedure
+    HBITMAP bitmap = nullptr;    // image: the loaded picture
+    Applied applied;
+    std::unique_ptr<GridState> grid;
+
+    static ControlSlot* Of(HWND window) {
+        return static_cast<ControlSlot*>(GetPropW(window, kSlotProperty));
+    }
+};
+
+// The string grid window class (string_grid.cpp).
+bool RegisterStringGridClass(HINSTANCE instance);
+void UnregisterStringGridClass(HINSTANCE instance);
+// Repaints and places the editor when the model's grid changed.
+void SyncStringGrid(ControlSlot& slot);
+// Before the grid window goes: its editor's subclass is removed.
+void ReleaseStringGrid(ControlSlot& slot);
+
+}  // namespace lm::win32

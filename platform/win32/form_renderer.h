@@ -1,0 +1,126 @@
+// The one renderer of every form: a ui::Form becomes a top-level window with a
+// real Win32 control per entry of its table. Sync() applies the model to the
+// windows, touching only what changed since the last sync; a user's click or
+// change is copied into the model, the form's handler runs, and the renderer
+// syncs again. Nothing here knows a particular form.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/form.h"
+
+namespace lm::win32 {
+
+// Window classes: the driver window, every other form, the string grid.
+inline constexpr wchar_t kDriverWindowClass[] = L"LMDriverWindow";
+inline constexpr wchar_t kFormWindowClass[] = L"LMForm";
+inline constexpr wchar_t kStringGridClass[] = L"LMStringGrid";
+
+// Each control window carries its control's name as a window property
+// "LM:" + name (value 1), and the id kFirstControlId + its place in the table.
+inline constexpr wchar_t kControlNamePrefix[] = L"LM:";
+inline constexpr int kFirstControlId = 100;
+
+// What the renderer did to the memo windows, for tests of the cheap sync.
+struct RendererStats {
+    int text_resets = 0;     // the whole memo text was set
+    int appends = 0;         // updates that added lines at the end
+    int lines_appended = 0;  // lines added at the end
+    int lines_dropped = 0;   // lines removed at the top
+};
+
+// Hooks the owner of a window may add in front of the renderer's own handling:
+// true when the message was handled (result set).
+using MessageHook = std::function<bool(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result)>;
+
+struct ControlSlot;
+
+class FormWindow {
+public:
+    struct Options {
+        const wchar_t* window_class = kFormWindowClass;
+        HWND owner = nullptr;
+        bool modal = false;  // shown activated; closing asks for Cancel
+        MessageHook hook;
+    };
+
+    // Creates the window and its controls, hidden; the first Sync() shows it.
+    FormWindow(ui::Form& form, Options options);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    bool ok() const { return hwnd_ != nullptr; }
+    HWND hwnd() const { return hwnd_; }
+    ui::Form& form() { return form_; }
+    const RendererStats& stats() const { return stats_; }
+
+    // Applies the model's current state to the window and its controls. New
+    // memo lines follow when the thread next handles its messages (or at
+    // FlushMemos): a burst of log lines costs one update of the memo, and a
+    // window that is not repainted meanwhile would not show them anyway.
+    void Sync();
+    void FlushMemos();
+
+    // The window showing a form, if any.
+    static FormWindow* Of(const ui::Form& form);
+
+    // Called by the window procedures.
+    bool Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    // After a control's state was copied into the model: the handler, then a sync.
+    void Fire(ui::Control& control, ui::Event event);
+
+private:
+    friend struct ControlSlot;
+    void CreateControl(std::size_t index);
+    void SyncWindow();
+    void SyncControl(ControlSlot& slot);
+    void SyncMemo(ControlSlot& slot);
+    void SyncItems(ControlSlot& slot);
+    void SyncHint(ControlSlot& slot);
+    bool OnCommand(HWND child, int code, int id);
+    bool OnColour(HDC dc, HWND child, LRESULT& result);
+    bool OnDrawItem(const DRAWITEMSTRUCT& item);
+    ControlSlot* SlotOf(HWND child);
+    ControlSlot* SlotById(int id);
+    HFONT Font(const ui::Control& control);
+    HFONT FontFor(bool bold, bool underline, bool fixed_pitch);
+    HBRUSH Brush(std::uint32_t colour);
+    int ItemHeight();
+    void ClickButtonWithRole(bool default_role);
+
+    ui::Form& form_;
+    Options options_;
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::vector<std::unique_ptr<ControlSlot>> slots_;
+    std::vector<std::pair<int, HFONT>> fonts_;
+    std::vector<std::pair<std::uint32_t, HBRUSH>> brushes_;
+    std::string applied_caption_;
+    bool first_sync_ = true;
+    bool syncing_ = false;
+    bool resync_ = false;
+    bool memo_flush_posted_ = false;
+    bool created_ = false;
+    int item_height_ = 0;
+    RendererStats stats_;
+    std::shared_ptr<bool> alive_;
+};
+
+// Shows a form modally: the owner is disabled, the form runs its own message
+// loop until a handler closes it, and its result is returned (Cancel when the
+// window cannot be made). The form is centred on the screen when it asks to be.
+ui::ModalResult ShowModalForm(ui::Form& form, HWND owner);
+
+// The module whose window classes these are (the DLL, or the program itself).
+void SetRendererInstance(HINSTANCE instance);
+// Unregisters the window classes (before the module goes away); windows of the
+// classes must be gone.
+void UnregisterRendererClasses();
+
+}  // namespace lm::win32

@@ -1,0 +1,203 @@
+#include "tests/e2e/gui/gui_support.h"
+
+#include <cstdlib>
+
+namespace lm::gui {
+
+namespace {
+
+struct Search {
+    std::wstring property;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchName(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if (GetPropW(child, search->property.c_str()) == nullptr) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+struct Collect {
+    bool any_process;
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBoxes(HWND window, LPARAM context) {
+    auto* collect = reinterpret_cast<Collect*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if ((collect->any_process || process == GetCurrentProcessId()) && IsWindowVisible(window) &&
+        std::wstring(name) == L"#32770") {
+        collect->boxes.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindControl(HWND parent, const std::wstring& name) {
+    Search search{L"LM:" + name};
+    EnumChildWindows(parent, MatchName, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT RectInParent(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::wstring Text(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+    return text;
+}
+
+std::vector<std::wstring> Lines(HWND edit) {
+    std::wstring text = Text(edit);
+    std::vector<std::wstring> lines;
+    if (text.empty()) return lines;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end == std::wstring::npos ? end : end - start));
+        if (end == std::wstring::npos) break;
+        start = end + 2;
+    }
+    return lines;
+}
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Pump(int milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < static_cast<DWORD>(milliseconds));
+}
+
+BoxWatcher::BoxWatcher(bool any_process) : any_process_(any_process), thread_([this] { Run(); }) {}
+
+BoxWatcher::~BoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+void BoxWatcher::Answer(int button) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers_.push_back(button);
+}
+
+std::vector<BoxWatcher::Box> BoxWatcher::Boxes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+}
+
+void BoxWatcher::Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    boxes_.clear();
+    answers_.clear();
+}
+
+void BoxWatcher::Run() {
+    while (!stop_) {
+        Collect collect{any_process_, {}};
+        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&collect));
+        Settle(collect.boxes);
+        Sleep(20);
+    }
+}
+
+void BoxWatcher::Settle(const std::vector<HWND>& boxes) {
+    // The texts are read before the lock is taken: reading them sends messages
+    // to the thread that shows the box, which may be waiting for the lock.
+    std::vector<std::pair<std::wstring, std::wstring>> texts;
+    for (HWND box : boxes) {
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 1024);
+        texts.emplace_back(Text(box), text);
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(answered_, [](HWND box) { return !IsWindow(box); });
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        HWND box = boxes[i];
+        bool seen = false;
+        for (HWND done : answered_) seen = seen || done == box;
+        if (seen) continue;
+        int answer = IDNO;
+        if (!answers_.empty()) {
+            answer = answers_.front();
+            answers_.pop_front();
+        } else if (GetDlgItem(box, IDNO) == nullptr) {
+            answer = GetDlgItem(box, IDCANCEL) != nullptr ? IDCANCEL : IDOK;
+        }
+        boxes_.push_back({texts[i].first, texts[i].second, answer});
+        answered_.push_back(box);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    }
+}
+
+std::string ScreenshotDirectory() {
+    const char* dir = std::getenv("LM_GUI_SCREENSHOTS");
+    return dir == nullptr ? std::string() : std::string(dir);
+}
+
+std::wstring ScreenshotPath(const std::string& name) {
+    std::string path = "Z:" + ScreenshotDirectory() + "/" + name + ".png";
+    return std::wstring(path.begin(), path.end());
+}
+
+bool Screenshot(HWND window, const std::string& name) {
+    std::string dir = ScreenshotDirectory();
+    if (dir.empty()) return false;
+    // Everything painted first; the X server shows what the windows drew.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(150);
+    CreateDirectoryW(std::wstring(L"Z:" + std::wstring(dir.begin(), dir.end())).c_str(), nullptr);
+    std::wstring target = ScreenshotPath(name);
+    DeleteFileW(target.c_str());
+    RECT r{};
+    GetWindowRect(window, &r);
+    // A Unix program started from Wine cannot be waited for: it renames its
+    // file when done, and the test waits for the name.
+    std::string file = dir + "/" + name + ".png";
+    std::string command = "/bin/sh -c \"import -window root -crop " +
+                          std::to_string(r.right - r.left) + "x" +
+                          std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
+                          std::to_string(r.top) + " +repage 'png:" + file + ".part' && mv '" +
+                          file + ".part' '" + file + "'\"";
+    std::wstring wide(command.begin(), command.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+    if (process.hThread != nullptr) CloseHandle(process.hThread);
+    for (int waited = 0; waited < 15000; waited += 50) {
+        if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        Pump(50);
+    }
+    return false;
+}
+
+}  // namespace lm::gui

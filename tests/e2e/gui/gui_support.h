@@ -1,0 +1,70 @@
+// Helpers of the GUI tests under Wine and Xvfb: finding the driver's windows and
+// controls, reading them back, answering message boxes from a watcher thread,
+// and screenshots taken with ImageMagick.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lm::gui {
+
+// The control window named `name` (its "LM:" property) below `parent`.
+HWND FindControl(HWND parent, const std::wstring& name);
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window);
+std::wstring Text(HWND window);
+// The lines of a multi-line edit box.
+std::vector<std::wstring> Lines(HWND edit);
+// Lets the thread's windows handle what is queued for a while.
+void Pump(int milliseconds);
+// Lets them handle what is queued now, without waiting.
+void PumpPending();
+
+// Answers the message boxes of this process (or of any process on the
+// display: programs this one starts) as they appear, in order, and records
+// what each one said.
+class BoxWatcher {
+public:
+    struct Box {
+        std::wstring title, text;
+        int answer;
+    };
+    explicit BoxWatcher(bool any_process = false);
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+    // The button (IDOK, IDYES, IDNO...) for the next box; a box nobody
+    // planned for is answered with IDNO (or closed) and recorded.
+    void Answer(int button);
+    std::vector<Box> Boxes();
+    void Clear();
+
+private:
+    void Run();
+    void Settle(const std::vector<HWND>& boxes);
+
+    std::mutex mutex_;
+    std::deque<int> answers_;
+    std::vector<Box> boxes_;
+    std::vector<HWND> answered_;
+    const bool any_process_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// The directory for screenshots (LM_GUI_SCREENSHOTS, a Unix path); empty when unset.
+std::string ScreenshotDirectory();
+// Saves what the screen shows of `window` as DIRECTORY/name.png with
+// ImageMagick's import. False when it failed or no directory is set.
+bool Screenshot(HWND window, const std::string& name);
+// The same path as Windows sees it (Z: drive).
+std::wstring ScreenshotPath(const std::string& name);
+
+}  // namespace lm::gui

@@ -1,0 +1,568 @@
+// The form renderer on screen under Wine and Xvfb: a form with every control
+// kind becomes real windows; clicks and changes made with window messages reach
+// the model and the form's handlers, and what the handlers change reaches the
+// windows; modal forms run until a handler closes them; a long memo follows
+// its lines without being rewritten.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h:
+#include <commctrl.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "base/cp1250.h"
+#include "platform/win32/form_renderer.h"
+#include "tests/e2e/gui/gui_support.h"
+
+namespace lm {
+namespace {
+
+using ui::ControlKind;
+using ui::Event;
+
+ui::Control& Place(ui::Form& form, const char* name, ControlKind kind, ui::Rect bounds,
+                   std::string text = "", std::string parent = "") {
+    ui::Control c;
+    c.name = name;
+    c.kind = kind;
+    c.bounds = bounds;
+    c.text = std::move(text);
+    c.parent = std::move(parent);
+    return form.Add(std::move(c));
+}
+
+// A 32 x 32 bitmap file of one colour.
+std::string WriteBitmap(const std::string& windows_path, std::uint8_t r, std::uint8_t g,
+                        std::uint8_t b) {
+    constexpr int kSide = 32;
+    std::string bytes;
+    auto put = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    const std::uint32_t pixels = kSide * kSide * 3;
+    bytes += "BM";
+    put(54 + pixels, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(kSide, 4);
+    put(kSide, 4);
+    put(1, 2);
+    put(24, 2);
+    put(0, 4);
+    put(pixels, 4);
+    put(2835, 4);
+    put(2835, 4);
+    put(0, 4);
+    put(0, 4);
+    for (int i = 0; i < kSide * kSide; ++i) {
+        bytes += static_cast<char>(b);
+        bytes += static_cast<char>(g);
+        bytes += static_cast<char>(r);
+    }
+    std::ofstream(windows_path, std::ios::binary) << bytes;
+    return windows_path;
+}
+
+// A form with every control kind and a handler on every event that counts
+// what fired.
+class AllKinds : public ui::Form {
+public:
+    AllKinds() : ui::Form("TAllKinds", "Všechny prvky – ěščřžýáíé"_cp, 430, 340) {
+        left = 40;
+        top = 40;
+        Place(*this, "Label1", ControlKind::Label, {8, 8, 100, 13}, "Příliš žluťoučký kůň"_cp);
+        auto& run =
+            Place(*this, "LabelRun", ControlKind::Label, {150, 8, 99, 13}, "  REŽIM \"RUN\"  "_cp);
+        run.bold = true;
+        run.text_colour = ui::kYellow;
+        run.back_colour = ui::kRed;
+        Place(*this, "CheckBox1", ControlKind::CheckBox, {8, 28, 150, 17},
+              "Zaškrtávací políčko"_cp);
+        Place(*this, "GroupBox1", ControlKind::GroupBox, {8, 50, 180, 70}, "Připojení"_cp);
+        Place(*this, "Radio1", ControlKind::RadioButton, {8, 18, 150, 17}, "RS232", "GroupBox1")
+            .checked = true;
+        Place(*this, "Radio2", ControlKind::RadioButton, {8, 42, 150, 17}, "RS485", "GroupBox1");
+        auto& edit = Place(*this, "Edit1", ControlKind::Edit, {200, 28, 120, 21}, "192.168.1.10");
+        edit.hint = "Cílová adresa (1 až 255)"_cp;
+        edit.max_length = 15;
+        Place(*this, "Memo1", ControlKind::Memo, {200, 56, 220, 60}).vertical_scroll = true;
+        auto& list_combo = Place(*this, "ComboBox1", ControlKind::ComboBox, {8, 128, 120, 21});
+        list_combo.read_only = true;
+        list_combo.items = {"COM1", "COM2", "COM3", "COM4"};
+        list_combo.selection = 0;
+        list_combo.hint = "Výběr komunikačního portu COM"_cp;
+        auto& text_combo = Place(*this, "ComboBox2", ControlKind::ComboBox, {140, 128, 100, 21});
+        text_combo.items = {"1200", "9600", "38400"};
+        text_combo.text = "9600";
+        text_combo.selection = 1;
+        Place(*this, "ListBox1", ControlKind::ListBox, {8, 156, 120, 60}).items = {
+            "profil A", "profil B", "profil Č"_cp};
+        auto& checks =
+            Place(*this, "CheckListBox1", ControlKind::CheckListBox, {140, 156, 120, 60});
+        checks.items = {"vstup 1", "výstup 2"_cp, "čítač 3"_cp};
+        checks.item_checks = {true, false, true};
+        auto& grid = Place(*this, "StringGrid1", ControlKind::StringGrid, {270, 124, 150, 104});
+        grid.SetGridSize(2, 4);
+        grid.column_widths = {60, 80};
+        grid.row_height = 18;
+        grid.fixed_pitch = true;
+        grid.editing = true;
+        grid.Cell(0, 0) = "Položka"_cp;
+        grid.Cell(1, 0) = "76543210";
+        grid.Cell(0, 1) = "text 1";
+        grid.Cell(1, 1) = "žlutý"_cp;
+        grid.Cell(0, 2) = "text 2";
+        grid.Cell(1, 2) = "kůň"_cp;
+        grid.Cell(0, 3) = "text 3";
+        Place(*this, "ProgressBar1", ControlKind::ProgressBar, {8, 226, 250, 16}).position = 40;
+        Place(*this, "Image1", ControlKind::Image, {270, 236, 32, 32});
+        Place(*this, "ButtonOK", ControlKind::Button, {8, 280, 75, 25}, "&OK").default_button =
+            true;
+        Place(*this, "ButtonCancel", ControlKind::Button, {90, 280, 75, 25}, "&Zpět"_cp)
+            .cancel_button = true;
+
+        for (const auto& c : controls()) {
+            for (Event e : {Event::Click, Event::Change, Event::DoubleClick, Event::ClickCheck,
+                            Event::SelectCell}) {
+                std::string name = c->name;
+                On(name, e, [this, name, e] { fired.emplace_back(name, e); });
+            }
+        }
+        // What a handler changes shows on the screen.
+        On("Edit1", Event::Change, [this] {
+            fired.emplace_back("Edit1", Event::Change);
+            (*this)["Label1"].text = "Zadáno: "_cp + (*this)["Edit1"].text;
+        });
+        On("ButtonOK", Event::Click, [this] {
+            fired.emplace_back("ButtonOK", Event::Click);
+            Close(ui::ModalResult::Ok);
+        });
+        On("ButtonCancel", Event::Click, [this] {
+            fired.emplace_back("ButtonCancel", Event::Click);
+            Close(ui::ModalResult::Cancel);
+        });
+    }
+
+    std::vector<std::pair<std::string, Event>> fired;
+};
+
+class Renderer : public ::testing::Test {
+protected:
+    void Show() {
+        window_ = std::make_unique<win32::FormWindow>(form_, win32::FormWindow::Options{});
+        ASSERT_TRUE(window_->ok());
+        window_->Sync();
+        gui::Pump(50);
+    }
+    HWND Control(const char* name) {
+        HWND control = gui::FindControl(window_->hwnd(), std::wstring(name, name + strlen(name)));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    // A notification as the control sends it to its form after a user's action.
+    void Notify(const char* name, int code) {
+        HWND control = Control(name);
+        SendMessageW(window_->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                     reinterpret_cast<LPARAM>(control));
+    }
+    void ClickAt(HWND window, int x, int y) {
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    bool Fired(const char* name, Event event) {
+        for (const auto& [n, e] : form_.fired) {
+            if (n == name && e == event) return true;
+        }
+        return false;
+    }
+
+    AllKinds form_;
+    std::unique_ptr<win32::FormWindow> window_;
+};
+
+TEST_F(Renderer, EveryControlKindBecomesAWindowWhereTheTableSaysItLies) {
+    const auto bitmap = std::filesystem::temp_directory_path() / "lm-renderer-image.bmp";
+    form_["Image1"].picture = WriteBitmap(bitmap.string(), 0, 0, 255);
+    Show();
+    std::filesystem::remove(bitmap);  // the picture is loaded
+    struct Case {
+        const char* name;
+        const wchar_t* window_class;
+        LONG style;  // bits that must be set
+        RECT at;     // in the form's client area
+    };
+    const Case cases[] = {
+        {"Label1", L"Static", SS_NOTIFY, {8, 8, 108, 21}},
+        {"CheckBox1", L"Button", BS_AUTOCHECKBOX, {8, 28, 158, 45}},
+        {"GroupBox1", L"Button", BS_GROUPBOX, {8, 50, 188, 120}},
+        {"Radio1", L"Button", BS_RADIOBUTTON, {16, 68, 166, 85}},  // inside the group box
+        {"Radio2", L"Button", BS_RADIOBUTTON, {16, 92, 166, 109}},
+        {"Edit1", L"Edit", ES_AUTOHSCROLL, {200, 28, 320, 49}},
+        {"Memo1", L"Edit", ES_MULTILINE | WS_VSCROLL, {200, 56, 420, 116}},
+        {"ComboBox1", L"ComboBox", CBS_DROPDOWNLIST, {8, 128, 128, 149}},
+        {"ComboBox2", L"ComboBox", CBS_DROPDOWN, {140, 128, 240, 149}},
+        {"ListBox1", L"ListBox", LBS_NOTIFY, {8, 156, 128, 216}},
+        {"CheckListBox1", L"ListBox", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, {140, 156, 260, 216}},
+        {"StringGrid1", L"LMStringGrid", WS_TABSTOP, {270, 124, 420, 228}},
+        {"ProgressBar1", L"msctls_progress32", 0, {8, 226, 258, 242}},
+        {"Image1", L"Static", SS_OWNERDRAW, {270, 236, 302, 268}},
+        {"ButtonOK", L"Button", BS_DEFPUSHBUTTON, {8, 280, 83, 305}},
+        {"ButtonCancel", L"Button", 0, {90, 280, 165, 305}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND control = Control(c.name);
+        ASSERT_NE(control, nullptr);
+        wchar_t window_class[64] = {};
+        GetClassNameW(control, window_class, 64);
+        EXPECT_EQ(_wcsicmp(window_class, c.window_class), 0);
+        EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & c.style, c.style);
+        RECT r = gui::RectInParent(control);
+        EXPECT_EQ(r.left, c.at.left);
+        EXPECT_EQ(r.top, c.at.top);
+        EXPECT_EQ(r.right, c.at.right);
+        EXPECT_EQ(r.bottom, c.at.bottom);
+        if (std::string(c.name).rfind("ComboBox", 0) == 0) {
+            RECT open{};
+            SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&open));
+            EXPECT_GT(open.bottom - open.top, 4 * 13) << "the open list shows several lines";
+        }
+        int place = 0;
+        while (form_.controls()[static_cast<std::size_t>(place)]->name != c.name) ++place;
+        EXPECT_EQ(GetDlgCtrlID(control), win32::kFirstControlId + place) << "ids follow the table";
+    }
+    EXPECT_EQ(gui::Text(window_->hwnd()), L"Všechny prvky – ěščřžýáíé");
+    EXPECT_EQ(gui::Text(Control("Label1")), L"Příliš žluťoučký kůň");
+    EXPECT_EQ(gui::Text(Control("GroupBox1")), L"Připojení");
+    EXPECT_EQ(SendMessageW(Control("Radio1"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control("Radio2"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(Control("ComboBox1"), CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(Control("ComboBox1"), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(gui::Text(Control("ComboBox2")), L"9600");
+    EXPECT_EQ(SendMessageW(Control("ListBox1"), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(Control("ProgressBar1"), PBM_GETPOS, 0, 0), 40);
+    EXPECT_EQ(SendMessageW(Control("Edit1"), EM_GETLIMITTEXT, 0, 0), 15);
+
+    // The grid's font is a fixed-pitch one; the others are the form's.
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("StringGrid1"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfPitchAndFamily & 3, FIXED_PITCH);
+    EXPECT_EQ(font.lfCharSet, EASTEUROPE_CHARSET);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control("LabelRun"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+
+    // The grid edits its current cell in place.
+    HWND editor = GetWindow(Control("StringGrid1"), GW_CHILD);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(IsWindowVisible(editor));
+    EXPECT_EQ(gui::Text(editor), L"žlutý");
+
+    // The picture is drawn at the image's top left.
+    gui::Pump(100);
+    HDC dc = GetDC(window_->hwnd());
+    EXPECT_EQ(GetPixel(dc, 280, 246), RGB(0, 0, 255));
+    ReleaseDC(window_->hwnd(), dc);
+
+    EXPECT_TRUE(gui::Screenshot(window_->hwnd(), "renderer-all-kinds"));
+}
+
+TEST_F(Renderer, UserActionsReachTheModelAndFireTheirEvent) {
+    Show();
+    struct Case {
+        const char* control;
+        Event event;
+        std::function<void()> act;
+        std::function<bool()> model;
+    };
+    ui::Form& f = form_;
+    const Case cases[] = {
+        {"CheckBox1", Event::Click, [&] { SendMessageW(Control("CheckBox1"), BM_CLICK, 0, 0); },
+         [&] { return f["CheckBox1"].checked; }},
+        {"Radio2", Event::Click, [&] { SendMessageW(Control("Radio2"), BM_CLICK, 0, 0); },
+         [&] { return f["Radio2"].checked && !f["Radio1"].checked; }},
+        {"Edit1", Event::Change,
+         [&] { SendMessageW(Control("Edit1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Žluť")); },
+         [&] { return f["Edit1"].text == "Žluť"_cp; }},
+        {"Memo1", Event::Change,
+         [&] {
+             // Typed: a multi-line edit reports no change for WM_SETTEXT.
+             SendMessageW(Control("Memo1"), EM_SETSEL, 0, -1);
+             SendMessageW(Control("Memo1"), EM_REPLACESEL, TRUE,
+                          reinterpret_cast<LPARAM>(L"a\r\nčb"));
+         },
+         [&] {
+             return f["Memo1"].items == std::vector<std::string>{"a", "čb"_cp};
+         }},
+        {"ComboBox1", Event::Change,
+         [&] {
+             SendMessageW(Control("ComboBox1"), CB_SETCURSEL, 2, 0);
+             Notify("ComboBox1", CBN_SELCHANGE);
+         },
+         [&] { return f["ComboBox1"].selection == 2 && f["ComboBox1"].text == "COM3"; }},
+        {"ComboBox2", Event::Change,
+         [&] {
+             SetWindowTextW(Control("ComboBox2"), L"38400");
+             Notify("ComboBox2", CBN_EDITCHANGE);
+         },
+         [&] { return f["ComboBox2"].text == "38400" && f["ComboBox2"].selection == 2; }},
+        {"ListBox1", Event::Click,
+         [&] {
+             SendMessageW(Control("ListBox1"), LB_SETCURSEL, 1, 0);
+             Notify("ListBox1", LBN_SELCHANGE);
+         },
+         [&] { return f["ListBox1"].selection == 1; }},
+        {"ListBox1", Event::DoubleClick, [&] { Notify("ListBox1", LBN_DBLCLK); },
+         [&] { return f["ListBox1"].selection == 1; }},
+        {"CheckListBox1", Event::ClickCheck,
+         [&] {
+             HWND list = Control("CheckListBox1");
+             RECT item{};
+             SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+             ClickAt(list, item.left + 6, (item.top + item.bottom) / 2);
+         },
+         [&] {
+             return f["CheckListBox1"].item_checks == std::vector<bool>{true, true, true};
+         }},
+        {"StringGrid1", Event::SelectCell, [&] { ClickAt(Control("StringGrid1"), 70, 19 * 2 + 5); },
+         [&] { return f["StringGrid1"].row == 2 && f["StringGrid1"].column == 1; }},
+        {"StringGrid1", Event::Change,
+         [&] {
+             HWND editor = GetWindow(Control("StringGrid1"), GW_CHILD);
+             SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"vůz"));
+         },
+         [&] { return f["StringGrid1"].Cell(1, 2) == "vůz"_cp; }},
+        {"Label1", Event::Click, [&] { ClickAt(Control("Label1"), 3, 3); }, [] { return true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.control) + " event " +
+                     std::to_string(static_cast<int>(c.event)));
+        form_.fired.clear();
+        c.act();
+        gui::Pump(10);
+        EXPECT_TRUE(c.model()) << "the model holds the control's new state";
+        EXPECT_TRUE(Fired(c.control, c.event));
+    }
+    // The windows show the model after each handler.
+    EXPECT_EQ(SendMessageW(Control("Radio1"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(gui::Text(Control("Label1")), L"Zadáno: Žluť");
+    EXPECT_EQ(gui::Text(GetWindow(Control("StringGrid1"), GW_CHILD)), L"vůz");
+}
+
+BOOL CALLBACK FindTooltip(HWND window, LPARAM out) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(out) = window;
+    return TRUE;
+}
+
+TEST_F(Renderer, WhatTheModelChangesTheWindowsShow) {
+    Show();
+    ui::Form& f = form_;
+    f.caption = "Nový titulek"_cp;
+    f["ProgressBar1"].position = 75;
+    f["Label1"].visible = false;
+    f["GroupBox1"].enabled = false;
+    f["GroupBox1"].bounds.left = 20;
+    f["ListBox1"].items = {"jeden", "dva"};
+    f["ListBox1"].selection = 1;
+    f["CheckBox1"].checked = true;
+    f["LabelRun"].text = "  velmi dlouhý text, který se nevejde  "_cp;
+    f["Edit1"].hint = "Jiná nápověda"_cp;
+    f["ComboBox1"].selection = 3;
+    f["StringGrid1"].row = 3;
+    f["StringGrid1"].Cell(1, 3) = "nový"_cp;
+    window_->Sync();
+
+    EXPECT_EQ(gui::Text(window_->hwnd()), L"Nový titulek");
+    EXPECT_EQ(SendMessageW(Control("ProgressBar1"), PBM_GETPOS, 0, 0), 75);
+    EXPECT_FALSE(IsWindowVisible(Control("Label1")));
+    EXPECT_FALSE(IsWindowEnabled(Control("Radio1")))
+        << "a disabled group box disables its contents";
+    EXPECT_EQ(gui::RectInParent(Control("Radio1")).left, 28) << "and they move with it";
+    EXPECT_EQ(SendMessageW(Control("ListBox1"), LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(Control("ListBox1"), LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(Control("CheckBox1"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(Control("ComboBox1"), CB_GETCURSEL, 0, 0), 3);
+    RECT label = gui::RectInParent(Control("LabelRun"));
+    EXPECT_GT(label.right - label.left, 99) << "a label grows to show its whole text";
+    EXPECT_EQ(gui::Text(GetWindow(Control("StringGrid1"), GW_CHILD)), L"nový");
+
+    // The hints are tooltips of the form.
+    HWND tooltip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
+    wchar_t hint[128] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = window_->hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(Control("Edit1"));
+    tool.lpszText = hint;
+    SendMessageW(tooltip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(hint, L"Jiná nápověda");
+}
+
+TEST_F(Renderer, ASyncTouchesOnlyWhatChanged) {
+    Show();
+    // A control nobody changed keeps its text even when the window's own text
+    // differs (the user is typing): the model is applied, not repainted whole.
+    SetWindowTextW(Control("Label1"), L"mine");
+    form_["ProgressBar1"].position = 10;
+    window_->Sync();
+    EXPECT_EQ(gui::Text(Control("Label1")), L"mine");
+    EXPECT_EQ(SendMessageW(Control("ProgressBar1"), PBM_GETPOS, 0, 0), 10);
+}
+
+// The modal form runs on this thread; another thread plays the user.
+class ModalRenderer : public ::testing::Test {
+protected:
+    struct Run {
+        ui::ModalResult result;
+        bool owner_disabled_while_shown = false;
+        RECT placed{};
+    };
+    Run ShowWith(const std::function<void(HWND form)>& user, bool border_icons = true) {
+        HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+        AllKinds form;
+        form.centred = true;
+        form.border_icons = border_icons;
+        Run run{};
+        std::thread player([&] {
+            HWND shown = nullptr;
+            for (int i = 0; i < 500 && shown == nullptr; ++i) {
+                HWND w = FindWindowW(win32::kFormWindowClass, nullptr);
+                if (w != nullptr && IsWindowVisible(w)) shown = w;
+                Sleep(10);
+            }
+            if (shown == nullptr) return;
+            run.owner_disabled_while_shown = !IsWindowEnabled(owner);
+            GetWindowRect(shown, &run.placed);
+            user(shown);
+        });
+        run.result = win32::ShowModalForm(form, owner);
+        player.join();
+        EXPECT_TRUE(IsWindowEnabled(owner)) << "the owner is enabled again";
+        EXPECT_EQ(FindWindowW(win32::kFormWindowClass, nullptr), nullptr) << "the form is gone";
+        DestroyWindow(owner);
+        return run;
+    }
+    static HWND Child(HWND form, const wchar_t* name) { return gui::FindControl(form, name); }
+    static HWND Focused(HWND form) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
+        return info.hwndFocus;
+    }
+    static void Key(HWND form, WPARAM key) {
+        HWND target = Focused(form);
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    }
+};
+
+TEST_F(ModalRenderer, RunsUntilAHandlerClosesItAndReturnsItsResult) {
+    struct Case {
+        const char* how;
+        std::function<void(HWND)> user;
+        ui::ModalResult expected;
+    };
+    const Case cases[] = {
+        {"OK clicked", [](HWND f) { SendMessageW(Child(f, L"ButtonOK"), BM_CLICK, 0, 0); },
+         ui::ModalResult::Ok},
+        {"Zpět clicked", [](HWND f) { SendMessageW(Child(f, L"ButtonCancel"), BM_CLICK, 0, 0); },
+         ui::ModalResult::Cancel},
+        {"Enter is the default button", [](HWND f) { Key(f, VK_RETURN); }, ui::ModalResult::Ok},
+        {"Escape is the cancel button", [](HWND f) { Key(f, VK_ESCAPE); }, ui::ModalResult::Cancel},
+        {"the close box", [](HWND f) { PostMessageW(f, WM_CLOSE, 0, 0); }, ui::ModalResult::Cancel},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Run run = ShowWith(c.user);
+        EXPECT_EQ(run.result, c.expected);
+        EXPECT_TRUE(run.owner_disabled_while_shown);
+        EXPECT_EQ(run.placed.left, (GetSystemMetrics(SM_CXSCREEN) - 430) / 2) << "centred";
+        EXPECT_EQ(run.placed.top, (GetSystemMetrics(SM_CYSCREEN) - 340) / 2);
+    }
+}
+
+TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
+    Run run = ShowWith(
+        [](HWND f) {
+            SendMessageW(f, WM_CLOSE, 0, 0);
+            Sleep(50);
+            EXPECT_TRUE(IsWindowVisible(f));
+            EXPECT_TRUE(gui::Screenshot(f, "renderer-modal"));
+            SendMessageW(Child(f, L"ButtonOK"), BM_CLICK, 0, 0);
+        },
+        false);
+    EXPECT_EQ(run.result, ui::ModalResult::Ok);
+}
+
+TEST(MemoRenderer, FollowsAGrowingLogWithoutRewritingIt) {
+    ui::Form form("TLog", "log", 300, 200);
+    form.left = 600;
+    form.top = 300;
+    Place(form, "Memo1", ControlKind::Memo, {4, 4, 280, 160}).vertical_scroll = true;
+    form["Memo1"].read_only = true;
+    win32::FormWindow window(form, {});
+    ASSERT_TRUE(window.ok());
+    window.Sync();
+    HWND memo = gui::FindControl(window.hwnd(), L"Memo1");
+    const int resets = window.stats().text_resets;
+
+    // Lines come in bursts, as an entry call writes them with logging on; the
+    // memo catches up once per burst, when the thread takes its messages.
+    auto& lines = form["Memo1"].items;
+    constexpr int kBursts = 200, kBurst = 50;
+    auto start = std::chrono::steady_clock::now();
+    for (int b = 0; b < kBursts; ++b) {
+        for (int i = 0; i < kBurst; ++i) {
+            lines.push_back("řádek číslo "_cp + std::to_string(b * kBurst + i) +
+                            " LumarDriver_Entry - START");
+            window.Sync();
+        }
+        gui::PumpPending();
+    }
+    double burst_ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count() /
+        kBursts;
+    std::printf("memo: %.2f ms per burst of %d lines, up to %d lines\n", burst_ms, kBurst,
+                kBursts * kBurst);
+    EXPECT_EQ(window.stats().text_resets, resets) << "appending never rewrites the text";
+    EXPECT_EQ(window.stats().appends, kBursts);
+    EXPECT_EQ(window.stats().lines_appended, kBursts * kBurst);
+    auto shown = gui::Lines(memo);
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(kBursts * kBurst));
+    EXPECT_EQ(shown.back(), L"řádek číslo 9999 LumarDriver_Entry - START");
+
+    // A full memo loses its oldest lines at the top: they are cut, not rewritten.
+    lines.erase(lines.begin(), lines.begin() + 1000);
+    lines.push_back("poslední"_cp);
+    window.Sync();
+    gui::PumpPending();
+    EXPECT_EQ(window.stats().text_resets, resets);
+    EXPECT_EQ(window.stats().lines_dropped, 1000);
+    shown = gui::Lines(memo);
+    ASSERT_EQ(shown.size(), lines.size());
+    EXPECT_EQ(shown.front(), L"řádek číslo 1000 LumarDriver_Entry - START");
+    EXPECT_EQ(shown.back(), L"poslední");
+
+    lines.clear();
+    window.Sync();
+    window.FlushMemos();
+    EXPECT_EQ(gui::Text(memo), L"");
+    EXPECT_EQ(window.stats().text_resets, resets + 1);
+}
+
+}  // namespace
+}  // namespace lm

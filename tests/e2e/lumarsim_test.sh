@@ -1,0 +1,45 @@
+#!/bin/bash
+# lumarsim end to end against liblmdriver.so: a project saved and reopened
+# keeps its stored lines byte for byte; a bad project file is refused with its
+# line number; the help texts answer.
+#   lumarsim_test.sh LUMARSIM LIBRARY SOURCE_DIR
+set -u
+sim="$1" library="$2" src="$3"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local what="$1"
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+run() { "$sim" "$@" --library "$library" --driver-dir "$src/driverdir" --work "$work/w" >"$work/out" 2>"$work/err"; }
+
+check "the sample project saves" run save "$src/samples/demo-project.txt" --out "$work/one.txt"
+check "the saved project saves again" run save "$work/one.txt" --out "$work/two.txt"
+check "the stored lines are kept byte for byte" cmp -s "$work/one.txt" "$work/two.txt"
+check "the sample's own lines come back unchanged" \
+    cmp -s <(grep -a '^line\|^block' "$src/samples/demo-project.txt") <(grep -a '^line\|^block' "$work/one.txt")
+
+printf 'block 11 1\nblok 60 1\n' >"$work/bad.txt"
+run open "$work/bad.txt"
+check "a bad project fails with exit code 2" test $? -eq 2
+check "the message names the file and line" grep -q "bad.txt:2: unknown keyword 'blok'" "$work/err"
+run open "$work/missing.txt"
+check "a missing project fails with exit code 2" test $? -eq 2
+check "and says so" grep -q "cannot read the project" "$work/err"
+printf 'block 9999 1\n' >"$work/unknown.txt"
+run open "$work/unknown.txt"
+check "an unknown block fails with exit code 1" test $? -eq 1
+check "and names the block's line" grep -q "project line 1): the driver has no object 9999" "$work/out"
+
+check "--help answers" "$sim" --help
+for command in open save tour; do
+    check "help $command" "$sim" help "$command"
+done
+"$sim" open --bogus >/dev/null 2>"$work/err"
+check "an unknown option is refused" grep -q "unknown option --bogus" "$work/err"
+
+passed=$(( 14 - failures ))
+echo "lumarsim: $passed passed, $failures failed"
+exit $(( failures > 0 ))

@@ -1,0 +1,59 @@
+#include "tools/lumarsim/project_file.h"
+
+#include <gtest/gtest.h>
+
+namespace lumarsim {
+namespace {
+
+TEST(ProjectFile, BlocksAndTheirLinesInFileOrder) {
+    ProjectError error;
+    auto project = ParseProject(
+        "# comment\r\n"
+        "block 11 1\r\n"
+        "line K2_USER MAX0 = 150.00\r\n"
+        "   line K2_USER TEXT = \"two  words \"\r\n"
+        "\r\n"
+        "block 60 65535  \n"
+        "line \n",
+        error);
+    ASSERT_TRUE(project.has_value()) << error.message;
+    ASSERT_EQ(project->blocks.size(), 2u);
+    EXPECT_EQ(project->blocks[0].ident, 11);
+    EXPECT_EQ(project->blocks[0].source_line, 2);
+    EXPECT_EQ(
+        project->blocks[0].lines,
+        (std::vector<std::string>{"K2_USER MAX0 = 150.00", "K2_USER TEXT = \"two  words \""}));
+    EXPECT_EQ(project->blocks[1].instance, 65535);
+    EXPECT_EQ(project->blocks[1].lines, std::vector<std::string>{""});
+    auto again = ParseProject(FormatProject(*project), error);
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again->blocks[0].lines, project->blocks[0].lines);
+}
+
+TEST(ProjectFile, MistakesNameTheirLine) {
+    struct Row {
+        const char* text;
+        int line;
+        const char* message_part;
+    };
+    const Row rows[] = {
+        {"blok 1 1\n", 1, "unknown keyword 'blok'"},
+        {"# x\nline K2_USER A = 1\n", 2, "before the first block"},
+        {"block 1\n", 1, "object ident and an instance"},
+        {"block 1 70000\n", 1, "0..65535"},
+        {"block 1 2 3\n", 1, "object ident"},
+        {"block x 1\n", 1, "object ident"},
+    };
+    for (const Row& row : rows) {
+        ProjectError error;
+        EXPECT_FALSE(ParseProject(row.text, error).has_value()) << row.text;
+        EXPECT_EQ(error.line, row.line) << row.text;
+        EXPECT_NE(error.message.find(row.message_part), std::string::npos) << error.message;
+    }
+    ProjectError error;
+    EXPECT_FALSE(ParseProject("block 1 1\nline " + std::string(300, 'x') + "\n", error));
+    EXPECT_EQ(error.line, 2);
+}
+
+}  // namespace
+}  // namespace lumarsim
