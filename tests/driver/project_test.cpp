@@ -393,3 +393,72 @@ TEST_F(Project, SampleLibraryProjectRoundTrips) {
 
 }  // namespace
 }  // namespace lm::test
+
+namespace lm::test {
+namespace {
+
+// The host's whole order of life in one session, with the record fields the
+// host reads checked after every call.
+TEST_F(Project, TheWholeOrderOfLife) {
+    WriteTestLibrary();
+    PARAM_ENTRY identify = Record(kIdentify);
+    identify.wparam1 = 3;
+    identify.lparam1 = 34;
+    ASSERT_EQ(Call(identify), 1);
+    EXPECT_EQ(identify.wparam1, 1);
+    EXPECT_EQ(identify.error, 0);
+
+    PARAM_ENTRY load = Record(kLoadDriver);
+    ASSERT_EQ(Call(load), 1);
+    EXPECT_EQ(load.wparam1, 1);
+    EXPECT_EQ(load.lparam1, 0u);
+
+    PARAM_ENTRY init = Record(kInitObjects);
+    ASSERT_EQ(Call(init), 1);
+    EXPECT_EQ(init.error, 0);
+    EXPECT_EQ(init.wparam1, 2);
+    EXPECT_TRUE(init.pointer1 != nullptr && init.pointer2 != nullptr);
+
+    PARAM_ENTRY menu = Record(kGetMenu);
+    ASSERT_EQ(Call(menu), 1);
+    EXPECT_NE(menu.lparam1, 0u);
+    EXPECT_STREQ(menu.string1, "&KADEXline2");
+
+    PARAM_ENTRY create = Create(7, 1);
+    EXPECT_EQ(create.wparam1, 1);
+    EXPECT_TRUE(create.data1 != nullptr);
+
+    EXPECT_EQ(LoadLine(7, 1, "K2_USER C = 12"), 1);
+    std::vector<std::string> lines;
+    for (Saved s = Save(7, 1);; s = Save(7, 1)) {
+        lines.push_back(s.line);
+        if (s.more == 0) break;
+    }
+    EXPECT_EQ(lines.back(), "K2_USER C = 12");
+    EXPECT_EQ(lines.size(), 3u);
+
+    PARAM_ENTRY renumber = Record(kSetInstance);
+    renumber.wparam1 = 7;
+    renumber.wparam2 = 1;
+    renumber.lparam1 = 2;
+    renumber.error = 55;
+    ASSERT_EQ(Call(renumber), 1);
+    EXPECT_EQ(renumber.error, 55) << "SetInstance writes error only when it fails";
+    EXPECT_EQ(Value(7, 2, 12), "12");
+
+    PARAM_ENTRY remove = Record(kDeleteObject);
+    remove.wparam1 = 7;
+    remove.wparam2 = 2;
+    remove.lparam1 = 2;
+    ASSERT_EQ(Call(remove), 1);
+    EXPECT_EQ(remove.wparam1, 1);
+
+    PARAM_ENTRY unload = Record(kUnloadDriver);
+    ASSERT_EQ(Call(unload), 1);
+    EXPECT_EQ(fake_->live_menus(), 0);
+    EXPECT_EQ(fake_->live_bitmaps(), 0);
+    EXPECT_EQ(fake_->windows_destroyed, 1);
+}
+
+}  // namespace
+}  // namespace lm::test
