@@ -13,6 +13,7 @@
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/host_session.h"
 #include "tools/lumarsim/project_file.h"
+#include "tools/lumarsim/script.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +31,8 @@ constexpr const char kUsage[] =
     "                 (blocks and their stored lines) and print every block's user values\n"
     "  save PROJECT   as open, then save the project with SaveLine and write it back\n"
     "                 (to --out FILE, or over PROJECT)\n"
+    "  script FILE    one host call per line of FILE; prints the transcript (see\n"
+    "                 lumarsim help script)\n"
     "  tour           identify, load driver, errtext, an unknown code, unload driver\n"
     "  help COMMAND   the help of one command\n"
     "\n"
@@ -50,6 +53,16 @@ const std::map<std::string, const char*>& CommandHelp() {
          "lumarsim save PROJECT [--out FILE] [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  Opens PROJECT, then asks the driver for every block's lines (SaveLine) and writes\n"
          "  the project file again, to FILE or over PROJECT.\n"},
+        {"script",
+         "lumarsim script FILE [--library FILE] [--driver-dir DIR] [--work DIR]\n"
+         "  Runs FILE, one host call a line, and prints one transcript line per call:\n"
+         "    call FUNCTION [FIELD=VALUE ...] [-> FIELD ...]\n"
+         "  FUNCTION is a word (identify, load, init, menu, create, loadline, saveline,\n"
+         "  bintostr, akceitem, unload, ...) or a number. Numbers are decimal or 0x hex;\n"
+         "  string1/string2 take \"text\" or null; data1, data2, pointer1, pointer2 take\n"
+         "  hex:BYTES or null. After ->: result, any number field, string1/string2,\n"
+         "  FIELD:text, FIELD:hex:N (N bytes) or FIELD:set. Lines starting with # are\n"
+         "  comments. Exit code 2 names the script line that could not be understood.\n"},
         {"tour",
          "lumarsim tour [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  The driver's introduction and start: identify, load driver, errtext, an unknown\n"
@@ -172,6 +185,19 @@ int Run(const Options& options) {
             return Fail(options.project + ":" + std::to_string(error.line) + ": " + error.message);
         }
         project = std::move(*parsed);
+    } else if (options.command == "script") {
+        if (options.project.empty()) return Fail("script needs a FILE");
+        auto text = lm::ReadWholeFile(fs::absolute(options.project).string());
+        if (!text) return Fail("cannot read the script " + options.project);
+        const fs::path library_file = fs::absolute(options.library);
+        const fs::path work = fs::absolute(options.work);
+        if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 1;
+        fs::current_path(work);
+        lumarsim::DriverLibrary library(library_file.string());
+        if (!library.ok()) return Fail(library.error());
+        std::string error;
+        if (!RunScript(library, *text, stdout, error)) return Fail(options.project + ": " + error);
+        return 0;
     } else if (options.command != "tour") {
         return Fail("unknown command " + options.command + " (see lumarsim --help)");
     }

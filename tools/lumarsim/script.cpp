@@ -1,0 +1,299 @@
+#include "tools/lumarsim/script.h"
+
+#include <charconv>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "base/bounded_text.h"
+#include "base/cp1250.h"
+#include "base/host_records.h"
+
+namespace lumarsim {
+namespace {
+
+const std::map<std::string, std::uint16_t, std::less<>>& FunctionWords() {
+    static const std::map<std::string, std::uint16_t, std::less<>> words = {
+        {"identify", 1},      {"load", 2},          {"unload", 3},      {"init", 4},
+        {"errtext", 5},       {"menu", 6},          {"startrun", 7},    {"stoprun", 8},
+        {"menuitem", 9},      {"helpmenu", 10},     {"helpobject", 11}, {"helpdata", 12},
+        {"create", 13},       {"delete", 14},       {"orderdata", 15},  {"unorderdata", 16},
+        {"setdata", 17},      {"dialog", 18},       {"akceitem", 19},   {"netlist", 20},
+        {"setinstance", 21},  {"loadline", 22},     {"saveline", 23},   {"flagchangedat", 24},
+        {"orderservice", 25}, {"startloadprj", 27}, {"endloadprj", 28}, {"bintostr", 36},
+        {"strtobin", 37},     {"longcheck", 38},    {"userlong", 39},   {"infomsg", 56},
+    };
+    return words;
+}
+
+std::optional<std::uint32_t> Number(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    std::uint32_t value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<std::vector<std::uint8_t>> HexBytes(std::string_view text) {
+    std::vector<std::uint8_t> bytes;
+    if (text.size() % 2 != 0) return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        std::uint8_t b = 0;
+        auto [end, ec] = std::from_chars(text.data() + i, text.data() + i + 2, b, 16);
+        if (ec != std::errc() || end != text.data() + i + 2) return std::nullopt;
+        bytes.push_back(b);
+    }
+    return bytes;
+}
+
+// The words of a line; a quoted text is one word with its quotes.
+std::vector<std::string> Words(std::string_view line, bool& ok) {
+    std::vector<std::string> words;
+    ok = true;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+        if (i >= line.size()) break;
+        std::size_t start = i;
+        bool quoted = false;
+        while (i < line.size() &&
+               (quoted || (line[i] != ' ' && line[i] != '\t' && line[i] != '\r'))) {
+            if (quoted && line[i] == '\\' && i + 1 < line.size()) {
+                i += 2;  // an escaped character inside a text
+                continue;
+            }
+            if (line[i] == '"') quoted = !quoted;
+            ++i;
+        }
+        if (quoted) ok = false;
+        words.emplace_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+// The host's memory for one call: texts and byte blocks the record points to.
+struct CallMemory {
+    std::vector<std::unique_ptr<char[]>> texts;
+    std::deque<std::vector<std::uint8_t>> blocks;  // a deque keeps earlier blocks in place
+};
+
+bool SetField(PARAM_ENTRY& r, std::string_view name, std::string_view value, CallMemory& memory) {
+    auto number = [&](auto& field) {
+        auto n = Number(value);
+        if (!n) return false;
+        field = static_cast<std::remove_reference_t<decltype(field)>>(*n);
+        return true;
+    };
+    auto text = [&](char*& field) {
+        if (value == "null") {
+            field = nullptr;
+            return true;
+        }
+        if (value.size() < 2 || value.front() != '"' || value.back() != '"') return false;
+        // Inside the quotes \" stands for a quote and \\ for a backslash.
+        std::string unescaped;
+        std::string_view inner = value.substr(1, value.size() - 2);
+        for (std::size_t k = 0; k < inner.size(); ++k) {
+            if (inner[k] == '\\' && k + 1 < inner.size()) ++k;
+            unescaped += inner[k];
+        }
+        std::string cp = lm::Utf8ToCp1250(unescaped);
+        auto buffer = std::make_unique<char[]>(cp.size() + 1);
+        std::memcpy(buffer.get(), cp.c_str(), cp.size() + 1);
+        field = buffer.get();
+        memory.texts.push_back(std::move(buffer));
+        return true;
+    };
+    auto bytes = [&](void*& field) {
+        if (value == "null") {
+            field = nullptr;
+            return true;
+        }
+        if (value.substr(0, 4) != "hex:") return false;
+        auto parsed = HexBytes(value.substr(4));
+        if (!parsed) return false;
+        memory.blocks.push_back(std::move(*parsed));
+        field = memory.blocks.back().data();
+        return true;
+    };
+    std::uint16_t w = 0;
+    std::uint32_t l = 0;
+    char* s = nullptr;
+    void* p = nullptr;
+    bool ok = false;
+    if (name == "level") {
+        ok = number(w);
+        r.level = w;
+    } else if (name == "lmd_func") {
+        ok = number(w);
+        r.lmd_func = w;
+    } else if (name == "dlm_func") {
+        ok = number(w);
+        r.dlm_func = w;
+    } else if (name == "error") {
+        ok = number(w);
+        r.error = w;
+    } else if (name == "wparam1") {
+        ok = number(w);
+        r.wparam1 = w;
+    } else if (name == "wparam2") {
+        ok = number(w);
+        r.wparam2 = w;
+    } else if (name == "lparam1") {
+        ok = number(l);
+        r.lparam1 = l;
+    } else if (name == "lparam2") {
+        ok = number(l);
+        r.lparam2 = l;
+    } else if (name == "string1") {
+        ok = text(s);
+        r.string1 = s;
+    } else if (name == "string2") {
+        ok = text(s);
+        r.string2 = s;
+    } else if (name == "data1") {
+        ok = bytes(p);
+        r.data1 = p;
+    } else if (name == "data2") {
+        ok = bytes(p);
+        r.data2 = p;
+    } else if (name == "pointer1") {
+        ok = bytes(p);
+        r.pointer1 = p;
+    } else if (name == "pointer2") {
+        ok = bytes(p);
+        r.pointer2 = p;
+    }
+    return ok;
+}
+
+std::string Quoted(const char* cp1250) {
+    if (cp1250 == nullptr) return "nil";
+    // Line breaks are shown as \n so that one call stays one transcript line.
+    std::string quoted = "\"";
+    for (char c : lm::Cp1250ToUtf8(lm::ReadZeroText(cp1250))) {
+        if (c == '\n') {
+            quoted += "\\n";
+        } else if (c == '\r') {
+            quoted += "\\r";
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_view spec) {
+    std::string name(spec.substr(0, spec.find(':')));
+    std::string_view how =
+        spec.find(':') == std::string_view::npos ? "" : spec.substr(spec.find(':') + 1);
+    if (name == "result") return std::to_string(result);
+    if (name == "level") return std::to_string(r.level);
+    if (name == "lmd_func") return std::to_string(r.lmd_func);
+    if (name == "dlm_func") return std::to_string(r.dlm_func);
+    if (name == "error") return std::to_string(r.error);
+    if (name == "wparam1") return std::to_string(r.wparam1);
+    if (name == "wparam2") return std::to_string(r.wparam2);
+    if (name == "lparam1") return std::to_string(r.lparam1);
+    if (name == "lparam2") return std::to_string(r.lparam2);
+    const void* pointer = nullptr;
+    if (name == "string1")
+        pointer = r.string1;
+    else if (name == "string2")
+        pointer = r.string2;
+    else if (name == "data1")
+        pointer = r.data1;
+    else if (name == "data2")
+        pointer = r.data2;
+    else if (name == "pointer1")
+        pointer = r.pointer1;
+    else if (name == "pointer2")
+        pointer = r.pointer2;
+    else
+        return std::nullopt;
+    if (how.empty() || how == "text") return Quoted(static_cast<const char*>(pointer));
+    if (how == "set") return pointer == nullptr ? "nil" : "set";
+    if (how.substr(0, 4) == "hex:") {
+        auto count = Number(how.substr(4));
+        if (!count || *count > 4096) return std::nullopt;
+        if (pointer == nullptr) return "nil";
+        std::string hex;
+        const auto* bytes = static_cast<const std::uint8_t*>(pointer);
+        for (std::uint32_t i = 0; i < *count; ++i) {
+            char b[4];
+            std::snprintf(b, sizeof b, "%02X", bytes[i]);
+            hex += b;
+        }
+        return hex;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool RunScript(const DriverLibrary& library, const std::string& script, std::FILE* out,
+               std::string& error) {
+    int number = 0;
+    std::size_t start = 0;
+    while (start < script.size()) {
+        std::size_t end = script.find('\n', start);
+        if (end == std::string::npos) end = script.size();
+        std::string_view line(script.data() + start, end - start);
+        start = end + 1;
+        ++number;
+        bool ok = true;
+        auto words = Words(line, ok);
+        auto fail = [&](const std::string& message) {
+            error = "line ";
+            error += std::to_string(number);
+            error += ": ";
+            error += message;
+            return false;
+        };
+        if (!ok) return fail("a text without its closing quote");
+        if (words.empty() || words[0][0] == '#') continue;
+        if (words[0] != "call" || words.size() < 2) return fail("expected: call FUNCTION ...");
+        PARAM_ENTRY record{};
+        auto it = FunctionWords().find(words[1]);
+        if (it != FunctionWords().end()) {
+            record.lmd_func = it->second;
+        } else if (auto code = Number(words[1]); code && *code <= 0xFFFF) {
+            record.lmd_func = static_cast<std::uint16_t>(*code);
+        } else {
+            return fail("unknown function " + words[1]);
+        }
+        CallMemory memory;
+        std::size_t i = 2;
+        for (; i < words.size() && words[i] != "->"; ++i) {
+            auto eq = words[i].find('=');
+            if (eq == std::string::npos ||
+                !SetField(record, std::string_view(words[i]).substr(0, eq),
+                          std::string_view(words[i]).substr(eq + 1), memory)) {
+                return fail("cannot set " + words[i]);
+            }
+        }
+        const int result = library.Call(record);
+        std::string shown = "call ";
+        shown += words[1];
+        for (++i; i < words.size(); ++i) {
+            auto value = Shown(record, result, words[i]);
+            if (!value) return fail("cannot print " + words[i]);
+            shown += ' ';
+            shown += words[i];
+            shown += '=';
+            shown += *value;
+        }
+        std::fprintf(out, "%s\n", shown.c_str());
+    }
+    return true;
+}
+
+}  // namespace lumarsim
