@@ -10,6 +10,7 @@
 
 #include "base/cp1250.h"
 #include "base/files.h"
+#include "tools/lumarsim/box_answerer.h"
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/host_session.h"
 #include "tools/lumarsim/project_file.h"
@@ -174,6 +175,7 @@ void PrintLog(const fs::path& work) {
 }
 
 int Run(const Options& options) {
+    BoxAnswerer answerer;  // nothing the driver shows waits for a person
     Project project;
     if (options.command == "open" || options.command == "save") {
         if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
