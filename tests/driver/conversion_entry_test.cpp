@@ -99,29 +99,7 @@ TEST_F(ConversionThroughEntry, TheTableOfHostCalls) {
 
         HostCall call(c);
         PARAM_ENTRY& record = call.record;
-        EXPECT_EQ(Call(record), c.result ? 1 : 0);
-        if (c.error) {
-            EXPECT_EQ(record.error, *c.error);
-        }
-        if (c.out_wparam1) {
-            EXPECT_EQ(record.wparam1, *c.out_wparam1);
-        }
-        if (c.out_wparam2) {
-            EXPECT_EQ(record.wparam2, *c.out_wparam2);
-        }
-        if (c.out_lparam2) {
-            EXPECT_EQ(record.lparam2, *c.out_lparam2);
-        }
-        if (c.out_string2) {
-            const char* text = record.string2;
-            ASSERT_NE(text, nullptr);
-            EXPECT_EQ(std::string(text), *c.out_string2);
-        }
-        if (c.out_field != OutField::None) {
-            const auto* bytes = static_cast<const std::uint8_t*>(OutPointer(record, c.out_field));
-            ASSERT_NE(bytes, nullptr);
-            EXPECT_EQ(Bytes(bytes, bytes + c.out_bytes.size()), c.out_bytes);
-        }
+        ExpectHostSees(c, record, Call(record));
         if (c.value_text) {
             // The library's own record carries the value, not an instance copy.
             dLM_DATAITEM* item = FIND_ITEM(driver().library.objects.head(), 7, 0, 3);

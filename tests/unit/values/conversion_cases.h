@@ -3,6 +3,8 @@
 // of the service functions and of the same calls through LumarDriver_Entry.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -587,6 +589,34 @@ inline const void* OutPointer(const PARAM_ENTRY& record, OutField field) {
             break;
     }
     return nullptr;
+}
+
+// What the host reads back after the call of a case (everything but the
+// item's value text and the log, which each test reaches its own way).
+inline void ExpectHostSees(const ConversionCase& c, const PARAM_ENTRY& record, int result) {
+    EXPECT_EQ(result, c.result ? 1 : 0);
+    if (c.error) {
+        EXPECT_EQ(record.error, *c.error);
+    }
+    if (c.out_wparam1) {
+        EXPECT_EQ(record.wparam1, *c.out_wparam1);
+    }
+    if (c.out_wparam2) {
+        EXPECT_EQ(record.wparam2, *c.out_wparam2);
+    }
+    if (c.out_lparam2) {
+        EXPECT_EQ(record.lparam2, *c.out_lparam2);
+    }
+    if (c.out_string2) {
+        const char* text = record.string2;
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(std::string(text), *c.out_string2);
+    }
+    if (c.out_field != OutField::None) {
+        const auto* bytes = static_cast<const std::uint8_t*>(OutPointer(record, c.out_field));
+        ASSERT_NE(bytes, nullptr);
+        EXPECT_EQ(Bytes(bytes, bytes + c.out_bytes.size()), c.out_bytes);
+    }
 }
 
 }  // namespace lm::test
