@@ -191,10 +191,10 @@ std::string Quoted(const char* cp1250) {
     return quoted;
 }
 
-std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_view spec) {
-    std::string name(spec.substr(0, spec.find(':')));
+std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_view wanted) {
+    std::string name(wanted.substr(0, wanted.find(':')));
     std::string_view how =
-        spec.find(':') == std::string_view::npos ? "" : spec.substr(spec.find(':') + 1);
+        wanted.find(':') == std::string_view::npos ? "" : wanted.substr(wanted.find(':') + 1);
     if (name == "result") return std::to_string(result);
     if (name == "level") return std::to_string(r.level);
     if (name == "lmd_func") return std::to_string(r.lmd_func);
