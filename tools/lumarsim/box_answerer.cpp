@@ -35,8 +35,15 @@ std::string Utf8(const wchar_t* text) {
 
 }  // namespace
 
+// The desktop is made ready on the main thread before the watcher starts:
+// Wine sets it up at a process's first window call, and two threads doing so
+// at once could wait for each other.
+bool DesktopReady() {
+    return GetDesktopWindow() != nullptr;
+}
+
 BoxAnswerer::BoxAnswerer()
-    : thread_([this] {
+    : desktop_ready_(DesktopReady()), thread_([this] {
           std::vector<HWND> answered;
           while (!stop_) {
               std::vector<HWND> boxes;

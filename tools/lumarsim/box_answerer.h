@@ -17,6 +17,7 @@ public:
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
 
 private:
+    bool desktop_ready_ = false;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
