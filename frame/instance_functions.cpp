@@ -6,14 +6,20 @@
 #include "instances/project_lines.h"
 
 namespace lm {
+namespace {
+
+// "LM ENTRY: <function>, IDENT = <object>, instance=<instance>", numbers in 5 places.
+std::string InstanceCallLine(std::string_view function, const PARAM_ENTRY& record) {
+    return "LM ENTRY: " + std::string(function) + ", IDENT = " + RightAligned(record.wparam1, 5) +
+           ", instance=" + RightAligned(record.wparam2, 5);
+}
+
+}  // namespace
 
 bool Entry::CreateObject(PARAM_ENTRY& record) {
     Driver& d = *driver_;
     Log& log = wide_.log;
-    log.WriteWith([&] {
-        return "LM ENTRY: CreateObject, IDENT = " + RightAligned(record.wparam1, 5) +
-               ", instance=" + RightAligned(record.wparam2, 5);
-    });
+    log.WriteWith([&] { return InstanceCallLine("CreateObject", record); });
     if (record.data1 != nullptr) log.Write("copy: data1 <> nil !!!");
     const dLM_OBJECT* library_object = FIND_INSTANCE(d.library.objects.head(), record.wparam1, 0);
     if (library_object == nullptr) {
@@ -31,10 +37,7 @@ bool Entry::CreateObject(PARAM_ENTRY& record) {
 bool Entry::DeleteObject(PARAM_ENTRY& record) {
     Driver& d = *driver_;
     Log& log = wide_.log;
-    log.WriteWith([&] {
-        return "LM ENTRY: DeleteObject, IDENT = " + RightAligned(record.wparam1, 5) +
-               ", instance=" + RightAligned(record.wparam2, 5);
-    });
+    log.WriteWith([&] { return InstanceCallLine("DeleteObject", record); });
     if (record.data1 != nullptr) log.Write("delete: data1 <> nil !!!");
     log.WriteWith([&] { return "lparam1 func=" + RightAligned(record.lparam1, 3); });
     dLM_OBJECT* instance = d.instances.Find(record.wparam1, record.wparam2);

@@ -1,14 +1,12 @@
 #include "instances/lookups.h"
 
+#include "library/data_items.h"
 #include "library/objects.h"
 
 namespace lm {
-namespace {
-
-constexpr std::uint8_t kTypeUser = 255;
-constexpr std::uint8_t kSubtypeString = 2;
-
-}  // namespace
+bool IsStringRecord(const dLM_DATAITEM& item) {
+    return item.typ == kTypUser && item.ext != nullptr && item.ext->subtyp == kSubtypString;
+}
 
 dLM_OBJECT* FIND_INSTANCE(dLM_OBJECT* list, std::uint16_t ident, std::uint16_t instance) {
     for (dLM_OBJECT* r = list; r != nullptr; r = r->next) {
@@ -21,9 +19,7 @@ dLM_DATAITEM* ItemOfRecord(const dLM_OBJECT& record, std::uint16_t item_ident) {
     if (dLM_DATAITEM* item = FindObjectItem(record, item_ident)) return item;
     if (item_ident != kFirstUserString) return nullptr;
     for (dLM_DATAITEM* item = record.data_user; item != nullptr; item = item->next) {
-        if (item->typ == kTypeUser && item->ext != nullptr && item->ext->subtyp == kSubtypeString) {
-            return item;
-        }
+        if (IsStringRecord(*item)) return item;
     }
     return nullptr;
 }

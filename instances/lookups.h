@@ -13,6 +13,9 @@ namespace lm {
 inline constexpr std::uint16_t kAnyInstance = 0xFFFF;
 inline constexpr std::uint16_t kFirstUserString = 0xFFFF;
 
+// A USER item with the STRING subtype: its value is text, saved in quotes.
+bool IsStringRecord(const dLM_DATAITEM& item);
+
 // FIND_INSTANCE: the first record with this ident and instance, or null.
 dLM_OBJECT* FIND_INSTANCE(dLM_OBJECT* list, std::uint16_t ident, std::uint16_t instance);
 

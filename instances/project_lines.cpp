@@ -1,22 +1,16 @@
 #include "instances/project_lines.h"
 
+#include "instances/lookups.h"
 #include "library/record_lists.h"
 
 namespace lm {
 namespace {
-
-constexpr std::uint8_t kTypeUser = 255;
-constexpr std::uint8_t kSubtypeString = 2;
 
 std::string_view StripLineBreaks(std::string_view text) {
     auto is_break = [](char c) { return c == '\r' || c == '\n'; };
     while (!text.empty() && is_break(text.front())) text.remove_prefix(1);
     while (!text.empty() && is_break(text.back())) text.remove_suffix(1);
     return text;
-}
-
-bool IsString(const dLM_DATAITEM& item) {
-    return item.typ == kTypeUser && item.ext != nullptr && item.ext->subtyp == kSubtypeString;
 }
 
 std::string Quoted(std::string_view text) {
@@ -74,7 +68,7 @@ bool DECODE_LINE(const InstanceList& instances, std::uint16_t ident, std::uint16
 std::string ProjectLineOf(const dLM_DATAITEM& item) {
     std::string_view value = item.ext != nullptr ? item.ext->value.view() : std::string_view();
     std::string line = std::string(kSaveIdent) + " " + (item.name ? item.name : "") + " = ";
-    line += IsString(item) ? Quoted(value) : std::string(value);
+    line += IsStringRecord(item) ? Quoted(value) : std::string(value);
     return line;
 }
 
