@@ -9,43 +9,14 @@
 #include <string>
 
 #include "base/host_records.h"
+#include "tests/e2e/dll_host.h"
 #include "tests/support/entry_cases.h"
 
 namespace {
 
-using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
-std::string g_dll_path;
-
-class RealDll : public ::testing::Test {
+class RealDll : public lm::test::DllHost {
 protected:
-    void SetUp() override {
-        work_ = std::filesystem::temp_directory_path() /
-                ("lmdll-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(work_ / "OVLADACE" / "KADEX2");
-        SetCurrentDirectoryW(work_.wstring().c_str());
-        module_ = LoadLibraryA(g_dll_path.c_str());
-        ASSERT_NE(module_, nullptr) << "LoadLibrary " << g_dll_path << " error " << GetLastError();
-        entry_ = reinterpret_cast<EntryFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "LumarDriver_Entry")));
-        ASSERT_NE(entry_, nullptr) << "LumarDriver_Entry is not exported by that name";
-    }
-    void TearDown() override {
-        if (module_ != nullptr) FreeLibrary(module_);
-        SetCurrentDirectoryW(std::filesystem::temp_directory_path().wstring().c_str());
-        std::error_code ignored;
-        std::filesystem::remove_all(work_, ignored);
-    }
-    static PARAM_ENTRY Record(std::uint16_t code) {
-        PARAM_ENTRY r{};
-        r.lmd_func = code;
-        return r;
-    }
-    int Call(PARAM_ENTRY& r) { return entry_(&r); }
-
-    std::filesystem::path work_;
-    HMODULE module_ = nullptr;
-    EntryFn entry_ = nullptr;
+    RealDll() : DllHost("lmdll-") {}
 };
 
 TEST_F(RealDll, RecordIsPackedAsTheHostLaysItOut) {
@@ -124,13 +95,5 @@ TEST_F(RealDll, FreeingTheLibraryWithoutUnloadReleasesTheWindow) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: lm_dll_tests PATH-TO-LMDRIVER.DLL\n");
-        return 2;
-    }
-    // The path comes from the build tree (a Unix path under Wine maps through Z:).
-    g_dll_path = argv[1];
-    if (!g_dll_path.empty() && g_dll_path[0] == '/') g_dll_path = "Z:" + g_dll_path;
-    return RUN_ALL_TESTS();
+    return lm::test::RunWithDllPath(argc, argv, "lm_dll_tests");
 }

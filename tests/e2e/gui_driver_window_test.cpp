@@ -12,12 +12,10 @@
 #include <vector>
 
 #include "base/host_records.h"
+#include "tests/e2e/dll_host.h"
 #include "tests/e2e/gui/gui_support.h"
 
 namespace {
-
-using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
-std::string g_dll_path;
 
 constexpr int kWidth = 242;
 constexpr int kClosedHeight = 161;
@@ -61,19 +59,13 @@ const std::vector<Component>& Components() {
     return table;
 }
 
-class DriverWindowOnScreen : public ::testing::Test {
+class DriverWindowOnScreen : public lm::test::DllHost {
 protected:
+    DriverWindowOnScreen() : DllHost("lmgui-") {}
+
     void SetUp() override {
-        work_ = std::filesystem::temp_directory_path() /
-                ("lmgui-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(work_ / "OVLADACE" / "KADEX2");
-        SetCurrentDirectoryW(work_.wstring().c_str());
-        module_ = LoadLibraryA(g_dll_path.c_str());
-        ASSERT_NE(module_, nullptr) << "LoadLibrary " << g_dll_path << " error " << GetLastError();
-        entry_ = reinterpret_cast<EntryFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "LumarDriver_Entry")));
-        ASSERT_NE(entry_, nullptr);
+        DllHost::SetUp();
+        if (HasFatalFailure()) return;
         PARAM_ENTRY identify = Record(1);
         identify.wparam1 = 3;
         identify.lparam1 = 34;
@@ -90,16 +82,7 @@ protected:
             PARAM_ENTRY unload = Record(3);
             entry_(&unload);
         }
-        if (module_ != nullptr) FreeLibrary(module_);
-        SetCurrentDirectoryW(std::filesystem::temp_directory_path().wstring().c_str());
-        std::error_code ignored;
-        std::filesystem::remove_all(work_, ignored);
-    }
-
-    static PARAM_ENTRY Record(std::uint16_t code) {
-        PARAM_ENTRY r{};
-        r.lmd_func = code;
-        return r;
+        DllHost::TearDown();
     }
 
     // An entry call that every driver state accepts and that is traced: errtext.
@@ -169,9 +152,6 @@ protected:
         return lines;
     }
 
-    std::filesystem::path work_;
-    HMODULE module_ = nullptr;
-    EntryFn entry_ = nullptr;
     HWND window_ = nullptr;
 };
 
@@ -390,12 +370,5 @@ TEST_F(DriverWindowOnScreen, HelpButtonOpensTheDriverHelpFile) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: lm_gui_driver_tests PATH-TO-LMDRIVER.DLL\n");
-        return 2;
-    }
-    g_dll_path = argv[1];
-    if (!g_dll_path.empty() && g_dll_path[0] == '/') g_dll_path = "Z:" + g_dll_path;
-    return RUN_ALL_TESTS();
+    return lm::test::RunWithDllPath(argc, argv, "lm_gui_driver_tests");
 }

@@ -1,0 +1,76 @@
+// The host's side of a test against the real LMDRIVER.DLL under Wine: a fresh
+// working folder with OVLADACE/KADEX2 below it as the current directory, the
+// library loaded by name with LoadLibrary and its export looked up by name.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "base/host_records.h"
+
+namespace lm::test {
+
+using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
+
+// The DLL the test executable was given on its command line.
+inline std::string& DllPath() {
+    static std::string path;
+    return path;
+}
+
+class DllHost : public ::testing::Test {
+protected:
+    // `folder_prefix` names the test's working folder in the temp directory.
+    explicit DllHost(const char* folder_prefix) : folder_prefix_(folder_prefix) {}
+
+    void SetUp() override {
+        work_ = std::filesystem::temp_directory_path() /
+                (folder_prefix_ + std::to_string(GetCurrentProcessId()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(work_ / "OVLADACE" / "KADEX2");
+        SetCurrentDirectoryW(work_.wstring().c_str());
+        module_ = LoadLibraryA(DllPath().c_str());
+        ASSERT_NE(module_, nullptr) << "LoadLibrary " << DllPath() << " error " << GetLastError();
+        entry_ = reinterpret_cast<EntryFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "LumarDriver_Entry")));
+        ASSERT_NE(entry_, nullptr) << "LumarDriver_Entry is not exported by that name";
+    }
+
+    void TearDown() override {
+        if (module_ != nullptr) FreeLibrary(module_);
+        SetCurrentDirectoryW(std::filesystem::temp_directory_path().wstring().c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(work_, ignored);
+    }
+
+    static PARAM_ENTRY Record(std::uint16_t code) {
+        PARAM_ENTRY r{};
+        r.lmd_func = code;
+        return r;
+    }
+    int Call(PARAM_ENTRY& r) { return entry_(&r); }
+
+    std::string folder_prefix_;
+    std::filesystem::path work_;
+    HMODULE module_ = nullptr;
+    EntryFn entry_ = nullptr;
+};
+
+// main of a test executable whose one argument is the DLL's path (a Unix path
+// from the build tree reaches Wine through its Z: drive).
+inline int RunWithDllPath(int argc, char** argv, const char* program) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PATH-TO-LMDRIVER.DLL\n", program);
+        return 2;
+    }
+    DllPath() = argv[1];
+    if (!DllPath().empty() && DllPath()[0] == '/') DllPath() = "Z:" + DllPath();
+    return RUN_ALL_TESTS();
+}
+
+}  // namespace lm::test
