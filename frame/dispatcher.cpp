@@ -1,70 +1,76 @@
 // Dispatch of a host call on its function code.
+#include "frame/driver_lifecycle.h"
 #include "frame/entry.h"
 
 namespace lm {
 
 bool Entry::Dispatch(PARAM_ENTRY& record) {
+    Log& log = wide_.log;
     switch (record.lmd_func) {
         case kIdentify:
-            return Identify(record);
+            return Identify(record, log);
         case kErrText:
-            return ErrText(record);
+            return ErrText(record, wide_);
+        case kLoadDriver:
+            return LoadDriver(record, wide_, driver_);
         default:
             break;
     }
     // Everything else works on the driver window, which exists only between
     // load driver and unload driver.
-    if (record.lmd_func == kLoadDriver) return LoadDriver(record);
-    if (!driver_) return WithoutWindow(record);
+    if (!driver_) return WithoutWindow(record, log);
+    ProjectService& project = driver_->project();
+    ConversionService& conversion = driver_->conversion();
+    MenuService& menu = driver_->menu();
     switch (record.lmd_func) {
         case kUnloadDriver:
-            return UnloadDriver(record);
+            return UnloadDriver(record, wide_, driver_);
         case kInitObjects:
-            return InitObjects(record);
+            return project.InitObjects(record);
         case kCreateObject:
-            return CreateObject(record);
+            return project.CreateObject(record);
         case kDeleteObject:
-            return DeleteObject(record);
+            return project.DeleteObject(record);
         case kSetInstance:
-            return SetInstance(record);
+            return project.SetInstance(record);
         case kSaveLine:
-            return SaveLine(record);
+            return project.SaveLine(record);
         case kLoadLine:
-            return LoadLine(record);
+            return project.LoadLine(record);
         case kFlagChangeDat:
-            return FlagChangeDat(record);
+            return project.FlagChangeDat(record);
         case kStartLoadPrj:
-            return StartLoadPrj(record);
+            return project.StartLoadPrj(record);
         case kEndLoadPrj:
-            return EndLoadPrj(record);
-        case kHelpObject:
-            return HelpObject(record);
-        case kHelpData:
-            return HelpData(record);
+            return project.EndLoadPrj(record);
         case kAkceItem:
-            return AkceItemCall(record);
+            return conversion.AkceItemCall(record);
         case kBinToStr:
-            return BinToStrCall(record);
+            return conversion.BinToStrCall(record);
         case kStrToBin:
-            return StrToBinCall(record);
+            return conversion.StrToBinCall(record);
         case kLongCheck:
-            return LongCheckCall(record);
+            return conversion.LongCheckCall(record);
         case kUserLongConversion:
-            return UserLongCall(record);
+            return conversion.UserLongCall(record);
         case kGetMenu:
-            return GetMenu(record);
+            return menu.GetMenu(record);
         case kMenuItem:
-            return MenuItem(record);
+            return menu.MenuItem(record);
         case kHelpMenu:
-            return HelpMenu(record);
+            return menu.HelpMenu(record);
+        case kHelpObject:
+            return menu.HelpObject(record);
+        case kHelpData:
+            return menu.HelpData(record);
         case kNetList:
-            return NetList(record);
+            return menu.NetList(record);
         case kOrderService:
-            return OrderService(record);
+            return menu.OrderService(record);
         case kInfoMsg:
-            return InfoMsg(record);
+            return menu.InfoMsg(record);
         default:
-            return Unknown(record);
+            return UnknownFunction(record, log);
     }
 }
 

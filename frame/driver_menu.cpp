@@ -1,10 +1,6 @@
 #include "frame/driver_menu.h"
 
 #include "base/cp1250.h"
-#include "base/number_text.h"
-#include "frame/entry.h"
-#include "frame/error_texts.h"
-#include "frame/uLMTool.h"
 
 namespace lm {
 
@@ -38,85 +34,6 @@ const std::vector<MenuEntry>& DriverMenuEntries() {
         return built;
     }();
     return entries;
-}
-
-bool Entry::GetMenu(PARAM_ENTRY& record) {
-    Log& log = wide_.log;
-    log.Write("LM ENTRY: get menu - begin");
-    // A second get menu builds a new menu; the host may still hold the old one,
-    // so it is left to the host.
-    MenuHandle menu = platform_->CreatePopupMenu(DriverMenuEntries());
-    for (std::uint16_t id : {kMenuKeyboard, kMenuReadCmos, kMenuLabelTable, kMenuComAddress}) {
-        platform_->EnableMenuItem(menu, id, false);
-    }
-    driver_->menu = menu;
-    record.lparam1 = static_cast<std::uint32_t>(menu);
-    record.lparam2 = 0;
-    record.string1 = const_cast<char*>(kMenuTitle);
-    log.Write("LM ENTRY: get menu - end");
-    return true;
-}
-
-bool Entry::MenuItem(PARAM_ENTRY& record) {
-    Log& log = wide_.log;
-    const std::uint16_t id = record.wparam1;
-    log.WriteWith([&] { return "LM ENTRY: MenuItem " + RightAligned(id, 5); });
-    driver_->last_menu_item = id;
-    auto ask_for_netlist = [&](std::string_view line) {
-        record.dlm_func = kNetList;
-        record.lmd_func = kNetList;
-        log.Write(line);
-    };
-    switch (id) {
-        case kMenuTranslate:
-            if (platform_->ShowMessageBox(
-                    BoxKind::Question, "Opravdu přeložit projekt a nahrát do systému RX7 ?"_cp) ==
-                BoxAnswer::Yes) {
-                ask_for_netlist("Menu ITEM - ack for NET com");
-            }
-            break;
-        case kMenuNetlist:
-            ask_for_netlist("Menu ITEM - ack for NET text");
-            break;
-        case kMenuCwOutput:
-            ask_for_netlist("Menu ITEM - ack for CW/CP output");
-            break;
-        case kMenuReadCmos:
-            platform_->ShellOpen(wide_.DriverFile("ROZID7.EXE"), "/READALL", wide_.driver_dir,
-                                 ShowMode::Normal);
-            break;
-        case kMenuShowHide: {
-            ui::Form& window = driver_->form();
-            window.visible = !window.visible;
-            if (window.visible) window.state = ui::WindowState::Normal;
-            driver_->Refresh();
-            break;
-        }
-        case kMenuStartup:
-            StartupOptionsDialog();
-            break;
-        default:
-            // 3005 and 3006 are grayed and do nothing; 3002, 3004 and 3008
-            // open the communication program, its settings and the about
-            // dialog, which come with the run-mode work.
-            break;
-    }
-    record.error = kErrOk;
-    log.Write("Menu end");
-    return true;
-}
-
-void Entry::StartupOptionsDialog() {
-    Driver& d = *driver_;
-    WriteStartupDialogFile(wide_.driver_dir, d.startup);
-    {
-        TFormLMTool dialog(wide_.driver_dir);
-        platform_->ShowModal(dialog);
-    }
-    d.startup = ReadStartupDialogFile(wide_.driver_dir);
-    wide_.log.Write("LMTOOLs loaded from dialog");
-    SaveStartup(wide_.driver_dir, kNoLabelTable, d.startup);
-    wide_.log.Write("LMTOOLs saveed to .INI");
 }
 
 }  // namespace lm

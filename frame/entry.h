@@ -1,5 +1,6 @@
 // The frame of every host call and the process-wide driver behind the exported
-// LumarDriver_Entry.
+// LumarDriver_Entry: the call is traced and handed to the service that serves
+// its function code; nothing else happens here.
 #pragma once
 
 #include <memory>
@@ -7,44 +8,9 @@
 #include "base/host_records.h"
 #include "frame/driver.h"
 #include "frame/driver_wide.h"
+#include "frame/function_codes.h"
 
 namespace lm {
-
-// Function codes the driver serves (lmd_func).
-enum FunctionCode : std::uint16_t {
-    kIdentify = 1,
-    kLoadDriver = 2,
-    kUnloadDriver = 3,
-    kInitObjects = 4,
-    kErrText = 5,
-    kGetMenu = 6,
-    kStartRun = 7,
-    kStopRun = 8,
-    kMenuItem = 9,
-    kHelpMenu = 10,
-    kHelpObject = 11,
-    kHelpData = 12,
-    kCreateObject = 13,
-    kDeleteObject = 14,
-    kOrderData = 15,
-    kUnOrderData = 16,
-    kSetData = 17,
-    kObjectDialog = 18,
-    kAkceItem = 19,
-    kNetList = 20,
-    kSetInstance = 21,
-    kLoadLine = 22,
-    kSaveLine = 23,
-    kFlagChangeDat = 24,
-    kOrderService = 25,
-    kStartLoadPrj = 27,
-    kEndLoadPrj = 28,
-    kBinToStr = 36,
-    kStrToBin = 37,
-    kLongCheck = 38,
-    kUserLongConversion = 39,
-    kInfoMsg = 56,
-};
 
 class Entry {
 public:
@@ -59,44 +25,8 @@ public:
     Platform& platform() { return *platform_; }
 
 private:
+    // Hands the call to the service that serves its function code.
     bool Dispatch(PARAM_ENTRY& record);
-    bool Identify(PARAM_ENTRY& record);
-    bool LoadDriver(PARAM_ENTRY& record);
-    bool UnloadDriver(PARAM_ENTRY& record);
-    bool ErrText(PARAM_ENTRY& record);
-    bool Unknown(PARAM_ENTRY& record);
-    bool WithoutWindow(PARAM_ENTRY& record);
-    // The object library.
-    bool InitObjects(PARAM_ENTRY& record);
-    void ApplyStartupOptions();
-    // The instances and their project lines.
-    bool CreateObject(PARAM_ENTRY& record);
-    bool DeleteObject(PARAM_ENTRY& record);
-    bool SetInstance(PARAM_ENTRY& record);
-    bool SaveLine(PARAM_ENTRY& record);
-    bool LoadLine(PARAM_ENTRY& record);
-    bool FlagChangeDat(PARAM_ENTRY& record);
-    bool StartLoadPrj(PARAM_ENTRY& record);
-    bool EndLoadPrj(PARAM_ENTRY& record);
-    // The conversion services.
-    bool AkceItemCall(PARAM_ENTRY& record);
-    bool BinToStrCall(PARAM_ENTRY& record);
-    bool StrToBinCall(PARAM_ENTRY& record);
-    bool LongCheckCall(PARAM_ENTRY& record);
-    bool UserLongCall(PARAM_ENTRY& record);
-    // The driver menu and its actions.
-    bool GetMenu(PARAM_ENTRY& record);
-    bool MenuItem(PARAM_ENTRY& record);
-    void StartupOptionsDialog();
-    // Help.
-    bool HelpMenu(PARAM_ENTRY& record);
-    bool HelpObject(PARAM_ENTRY& record);
-    bool HelpData(PARAM_ENTRY& record);
-    void ObjectHelp(std::uint16_t ident);
-    // The host's notifications.
-    bool OrderService(PARAM_ENTRY& record);
-    bool InfoMsg(PARAM_ENTRY& record);
-    bool NetList(PARAM_ENTRY& record);
 
     std::unique_ptr<Platform> platform_;
     DriverWide wide_;

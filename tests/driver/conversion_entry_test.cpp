@@ -102,7 +102,7 @@ TEST_F(ConversionThroughEntry, TheTableOfHostCalls) {
         ExpectHostSees(c, record, Call(record));
         if (c.value_text) {
             // The library's own record carries the value, not an instance copy.
-            dLM_DATAITEM* item = FIND_ITEM(driver().library.objects.head(), 7, 0, 3);
+            dLM_DATAITEM* item = FIND_ITEM(driver().library().objects.head(), 7, 0, 3);
             ASSERT_NE(item, nullptr);
             EXPECT_EQ(item->ext->value.view(), *c.value_text);
         }

@@ -29,8 +29,8 @@ TEST_F(DriverWindow, CreationSetsTheWindowUpAsTheTableSays) {
     EXPECT_TRUE(w["LabelSetCom"].text.empty());
     EXPECT_FALSE(w["CheckLog"].checked);
     EXPECT_FALSE(TheEntry().wide().log.enabled());
-    EXPECT_EQ(driver().cw_files[0], "c:\\novy.par");
-    EXPECT_EQ(driver().cw_files[3], "c:\\novy.cp");
+    EXPECT_EQ(driver().cw_files()[0], "c:\\novy.par");
+    EXPECT_EQ(driver().cw_files()[3], "c:\\novy.cp");
 }
 
 TEST_F(DriverWindow, ComponentsSitWhereTheResourcePutsThem) {
@@ -160,7 +160,7 @@ TEST_F(DriverWindow, TheThreeMessagesAreRegisteredByName) {
 
 TEST_F(DriverWindow, MemoKeepsABoundedNumberOfLines) {
     Load();
-    for (std::size_t i = 0; i < kMemoLineLimit + 10; ++i) driver().AddMemoLine("line");
+    for (std::size_t i = 0; i < kMemoLineLimit + 10; ++i) driver().window().AddMemoLine("line");
     EXPECT_LE(MemoLines().size(), kMemoLineLimit);
     EXPECT_EQ(MemoLines().back(), "line");
 }

@@ -85,7 +85,7 @@ protected:
         return r.wparam1;
     }
     std::string Value(std::uint16_t ident, std::uint16_t instance, std::uint16_t item) {
-        dLM_DATAITEM* found = driver().instances.FindItem(ident, instance, item);
+        dLM_DATAITEM* found = driver().instances().FindItem(ident, instance, item);
         return found == nullptr ? "<none>" : std::string(found->ext->value.view());
     }
 };
@@ -94,10 +94,15 @@ TEST_F(Project, InitObjectsHandsTheLibraryToTheHostAndShowsTheFirmware) {
     WriteTestLibrary();
     WriteFile(dir_.driver_dir() / "STARTUP.INI", "LOGFILE ON\r\n");
     Load();
+    PARAM_ENTRY errtext = Record(kErrText);
+    errtext.wparam1 = 1;
+    ASSERT_EQ(Call(errtext), 1);
+    ASSERT_NE(TheEntry().wide().message_buffer.view(), "");
     PARAM_ENTRY init = Record(kInitObjects);
     init.error = 77;
     ASSERT_EQ(Call(init), 1);
     EXPECT_EQ(init.error, 0);
+    EXPECT_EQ(TheEntry().wide().message_buffer.view(), "") << "a clean load leaves no error text";
     EXPECT_EQ(init.wparam1, 2);
     auto* first = static_cast<dLM_OBJECT*>(init.pointer1);
     auto* tool = static_cast<dLMN_TOOL*>(init.pointer2);
@@ -118,7 +123,7 @@ TEST_F(Project, InitObjectsHandsTheLibraryToTheHostAndShowsTheFirmware) {
     PARAM_ENTRY again = Record(kInitObjects);
     ASSERT_EQ(Call(again), 1);
     EXPECT_EQ(again.error, 1);
-    EXPECT_EQ(driver().library.objects.size(), 2u);
+    EXPECT_EQ(driver().library().objects.size(), 2u);
     log = LogLines();
     EXPECT_NE(std::find(log.begin(), log.end(), "LM ENTRY: init objects - END ERROR"), log.end());
 }
@@ -191,21 +196,21 @@ TEST_F(Project, CreateDeleteAndRenumberInstances) {
     ASSERT_NE(user, nullptr);
     EXPECT_STREQ(user->name, "A");
     PARAM_ENTRY b = Create(7, 2);
-    EXPECT_EQ(driver().instances.Find(7, 2), driver().instances.head()->next);
+    EXPECT_EQ(driver().instances().Find(7, 2), driver().instances().head()->next);
 
     PARAM_ENTRY unknown = Create(99, 1);
     EXPECT_EQ(unknown.wparam1, 0);
     EXPECT_EQ(unknown.error, 3);
 
     // Renumbering keeps the values.
-    driver().instances.FindItem(7, 1, 10)->ext->value.assign("42");
+    driver().instances().FindItem(7, 1, 10)->ext->value.assign("42");
     PARAM_ENTRY renumber = Record(kSetInstance);
     renumber.wparam1 = 7;
     renumber.wparam2 = 1;
     renumber.lparam1 = 0x10005;  // only the low word counts
     renumber.wparam1 = 7;
     ASSERT_EQ(Call(renumber), 1);
-    EXPECT_EQ(driver().instances.Find(7, 1), nullptr);
+    EXPECT_EQ(driver().instances().Find(7, 1), nullptr);
     EXPECT_EQ(Value(7, 5, 10), "42");
     PARAM_ENTRY missing = Record(kSetInstance);
     missing.wparam1 = 7;
@@ -216,8 +221,8 @@ TEST_F(Project, CreateDeleteAndRenumberInstances) {
     // Any-instance lookups find the first record of the ident.
     EXPECT_EQ(Value(7, kAnyInstance, 10), "42");
     // Item 0xFFFF falls back to the first USER/STRING user item.
-    EXPECT_EQ(driver().instances.FindItem(7, 2, kFirstUserString)->ident, 11);
-    EXPECT_EQ(driver().instances.FindItem(8, 1, 20), nullptr);
+    EXPECT_EQ(driver().instances().FindItem(7, 2, kFirstUserString)->ident, 11);
+    EXPECT_EQ(driver().instances().FindItem(8, 1, 20), nullptr);
 
     for (std::uint32_t mode : {0u, 7u}) {
         PARAM_ENTRY del = Record(kDeleteObject);
@@ -230,7 +235,7 @@ TEST_F(Project, CreateDeleteAndRenumberInstances) {
         ASSERT_EQ(Call(del), 1);
         EXPECT_EQ(del.wparam1, 0) << "a second delete finds nothing";
     }
-    EXPECT_EQ(driver().instances.size(), 0u);
+    EXPECT_EQ(driver().instances().size(), 0u);
     (void)b;
 }
 
@@ -245,7 +250,7 @@ TEST_F(Project, SaveHandsOutTheUserLinesInTurnAndStartsAgain) {
         {"K2_USER A = 1", 1, 1},
     };
     // The item values as they stand: B is a string of its format's width.
-    driver().instances.FindItem(7, 1, 11)->ext->value.assign("ab        ");
+    driver().instances().FindItem(7, 1, 11)->ext->value.assign("ab        ");
     for (const Saved& e : expected) {
         Saved got = Save(7, 1);
         EXPECT_EQ(got.line, e.line);
@@ -299,7 +304,7 @@ TEST_F(Project, LoadLineTakesValuesBackAndRefusesForeignOrBrokenLines) {
     std::vector<char> endless(10000, 'K');  // no zero byte in the first 255
     endless.back() = '\0';
     EXPECT_EQ(LoadLine(7, 1, endless.data()), 0);
-    EXPECT_EQ(driver().line_buffer.view().size(), 255u);
+    EXPECT_EQ(driver().project().line_buffer().view().size(), 255u);
 }
 
 TEST_F(Project, FlagChangeDatAndProjectBrackets) {
@@ -357,12 +362,12 @@ TEST_F(Project, SampleLibraryProjectRoundTrips) {
     LoadSampleLibrary();
     std::vector<std::pair<std::uint16_t, std::vector<std::string>>> saved;
     std::uint16_t instance = 1;
-    for (dLM_OBJECT* object : Chain<dLM_OBJECT>(driver().library.objects.head())) {
+    for (dLM_OBJECT* object : Chain<dLM_OBJECT>(driver().library().objects.head())) {
         Create(object->ident, instance);
         // Give every user item a value other than its default.
         int n = 0;
         for (dLM_DATAITEM* item :
-             Chain<dLM_DATAITEM>(driver().instances.Find(object->ident, instance)->data_user)) {
+             Chain<dLM_DATAITEM>(driver().instances().Find(object->ident, instance)->data_user)) {
             item->ext->value.assign(TestValue(n++));
         }
         std::vector<std::string> lines;
@@ -383,7 +388,7 @@ TEST_F(Project, SampleLibraryProjectRoundTrips) {
         for (const auto& line : lines) EXPECT_EQ(LoadLine(ident, 1, line.c_str()), 1) << line;
         int n = 0;
         for (dLM_DATAITEM* item :
-             Chain<dLM_DATAITEM>(driver().instances.Find(ident, 1)->data_user)) {
+             Chain<dLM_DATAITEM>(driver().instances().Find(ident, 1)->data_user)) {
             EXPECT_EQ(item->ext->value.view(), TestValue(n++)) << item->name;
             ++items;
         }

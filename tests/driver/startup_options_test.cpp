@@ -149,7 +149,7 @@ TEST_F(StartupMenu, TheDialogRewritesStartupIniWithEitherButton) {
         menu.wparam1 = 3009;
         ASSERT_EQ(Call(menu), 1);
         EXPECT_EQ(fake_->modal_forms, std::vector<std::string>{"TFormLMTool"});
-        EXPECT_EQ(driver().startup.log_file, row.log_after) << row.button;
+        EXPECT_EQ(driver().startup().log_file, row.log_after) << row.button;
         EXPECT_EQ(ReadFile(dir_.driver_dir() / "STARTUP.INI"),
                   std::string("HIDE_DIALOG OFF\r\nLOGFILE ") + (row.log_after ? "ON" : "OFF") +
                       "\r\nSTATUS_DIALOG OFF\r\nLAB (no_lab)\r\n")

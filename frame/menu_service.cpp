@@ -1,0 +1,194 @@
+#include "frame/menu_service.h"
+
+#include "base/cp1250.h"
+#include "base/number_text.h"
+#include "frame/driver_menu.h"
+#include "frame/driver_texts.h"
+#include "frame/error_texts.h"
+#include "frame/function_codes.h"
+#include "frame/uLMTool.h"
+#include "instances/lookups.h"
+#include "values/number_syntax.h"
+
+namespace lm {
+
+MenuService::~MenuService() {
+    if (menu_ != 0) context_.platform.DestroyMenu(menu_);
+}
+
+bool MenuService::GetMenu(PARAM_ENTRY& record) {
+    Log& log = context_.log;
+    log.Write("LM ENTRY: get menu - begin");
+    // A second get menu builds a new menu; the host may still hold the old one,
+    // so it is left to the host.
+    MenuHandle menu = context_.platform.CreatePopupMenu(DriverMenuEntries());
+    for (std::uint16_t id : {kMenuKeyboard, kMenuReadCmos, kMenuLabelTable, kMenuComAddress}) {
+        context_.platform.EnableMenuItem(menu, id, false);
+    }
+    menu_ = menu;
+    record.lparam1 = static_cast<std::uint32_t>(menu);
+    record.lparam2 = 0;
+    record.string1 = const_cast<char*>(kMenuTitle);
+    log.Write("LM ENTRY: get menu - end");
+    return true;
+}
+
+bool MenuService::MenuItem(PARAM_ENTRY& record) {
+    Log& log = context_.log;
+    const std::uint16_t id = record.wparam1;
+    log.WriteWith([&] { return "LM ENTRY: MenuItem " + RightAligned(id, 5); });
+    last_menu_item_ = id;
+    auto ask_for_netlist = [&](std::string_view line) {
+        record.dlm_func = kNetList;
+        record.lmd_func = kNetList;
+        log.Write(line);
+    };
+    switch (id) {
+        case kMenuTranslate:
+            if (context_.platform.ShowMessageBox(
+                    BoxKind::Question, "Opravdu přeložit projekt a nahrát do systému RX7 ?"_cp) ==
+                BoxAnswer::Yes) {
+                ask_for_netlist("Menu ITEM - ack for NET com");
+            }
+            break;
+        case kMenuNetlist:
+            ask_for_netlist("Menu ITEM - ack for NET text");
+            break;
+        case kMenuCwOutput:
+            ask_for_netlist("Menu ITEM - ack for CW/CP output");
+            break;
+        case kMenuReadCmos:
+            context_.platform.ShellOpen(context_.DriverFile("ROZID7.EXE"), "/READALL",
+                                        context_.driver_dir, ShowMode::Normal);
+            break;
+        case kMenuShowHide: {
+            ui::Form& window = window_.form();
+            window.visible = !window.visible;
+            if (window.visible) window.state = ui::WindowState::Normal;
+            window_.Refresh();
+            break;
+        }
+        case kMenuStartup:
+            StartupOptionsDialog();
+            break;
+        default:
+            // 3005 and 3006 are grayed and do nothing; 3002, 3004 and 3008
+            // open the communication program, its settings and the about
+            // dialog, which come with the run-mode work.
+            break;
+    }
+    record.error = kErrOk;
+    log.Write("Menu end");
+    return true;
+}
+
+void MenuService::StartupOptionsDialog() {
+    WriteStartupDialogFile(context_.driver_dir, startup_);
+    {
+        TFormLMTool dialog(context_.driver_dir);
+        context_.platform.ShowModal(dialog);
+    }
+    startup_ = ReadStartupDialogFile(context_.driver_dir);
+    context_.log.Write("LMTOOLs loaded from dialog");
+    SaveStartup(context_.driver_dir, kNoLabelTable, startup_);
+    context_.log.Write("LMTOOLs saveed to .INI");
+}
+
+bool MenuService::HelpMenu(PARAM_ENTRY& record) {
+    context_.log.WriteWith([&] { return "LM ENTRY: HelpMenu" + RightAligned(record.wparam1, 5); });
+    context_.platform.ShowHelp(context_.DriverFile(texts::kHelpFileName), 10000L + record.wparam1);
+    return true;
+}
+
+bool MenuService::HelpObject(PARAM_ENTRY& record) {
+    context_.log.WriteWith(
+        [&] { return "LM ENTRY: HelpObject, IDENT = " + RightAligned(record.wparam1, 5); });
+    ObjectHelp(record.wparam1);
+    return true;
+}
+
+bool MenuService::HelpData(PARAM_ENTRY& record) {
+    context_.log.WriteWith([&] {
+        return "LM ENTRY: HelpData, IDENT = " + RightAligned(record.wparam1, 5) +
+               ", DATAITEM = " + RightAligned(record.wparam2, 5);
+    });
+    ObjectHelp(record.wparam1);  // the data item has no help of its own
+    return true;
+}
+
+void MenuService::ObjectHelp(std::uint16_t ident) {
+    constexpr std::uint16_t kHelpIndexItem = 9999;
+    std::string help_file = context_.DriverFile(texts::kHelpFileName);
+    long context = -1;
+    dLM_OBJECT* object = FIND_INSTANCE(library_.objects.head(), ident, 0);
+    dLM_DATAITEM* index = object != nullptr ? ItemOfRecord(*object, kHelpIndexItem) : nullptr;
+    if (index != nullptr) {
+        // The help index item's default is the context in the help file.
+        auto number =
+            index->ext != nullptr ? ParseInt32(index->ext->default_value.view()) : std::nullopt;
+        context = number ? *number : -1;
+        if (index->second_help != nullptr && index->second_help[0] != '\0') {
+            help_file = context_.DriverFile(index->second_help);
+        }
+    }
+    if (context != -1) {
+        context_.platform.ShowHelp(help_file, context);
+        return;
+    }
+    // An object the library does not hold has no title: the box names its ident.
+    std::string title = object != nullptr && object->title != nullptr ? std::string(object->title)
+                                                                      : std::to_string(ident);
+    context_.platform.ShowMessageBox(
+        BoxKind::Error,
+        "Chyba: objekt "_cp + title + " - není definována položka HELPINDEX (9999)."_cp);
+}
+
+bool MenuService::OrderService(PARAM_ENTRY& record) {
+    context_.log.Write("LM ENTRY: ORDERSERVICE");
+    record.error = kErrOk;
+    record.wparam1 = 1;
+    return true;
+}
+
+bool MenuService::InfoMsg(PARAM_ENTRY& record) {
+    const std::uint32_t bits = record.lparam1;
+    record.error = kErrOk;
+    if ((bits & 0x7) != 0) return true;  // these bits only ask for an answer
+    Log& log = context_.log;
+    if (bits & 0x10) log.Write("InfoMsg: Zahajeno nacitani konstant");
+    if (bits & 0x20) log.Write("InfoMsg: Graficky ukazatel nacitani zmenen");
+    if (bits & 0x40) {
+        log.Write("InfoMsg: SendMsg povoleno");
+        send_msg_enabled_ = true;
+    }
+    if (bits & 0x80) {
+        log.Write("InfoMsg: SendMsg ignorovano");
+        send_msg_enabled_ = false;
+    }
+    if (bits & 0x100) log.Write("InfoMsg: Ukonceno nacitani konstant");
+    return true;
+}
+
+bool MenuService::NetList(PARAM_ENTRY& record) {
+    // The export that the last menu action asked for; the exports themselves
+    // come with the netlist work and until then only answer.
+    const char* line = nullptr;
+    switch (last_menu_item_) {
+        case kMenuNetlist:
+            line = "LM ENTRY: NetList to TEXT";
+            break;
+        case kMenuTranslate:
+            line = "LM ENTRY: NetList to LMKOMUN";
+            break;
+        case kMenuCwOutput:
+            line = "LM ENTRY: NetList to CW_OUT";
+            break;
+        default:
+            return false;
+    }
+    context_.log.Write(line);
+    record.error = kErrOk;
+    return true;
+}
+
+}  // namespace lm

@@ -1,0 +1,54 @@
+// The driver's popup menu in the host and its actions, help on menu items,
+// objects and data items, and the host's notices.
+#pragma once
+
+#include <cstdint>
+
+#include "base/host_records.h"
+#include "frame/driver_window.h"
+#include "frame/service_context.h"
+#include "frame/startup_options.h"
+#include "library/object_library.h"
+
+namespace lm {
+
+class MenuService {
+public:
+    // `send_msg_enabled` is the switch the host's InfoMsg notices turn.
+    MenuService(const ServiceContext& context, DriverWindow& window, StartupOptions& startup,
+                ObjectLibrary& library, bool& send_msg_enabled)
+        : context_(context),
+          window_(window),
+          startup_(startup),
+          library_(library),
+          send_msg_enabled_(send_msg_enabled) {}
+    ~MenuService();  // the menu goes with the driver
+    MenuService(const MenuService&) = delete;
+    MenuService& operator=(const MenuService&) = delete;
+
+    // LastMenuItem: the last menu command, which decides what NetList exports.
+    std::uint16_t last_menu_item() const { return last_menu_item_; }
+
+    bool GetMenu(PARAM_ENTRY& record);
+    bool MenuItem(PARAM_ENTRY& record);
+    bool HelpMenu(PARAM_ENTRY& record);
+    bool HelpObject(PARAM_ENTRY& record);
+    bool HelpData(PARAM_ENTRY& record);
+    bool OrderService(PARAM_ENTRY& record);
+    bool InfoMsg(PARAM_ENTRY& record);
+    bool NetList(PARAM_ENTRY& record);
+
+private:
+    void StartupOptionsDialog();
+    void ObjectHelp(std::uint16_t ident);
+
+    const ServiceContext& context_;
+    DriverWindow& window_;
+    StartupOptions& startup_;
+    ObjectLibrary& library_;
+    bool& send_msg_enabled_;
+    MenuHandle menu_ = 0;
+    std::uint16_t last_menu_item_ = 0;
+};
+
+}  // namespace lm
