@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "base/item_codes.h"
 #include "base/log_sink.h"
 #include "values/item_services.h"
 
@@ -22,11 +23,11 @@ struct TypeSample {
 };
 
 constexpr TypeSample kSamples[] = {
-    {1, "BYTE", {200, 0, 0, 0}, "200", "###"},
-    {2, "INT", {0x18, 0xFC, 0, 0}, "-1000", "######"},
-    {3, "WORD", {0x39, 0x30, 0, 0}, "12345", "#####"},
-    {4, "LONG", {0x2E, 0xFD, 0x69, 0xB6}, "-1234567890", "###########"},
-    {5, "DWORD", {0xFF, 0xFF, 0xFF, 0xFF}, "4294967295", "##########"},
+    {lm::kTypByte, "BYTE", {200, 0, 0, 0}, "200", "###"},
+    {lm::kTypInt, "INT", {0x18, 0xFC, 0, 0}, "-1000", "######"},
+    {lm::kTypWord, "WORD", {0x39, 0x30, 0, 0}, "12345", "#####"},
+    {lm::kTypLong, "LONG", {0x2E, 0xFD, 0x69, 0xB6}, "-1234567890", "###########"},
+    {lm::kTypDword, "DWORD", {0xFF, 0xFF, 0xFF, 0xFF}, "4294967295", "##########"},
 };
 
 void BM_BinToStr(benchmark::State& state) {

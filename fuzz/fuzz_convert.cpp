@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/item_codes.h"
 #include "base/log_sink.h"
 #include "values/convert.h"
 #include "values/item_services.h"
@@ -34,7 +35,7 @@ public:
     std::string_view default_text() const override { return default_; }
     double min() const override { return -100.0; }
     double max() const override { return 100.0; }
-    std::uint32_t attributes() const override { return 0x30; }
+    std::uint32_t attributes() const override { return lm::kAttrJeDef | lm::kAttrJeMinMax; }
     void SetValueText(std::string_view text) override {
         Check(text.size() <= lm::kItemValueLimit);
         value = text;
@@ -49,7 +50,9 @@ private:
 
 // Mostly the types and subtypes that exist, sometimes any code at all.
 std::uint8_t PickType(std::uint8_t b) {
-    static constexpr std::uint8_t kTypes[] = {0, 1, 2, 3, 4, 5, 255, 255};
+    static constexpr std::uint8_t kTypes[] = {lm::kTypNone, lm::kTypByte, lm::kTypInt,
+                                              lm::kTypWord, lm::kTypLong, lm::kTypDword,
+                                              lm::kTypUser, lm::kTypUser};
     return b < 224 ? kTypes[b % 8] : b;
 }
 std::uint8_t PickSubtype(std::uint8_t b) {
@@ -58,17 +61,18 @@ std::uint8_t PickSubtype(std::uint8_t b) {
 
 // Forms whose text gives back exactly the bytes it was made from.
 bool ExactForm(std::uint8_t t, std::uint8_t s) {
-    return lm::SIZE_OF_TYP(t) != 0 || (t == 255 && (s == 4 || s == 5));
+    return lm::SIZE_OF_TYP(t) != 0 ||
+           (t == lm::kTypUser && (s == lm::kSubtypWordHex || s == lm::kSubtypByteHex));
 }
 
 std::size_t ValueSize(std::uint8_t t, std::uint8_t s) {
     if (lm::SIZE_OF_TYP(t) != 0) return lm::SIZE_OF_TYP(t);
     switch (s) {
-        case 1:
+        case lm::kSubtyp3BF:
             return 3;
-        case 4:
+        case lm::kSubtypWordHex:
             return 2;
-        case 6:
+        case lm::kSubtypFloat:
             return 4;
         default:
             return 1;
@@ -105,7 +109,7 @@ void FuzzConvert(std::uint8_t t, std::uint8_t s, std::uint8_t switches, std::str
         std::vector<std::uint8_t> copy = binary;
         Check(lm::CONVERT(lm::ConvertDirection::BinToText, copy, shown, s, t, nullptr, format, 255,
                           log));
-        if (t == 255 && s == 6) {
+        if (t == lm::kTypUser && s == lm::kSubtypFloat) {
             const std::uint32_t pattern =
                 binary[0] | binary[1] << 8 | binary[2] << 16 | std::uint32_t{binary[3]} << 24;
             Check(((pattern >> 23) & 0xFF) != 0xFF);  // never an infinity or NaN
@@ -141,7 +145,7 @@ void FuzzServices(std::uint8_t t, std::uint8_t s, std::uint8_t switches, std::st
         case 0:
             lm::AkceItem(record, &item, buffers, log);
             Check((record.lparam2 & ~0x7Fu) == 0);
-            if (record.lparam2 & lm::item_request::CONVTOSTR)
+            if (record.lparam2 & lm::kRequestConvToStr)
                 Check(std::strlen(record.string2) < lm::ConversionBuffers::kTextLimit);
             break;
         case 1:
@@ -161,7 +165,7 @@ void FuzzServices(std::uint8_t t, std::uint8_t s, std::uint8_t switches, std::st
             break;
         default:
             if (value_text.size() < 4) break;  // data1 holds a LONG or the item's bytes
-            record.lparam1 = (switches & 0x40) ? (4u << 16) | 255 : 4;
+            record.lparam1 = (switches & 0x40) ? (lm::kTypLong << 16) | lm::kTypUser : lm::kTypLong;
             lm::UserLongConversion(record, &item, buffers, log);
             if (record.wparam1 == 1) Check(record.lparam2 >= 1 && record.lparam2 <= 4);
             break;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/item_codes.h"
 #include "base/log_sink.h"
 #include "library/dump_library.h"
 #include "library/objects.h"
@@ -33,11 +34,12 @@ void CheckItems(const dLM_DATAITEM* head) {
     for (; head != nullptr; head = head->next) {
         Check(Within(head->name, 20));
         Check(Within(head->help, 30) && Within(head->second_help, 30) && Within(head->format, 80));
-        Check(head->typ != 0 && head->ext != nullptr);
+        Check(head->typ != lm::kTypNone && head->ext != nullptr);
         const dLM_DATAITEM_EXT& ext = *head->ext;
         Check(ext.label.length <= 8 && ext.value.length <= 80 && ext.default_value.length <= 80);
         Check(ext.value.view() == ext.default_value.view());
-        Check(ext.cw_out <= 3 && ext.subtyp <= 6 && ext.save_flag == 0 && ext.cw_selected == 0);
+        Check(ext.cw_out <= lm::kCwOutBidir && ext.subtyp <= lm::kSubtypFloat &&
+              ext.save_flag == 0 && ext.cw_selected == 0);
     }
 }
 

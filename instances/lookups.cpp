@@ -1,11 +1,11 @@
 #include "instances/lookups.h"
 
-#include "library/data_items.h"
+#include "base/item_codes.h"
 #include "library/objects.h"
 
 namespace lm {
 bool IsStringRecord(const dLM_DATAITEM& item) {
-    return item.typ == kTypUser && item.ext != nullptr && item.ext->subtyp == kSubtypString;
+    return item.ext != nullptr && IsUserString(item.typ, item.ext->subtyp);
 }
 
 dLM_OBJECT* FIND_INSTANCE(dLM_OBJECT* list, std::uint16_t ident, std::uint16_t instance) {

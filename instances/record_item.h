@@ -15,7 +15,7 @@ public:
 
     std::string_view name() const override { return Text(item_.name); }
     std::uint8_t typ() const override { return item_.typ; }
-    std::uint8_t subtyp() const override { return item_.ext ? item_.ext->subtyp : 0; }
+    std::uint8_t subtyp() const override { return item_.ext ? item_.ext->subtyp : kSubtypNone; }
     std::uint16_t delka() const override { return item_.delka; }
     std::string_view format() const override { return Text(item_.format); }
     std::string_view default_text() const override {

@@ -159,7 +159,7 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
         }
         // Any other token is skipped.
     }
-    if (ok && !f.name.empty() && f.typ != 0) {
+    if (ok && !f.name.empty() && f.typ != kTypNone) {
         error.clear();
         INS_DATAITEM(list, f, log);
         return true;

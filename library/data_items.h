@@ -7,43 +7,12 @@
 #include <string>
 
 #include "base/host_records.h"
+#include "base/item_codes.h"
 #include "base/log_sink.h"
 #include "library/definition_reader.h"
 #include "library/record_lists.h"
 
 namespace lm {
-
-// TYP codes.
-inline constexpr std::uint8_t kTypByte = 1;
-inline constexpr std::uint8_t kTypInt = 2;
-inline constexpr std::uint8_t kTypWord = 3;
-inline constexpr std::uint8_t kTypLong = 4;
-inline constexpr std::uint8_t kTypDword = 5;
-inline constexpr std::uint8_t kTypUser = 255;
-
-// SUBTYP codes; 0 = plain number.
-inline constexpr std::uint8_t kSubtyp3BF = 1;
-inline constexpr std::uint8_t kSubtypString = 2;
-inline constexpr std::uint8_t kSubtypBit = 3;
-inline constexpr std::uint8_t kSubtypWordHex = 4;
-inline constexpr std::uint8_t kSubtypByteHex = 5;
-inline constexpr std::uint8_t kSubtypFloat = 6;
-
-// CW_OUT codes.
-inline constexpr std::uint8_t kCwOutNone = 0;
-inline constexpr std::uint8_t kCwOutRead = 1;
-inline constexpr std::uint8_t kCwOutWrite = 2;
-inline constexpr std::uint8_t kCwOutBidir = 3;
-
-// Item attribute bits.
-inline constexpr std::uint32_t kAttrSetRun = 0x01;
-inline constexpr std::uint32_t kAttrSetEdit = 0x02;
-inline constexpr std::uint32_t kAttrDoBloku = 0x04;
-inline constexpr std::uint32_t kAttrZobraz = 0x08;
-inline constexpr std::uint32_t kAttrJeDef = 0x10;     // the item has a default
-inline constexpr std::uint32_t kAttrJeMinMax = 0x20;  // the item has limits
-inline constexpr std::uint32_t kAttrEditForm = 0x40;
-inline constexpr std::uint32_t kAttrPole = 0x80;
 
 // Text limits of the item's texts.
 inline constexpr std::size_t kItemNameLimit = 20;
@@ -56,13 +25,13 @@ struct ItemFields {
     std::string name;
     std::string help;
     std::string second_help;
-    std::uint8_t typ = 0;
+    std::uint8_t typ = kTypNone;
     std::uint16_t delka = 0;
     std::string format;
     std::uint16_t pos_x = 0;
     std::uint16_t pos_y = 0;
     std::uint32_t attributes = 0;
-    std::uint8_t subtyp = 0;
+    std::uint8_t subtyp = kSubtypNone;
     std::uint8_t subindex = 0;
     std::string label;
     std::string index;

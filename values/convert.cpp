@@ -85,18 +85,18 @@ bool IntegerToText(std::uint8_t typ_code, Conversion& c) {
     long long value = bits;
     const char* label = "  byte = ";
     switch (typ_code) {
-        case typ::INT:
+        case kTypInt:
             value = static_cast<std::int16_t>(bits);
             label = "  int = ";
             break;
-        case typ::WORD:
+        case kTypWord:
             label = "  word = ";
             break;
-        case typ::LONG:
+        case kTypLong:
             value = static_cast<std::int32_t>(bits);
             label = "  long = ";
             break;
-        case typ::DWORD:
+        case kTypDword:
             label = "  dword = ";
             break;
         default:
@@ -110,7 +110,7 @@ bool IntegerToText(std::uint8_t typ_code, Conversion& c) {
 bool UserToText(std::uint8_t subtyp_code, Conversion& c) {
     const std::uint8_t* bytes = c.binary.data();
     switch (subtyp_code) {
-        case subtyp::BF3: {
+        case kSubtyp3BF: {
             if (c.binary.size() < 3) return false;
             c.log.Write("  3bf -> real");
             const double value = BF3_TO_REAL(std::span<const std::uint8_t, 3>(bytes, 3));
@@ -120,7 +120,7 @@ bool UserToText(std::uint8_t subtyp_code, Conversion& c) {
             c.log.WriteWith([&] { return "  3bf = " + c.text; });
             return true;
         }
-        case subtyp::STRING: {
+        case kSubtypString: {
             const auto picture = VERFORMAT(FormatKind::String, c.format, c.log);
             if (!picture) return false;
             const auto width = static_cast<std::size_t>(picture->width);
@@ -133,7 +133,7 @@ bool UserToText(std::uint8_t subtyp_code, Conversion& c) {
             c.log.WriteWith([&] { return Quoted("StrToText = ", c.text); });
             return true;
         }
-        case subtyp::BIT: {
+        case kSubtypBit: {
             const auto picture = VERFORMAT(FormatKind::Numeric, c.format, c.log);
             if (!picture || c.binary.empty()) return false;
             std::uint8_t bit = bytes[0];
@@ -145,7 +145,7 @@ bool UserToText(std::uint8_t subtyp_code, Conversion& c) {
             c.log.WriteWith([&] { return "  bit = " + c.text; });
             return true;
         }
-        case subtyp::WORDHEX: {
+        case kSubtypWordHex: {
             // The width of the picture is not applied to hexadecimal texts.
             if (!VERFORMAT(FormatKind::Numeric, c.format, c.log) || c.binary.size() < 2)
                 return false;
@@ -154,13 +154,13 @@ bool UserToText(std::uint8_t subtyp_code, Conversion& c) {
             c.log.WriteWith([&] { return "  word = " + c.text; });
             return true;
         }
-        case subtyp::BYTEHEX: {
+        case kSubtypByteHex: {
             if (!VERFORMAT(FormatKind::Numeric, c.format, c.log) || c.binary.empty()) return false;
             AssignCut(c.text, HEX_BYTE(bytes[0]), c.limit);
             c.log.WriteWith([&] { return "  byte = " + c.text; });
             return true;
         }
-        case subtyp::FLOAT: {
+        case kSubtypFloat: {
             if (c.binary.size() < 4) return false;
             const std::uint32_t pattern = ReadLittleEndian(bytes, 4);
             c.log.WriteWith(
@@ -188,7 +188,7 @@ bool IntegerToBin(std::uint8_t typ_code, Conversion& c) {
     const std::size_t size = SIZE_OF_TYP(typ_code);
     if (c.binary.size() < size) return false;
     std::uint64_t bits = 0;
-    if (typ_code == typ::DWORD) {
+    if (typ_code == kTypDword) {
         const std::optional<std::int64_t> value = ParseInt64(c.text);
         if (!value) return false;
         bits = static_cast<std::uint64_t>(*value);
@@ -214,7 +214,7 @@ std::optional<double> ShortRealOfText(std::string_view text) {
 bool UserToBin(std::uint8_t subtyp_code, Conversion& c) {
     std::uint8_t* bytes = c.binary.data();
     switch (subtyp_code) {
-        case subtyp::BF3: {
+        case kSubtyp3BF: {
             if (!VERFORMAT(FormatKind::Numeric, c.format, c.log) || c.binary.size() < 3)
                 return false;
             const std::optional<double> value = ShortRealOfText(c.text);
@@ -223,7 +223,7 @@ bool UserToBin(std::uint8_t subtyp_code, Conversion& c) {
             std::copy(bf3.begin(), bf3.end(), bytes);
             return true;
         }
-        case subtyp::STRING: {
+        case kSubtypString: {
             const auto picture = VERFORMAT(FormatKind::String, c.format, c.log);
             if (!picture) return false;
             const auto width = static_cast<std::size_t>(picture->width);
@@ -237,7 +237,7 @@ bool UserToBin(std::uint8_t subtyp_code, Conversion& c) {
             c.log.WriteWith([&] { return Quoted("StrToBin = ", c.text); });
             return true;
         }
-        case subtyp::BIT: {
+        case kSubtypBit: {
             if (!VERFORMAT(FormatKind::Numeric, c.format, c.log) || c.binary.empty()) return false;
             const std::optional<double> value = ShortRealOfText(c.text);
             if (!value) return false;
@@ -246,9 +246,9 @@ bool UserToBin(std::uint8_t subtyp_code, Conversion& c) {
             bytes[0] = bit;
             return true;
         }
-        case subtyp::WORDHEX:
-        case subtyp::BYTEHEX: {
-            const std::size_t size = subtyp_code == subtyp::WORDHEX ? 2 : 1;
+        case kSubtypWordHex:
+        case kSubtypByteHex: {
+            const std::size_t size = subtyp_code == kSubtypWordHex ? 2 : 1;
             if (!VERFORMAT(FormatKind::Numeric, c.format, c.log) || c.binary.size() < size)
                 return false;
             const std::optional<std::uint32_t> value = HexTextValue(c.text);
@@ -256,7 +256,7 @@ bool UserToBin(std::uint8_t subtyp_code, Conversion& c) {
             WriteLittleEndian(bytes, *value, size);
             return true;
         }
-        case subtyp::FLOAT: {
+        case kSubtypFloat: {
             if (!VERFORMAT(FormatKind::Numeric, c.format, c.log) || c.binary.size() < 4)
                 return false;
             const std::optional<double> value = ParseDecimalReal(c.text);
@@ -318,13 +318,13 @@ std::optional<FormatPicture> VERFORMAT(FormatKind kind, std::string_view format,
 
 std::size_t SIZE_OF_TYP(unsigned typ_code) {
     switch (typ_code) {
-        case typ::BYTE:
+        case kTypByte:
             return 1;
-        case typ::INT:
-        case typ::WORD:
+        case kTypInt:
+        case kTypWord:
             return 2;
-        case typ::LONG:
-        case typ::DWORD:
+        case kTypLong:
+        case kTypDword:
             return 4;
         default:
             return 0;
@@ -359,7 +359,7 @@ bool CONVERT(ConvertDirection direction, std::span<std::uint8_t> binary, std::st
     bool ok = false;
     if (IsStandardType(typ_code))
         ok = to_bin ? IntegerToBin(typ_code, c) : IntegerToText(typ_code, c);
-    else if (typ_code == typ::USER)
+    else if (typ_code == kTypUser)
         ok = to_bin ? UserToBin(subtyp_code, c) : UserToText(subtyp_code, c);
 
     if (item != nullptr) {

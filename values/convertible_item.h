@@ -8,35 +8,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/item_codes.h"
+
 namespace lm {
-
-// Binary type codes (TYP).
-namespace typ {
-inline constexpr std::uint8_t NONE = 0;
-inline constexpr std::uint8_t BYTE = 1;
-inline constexpr std::uint8_t INT = 2;
-inline constexpr std::uint8_t WORD = 3;
-inline constexpr std::uint8_t LONG = 4;
-inline constexpr std::uint8_t DWORD = 5;
-inline constexpr std::uint8_t USER = 255;
-}  // namespace typ
-
-// Presentation subtype codes (SUBTYP) of USER items.
-namespace subtyp {
-inline constexpr std::uint8_t NONE = 0;
-inline constexpr std::uint8_t BF3 = 1;  // the controller's three-byte real "3BF"
-inline constexpr std::uint8_t STRING = 2;
-inline constexpr std::uint8_t BIT = 3;
-inline constexpr std::uint8_t WORDHEX = 4;
-inline constexpr std::uint8_t BYTEHEX = 5;
-inline constexpr std::uint8_t FLOAT = 6;
-}  // namespace subtyp
-
-// Attribute flags of an item that the conversions interpret.
-namespace item_attr {
-inline constexpr std::uint32_t JEDEF = 0x10;     // the item has a default
-inline constexpr std::uint32_t JEMINMAX = 0x20;  // the item has limits
-}  // namespace item_attr
 
 // Value texts are kept to at most this many characters.
 inline constexpr std::size_t kItemValueLimit = 80;
@@ -63,7 +37,7 @@ public:
 
 // A USER item with the STRING subtype: a text, never a number.
 inline bool IsStringItem(const ConvertibleItem& item) {
-    return item.typ() == typ::USER && item.subtyp() == subtyp::STRING;
+    return IsUserString(item.typ(), item.subtyp());
 }
 
 }  // namespace lm

@@ -48,14 +48,14 @@ std::string HexOf(const std::uint8_t* bytes, std::size_t count) {
 // standard types also take the integer syntax their conversion accepts
 // (`$FF`), so a value typed that way is tested, not refused.
 std::optional<double> LimitTestValue(const ConvertibleItem& item, std::string_view text) {
-    if (item.typ() == typ::USER &&
-        (item.subtyp() == subtyp::WORDHEX || item.subtyp() == subtyp::BYTEHEX)) {
+    if (item.typ() == kTypUser &&
+        (item.subtyp() == kSubtypWordHex || item.subtyp() == kSubtypByteHex)) {
         const std::optional<std::uint32_t> value = HexTextValue(text);
         if (!value) return std::nullopt;
         return static_cast<double>(*value);
     }
     if (const std::optional<double> real = ParseDecimalReal(text)) return LimitToShortReal(*real);
-    if (item.typ() == typ::DWORD) {
+    if (item.typ() == kTypDword) {
         if (const auto value = ParseInt64(text)) return static_cast<double>(*value);
     } else if (SIZE_OF_TYP(item.typ()) != 0) {
         if (const auto value = ParseInt32(text)) return static_cast<double>(*value);
@@ -100,7 +100,6 @@ bool AkceItem(PARAM_ENTRY& record, ConvertibleItem* item, ConversionBuffers& buf
         return true;
     }
 
-    namespace rq = item_request;
     const HostText string1(record.string1);
     const char* const host_format = record.string2;
     const HostText format_override(host_format);
@@ -108,7 +107,7 @@ bool AkceItem(PARAM_ENTRY& record, ConvertibleItem* item, ConversionBuffers& buf
 
     std::uint32_t answer = 0;
     log.WriteWith([&] { return "DataItem: " + std::string(item->name()); });
-    const bool binary_input = (request & rq::BINDATA) != 0;
+    const bool binary_input = (request & kRequestBinData) != 0;
     std::string& text = buffers.text();
     if (binary_input) {
         const std::size_t delka = item->delka();
@@ -120,7 +119,7 @@ bool AkceItem(PARAM_ENTRY& record, ConvertibleItem* item, ConversionBuffers& buf
             log.Write("   pointer1=nil !!!");
         }
         log.WriteWith([&] { return "  BinData = " + HexOf(buffers.binary_data(), delka); });
-        answer |= rq::BINDATA;
+        answer |= kRequestBinData;
     } else {
         text.assign(string1.view());
         log.WriteWith([&] { return "  StringData = " + text; });
@@ -135,15 +134,15 @@ bool AkceItem(PARAM_ENTRY& record, ConvertibleItem* item, ConversionBuffers& buf
     };
     const std::uint32_t attributes = item->attributes();
 
-    if (request & rq::TESTDEF) {
+    if (request & kRequestTestDef) {
         log.Write("  TESTDEF");
-        if ((attributes & item_attr::JEDEF) && convert(direction) && text == item->default_text())
-            answer |= rq::TESTDEF;
+        if ((attributes & kAttrJeDef) && convert(direction) && text == item->default_text())
+            answer |= kRequestTestDef;
     }
-    if (request & rq::TESTMINMAX) {
+    if (request & kRequestTestMinMax) {
         log.Write("  TESTMINMAX");
         // A text item has no limits to lie within.
-        if ((attributes & item_attr::JEMINMAX) && !IsStringItem(*item) && convert(direction)) {
+        if ((attributes & kAttrJeMinMax) && !IsStringItem(*item) && convert(direction)) {
             log.Write("   konverze OK");
             const std::optional<double> value = LimitTestValue(*item, text);
             const double min = item->min();
@@ -151,37 +150,37 @@ bool AkceItem(PARAM_ENTRY& record, ConvertibleItem* item, ConversionBuffers& buf
             log.WriteWith([&] { return "   R=" + REAL_TEXT(value.value_or(0.0), 5, 1); });
             log.WriteWith([&] { return "   min=" + REAL_TEXT(min, 5, 1); });
             log.WriteWith([&] { return "   max=" + REAL_TEXT(max, 5, 1); });
-            if (value && min <= *value && *value <= max) answer |= rq::TESTMINMAX;
+            if (value && min <= *value && *value <= max) answer |= kRequestTestMinMax;
         }
     }
-    if (request & rq::CONVTOSTR) {
+    if (request & kRequestConvToStr) {
         log.Write("  CONVTOSTR");
         if (binary_input && convert(ConvertDirection::BinToText)) {
-            answer |= rq::CONVTOSTR;
+            answer |= kRequestConvToStr;
             record.string2 = buffers.HandOutText();
             // The value text takes the text without the zero byte that ends it
             // for the host, so the project line written from it stays clean.
             item->SetValueText(std::string_view(text).substr(0, kItemValueLimit));
         }
     }
-    if (request & rq::CONVTOBIN) {
+    if (request & kRequestConvToBin) {
         log.Write("  CONVTOBIN");
         if (!binary_input && convert(ConvertDirection::TextToBin)) {
-            answer |= rq::CONVTOBIN;
+            answer |= kRequestConvToBin;
             record.pointer2 = buffers.binary_data();
             item->SetValueText(std::string_view(text).substr(0, kItemValueLimit));
         }
     }
-    if (request & rq::VERFORMAT) {
+    if (request & kRequestVerFormat) {
         log.Write("  VERFORMAT");
         // The text handed in is checked as a format, not the format in use.
         const FormatKind kind = IsStringItem(*item) ? FormatKind::String : FormatKind::Numeric;
-        if (!binary_input && VERFORMAT(kind, string1.view(), log)) answer |= rq::VERFORMAT;
+        if (!binary_input && VERFORMAT(kind, string1.view(), log)) answer |= kRequestVerFormat;
     }
-    if (request & rq::GETDEFDATA) {
+    if (request & kRequestGetDefData) {
         log.Write("  GETDEFDATA");
-        if (attributes & item_attr::JEDEF) {
-            answer |= rq::GETDEFDATA;
+        if (attributes & kAttrJeDef) {
+            answer |= kRequestGetDefData;
             text.assign(item->default_text().substr(0, ConversionBuffers::kTextLimit));
             convert(ConvertDirection::TextToBin);  // a default that does not convert still answers
             log.WriteWith([&] { return "StrData = " + text; });
@@ -261,16 +260,18 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
     record.wparam1 = 1;
     record.error = conversion_error::kOk;
 
+    // The direction is a pair of type codes: the low word names the type
+    // converted to, the high word the type converted from.
     const std::uint32_t conversion = record.lparam1;
-    const auto target = static_cast<std::uint16_t>(conversion & 0xFFFF);
+    const auto target_type = static_cast<std::uint16_t>(conversion & 0xFFFF);
     const auto source_type = static_cast<std::uint16_t>(conversion >> 16);
     const std::uint8_t kind = item->subtyp();
     const void* const data = record.data1;
     std::uint8_t* const bytes = buffers.binary_data();
 
-    if (target == user_long::TO_LONG) {
-        const bool known = kind == subtyp::BF3 || kind == subtyp::BIT || kind == subtyp::BYTEHEX ||
-                           kind == subtyp::WORDHEX || kind == subtyp::FLOAT;
+    if (target_type == kTypLong) {
+        const bool known = kind == kSubtyp3BF || kind == kSubtypBit || kind == kSubtypByteHex ||
+                           kind == kSubtypWordHex || kind == kSubtypFloat;
         if (!known) return fail(conversion_error::kUnknownSubtype);
         if (data == nullptr) return fail(conversion_error::kValueNotConvertible);
         // data1 holds the item's value: exactly DELKA bytes are read; bytes
@@ -278,14 +279,14 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
         buffers.LoadBinary(data, item->delka());
         std::optional<std::int32_t> result;
         switch (kind) {
-            case subtyp::BF3:
+            case kSubtyp3BF:
                 result = RoundToLong(BF3_TO_REAL(std::span<const std::uint8_t, 3>(bytes, 3)));
                 break;
-            case subtyp::BIT:
-            case subtyp::BYTEHEX:
+            case kSubtypBit:
+            case kSubtypByteHex:
                 result = bytes[0];
                 break;
-            case subtyp::WORDHEX:
+            case kSubtypWordHex:
                 result = static_cast<std::int32_t>(ReadLittleEndian(bytes, 2));
                 break;
             default: {  // FLOAT
@@ -302,16 +303,16 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
         }
         if (!result) return fail(conversion_error::kValueNotConvertible);
         WriteLong(bytes, *result);
-        if (kind == subtyp::BF3) log.WriteWith([&] { return "3BF -> LONG : " + HexOf(bytes, 4); });
+        if (kind == kSubtyp3BF) log.WriteWith([&] { return "3BF -> LONG : " + HexOf(bytes, 4); });
         record.data2 = bytes;
         record.lparam2 = 4;
         return true;
     }
 
-    if (target == user_long::TO_ITEM) {
-        if (source_type != user_long::FROM_LONG) return fail(conversion_error::kOnlyFromLong);
-        const bool known = kind == subtyp::BF3 || kind == subtyp::BIT || kind == subtyp::BYTEHEX ||
-                           kind == subtyp::WORDHEX;
+    if (target_type == kTypUser) {
+        if (source_type != kTypLong) return fail(conversion_error::kOnlyFromLong);
+        const bool known = kind == kSubtyp3BF || kind == kSubtypBit || kind == kSubtypByteHex ||
+                           kind == kSubtypWordHex;
         if (!known) return fail(conversion_error::kUnknownSubtype);
         if (data == nullptr) return fail(conversion_error::kValueNotConvertible);
         // data1 holds the host's LONG: v is its 4 bytes, whatever the item's
@@ -322,19 +323,19 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
         const auto v = static_cast<std::int32_t>(ReadLittleEndian(long_bytes, 4));
         buffers.ClearBinary(4);
         switch (kind) {
-            case subtyp::BF3: {
+            case kSubtyp3BF: {
                 const Bf3Bytes bf3 = REAL_TO_BF3(v);
                 std::copy(bf3.begin(), bf3.end(), bytes);
                 record.lparam2 = 3;
                 log.WriteWith([&] { return "LONG -> 3BF : " + HexOf(bytes, 3); });
                 break;
             }
-            case subtyp::BIT:
+            case kSubtypBit:
                 bytes[0] = v == 1 ? 1 : 0;
                 record.lparam2 = 1;
                 log.WriteWith([&] { return "LONG -> BIT : " + std::to_string(v); });
                 break;
-            case subtyp::WORDHEX:
+            case kSubtypWordHex:
                 bytes[0] = static_cast<std::uint8_t>(v & 0xFF);
                 bytes[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
                 record.lparam2 = 2;

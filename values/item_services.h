@@ -14,30 +14,12 @@
 #include <cstdint>
 
 #include "base/host_records.h"
+#include "base/item_codes.h"
 #include "base/log_sink.h"
 #include "values/conversion_buffers.h"
 #include "values/convertible_item.h"
 
 namespace lm {
-
-// Request bits of the data item service (lparam1); the same values mark the
-// operations done in lparam2.
-namespace item_request {
-inline constexpr std::uint32_t BINDATA = 0x01;     // value in pointer1, not string1
-inline constexpr std::uint32_t TESTDEF = 0x02;     // equals the item's default?
-inline constexpr std::uint32_t TESTMINMAX = 0x04;  // within the item's limits?
-inline constexpr std::uint32_t CONVTOSTR = 0x08;   // binary -> text (string2)
-inline constexpr std::uint32_t CONVTOBIN = 0x10;   // text -> binary (pointer2)
-inline constexpr std::uint32_t VERFORMAT = 0x20;   // string1 is a valid format
-inline constexpr std::uint32_t GETDEFDATA = 0x40;  // default in binary (pointer1)
-}  // namespace item_request
-
-// The directions of the USER/LONG conversion (words of lparam1).
-namespace user_long {
-inline constexpr std::uint16_t TO_LONG = 4;    // low word: item value -> LONG
-inline constexpr std::uint16_t TO_ITEM = 255;  // low word: LONG -> item value
-inline constexpr std::uint16_t FROM_LONG = 4;  // high word with TO_ITEM
-}  // namespace user_long
 
 // The error codes these services write (texts: the driver's error table).
 namespace conversion_error {
@@ -79,7 +61,9 @@ bool STRTOBIN(PARAM_ENTRY& record, ConversionBuffers& buffers, LogSink& log);
 bool LongCheck(PARAM_ENTRY& record, const ConvertibleItem* item);
 
 // USER/LONG conversion (39), item of wparam1 and the low word of lparam2;
-// lparam1 = direction, data1 = value; result in data2, its size in lparam2.
+// lparam1 = direction as type codes (low word kTypLong: item value -> LONG;
+// low word kTypUser with high word kTypLong: LONG -> item value), data1 =
+// value; result in data2, its size in lparam2.
 // Errors 9 (no item, STRING item), 11 (subtype), 12 (direction), 13 (source
 // not LONG), kValueNotConvertible. Always TRUE.
 bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,

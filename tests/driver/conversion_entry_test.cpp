@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "base/cp1250.h"
+#include "base/item_codes.h"
 #include "instances/lookups.h"
 #include "tests/support/driver_fixture.h"
 #include "tests/unit/values/conversion_cases.h"
@@ -15,17 +16,17 @@ namespace {
 
 const char* TypeWord(std::uint8_t typ) {
     switch (typ) {
-        case 1:
+        case kTypByte:
             return "BYTE";
-        case 2:
+        case kTypInt:
             return "INT";
-        case 3:
+        case kTypWord:
             return "WORD";
-        case 4:
+        case kTypLong:
             return "LONG";
-        case 5:
+        case kTypDword:
             return "DWORD";
-        case 255:
+        case kTypUser:
             return "USER";
     }
     return nullptr;
@@ -33,17 +34,17 @@ const char* TypeWord(std::uint8_t typ) {
 
 const char* SubtypeWord(std::uint8_t subtyp) {
     switch (subtyp) {
-        case 1:
+        case kSubtyp3BF:
             return "3BF";
-        case 2:
+        case kSubtypString:
             return "STRING";
-        case 3:
+        case kSubtypBit:
             return "BIT";
-        case 4:
+        case kSubtypWordHex:
             return "WORDHEX";
-        case 5:
+        case kSubtypByteHex:
             return "BYTEHEX";
-        case 6:
+        case kSubtypFloat:
             return "FLOAT";
     }
     return nullptr;
@@ -72,8 +73,8 @@ std::string Definition(const ItemFacts& f) {
     item += " FORMAT \"" + std::string(f.format) + "\"";
     if (!f.default_text.empty()) item += " DEFAULT \"" + std::string(f.default_text) + "\"";
     item += std::string(" ") + limits + " ATRIBUTY (";
-    if (f.attributes & 0x10) item += " JEDEF";
-    if (f.attributes & 0x20) item += " JEMINMAX";
+    if (f.attributes & kAttrJeDef) item += " JEDEF";
+    if (f.attributes & kAttrJeMinMax) item += " JEMINMAX";
     item += " ) ITEM_END";
     return "OBJECT IDENT 7 JMENO \"T\" NAZEV \"T\" D_IN " + item + " D_IN_END OBJECT_END\r\n";
 }

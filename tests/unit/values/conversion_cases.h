@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/host_records.h"
+#include "base/item_codes.h"
 
 namespace lm::test {
 
@@ -48,7 +49,7 @@ struct ItemFacts {
     std::string_view default_text{};
     double min = 0.0;
     double max = 65535.0;
-    std::uint32_t attributes = 0;  // 0x10 JEDEF, 0x20 JEMINMAX
+    std::uint32_t attributes = 0;  // kAttrJeDef, kAttrJeMinMax
 };
 
 // Where a service hands out binary data.
@@ -84,16 +85,8 @@ struct ConversionCase {
 
 namespace detail {
 
-inline constexpr std::uint8_t kByte = 1, kInt = 2, kWord = 3, kLong = 4, kDword = 5, kUser = 255;
-inline constexpr std::uint8_t k3bf = 1, kString = 2, kBit = 3, kWordHex = 4, kByteHex = 5,
-                              kFloat = 6;
-inline constexpr std::uint32_t kBinData = 0x01, kTestDef = 0x02, kTestMinMax = 0x04,
-                               kConvToStr = 0x08, kConvToBin = 0x10, kVerFormat = 0x20,
-                               kGetDefData = 0x40;
-inline constexpr std::uint32_t kJeDef = 0x10, kJeMinMax = 0x20;
-
 inline ItemFacts User(std::uint8_t subtyp, std::uint16_t delka, std::string_view format) {
-    return {.typ = kUser, .subtyp = subtyp, .delka = delka, .format = format};
+    return {.typ = kTypUser, .subtyp = subtyp, .delka = delka, .format = format};
 }
 
 // AkceItem converting binary -> text.
@@ -104,10 +97,10 @@ inline ConversionCase ToText(std::string_view title, ItemFacts item, Bytes value
                      .item = item,
                      .wparam1 = kObject,
                      .wparam2 = kItem,
-                     .lparam1 = kBinData | kConvToStr,
+                     .lparam1 = kRequestBinData | kRequestConvToStr,
                      .pointer1 = std::move(value),
                      .error = 0,
-                     .out_lparam2 = text ? kBinData | kConvToStr : kBinData};
+                     .out_lparam2 = text ? kRequestBinData | kRequestConvToStr : kRequestBinData};
     c.out_string2 = text;
     c.value_text = text ? *text : "";
     return c;
@@ -121,10 +114,10 @@ inline ConversionCase ToBin(std::string_view title, ItemFacts item, std::string_
                      .item = item,
                      .wparam1 = kObject,
                      .wparam2 = kItem,
-                     .lparam1 = kConvToBin,
+                     .lparam1 = kRequestConvToBin,
                      .string1 = text,
                      .error = 0,
-                     .out_lparam2 = bytes ? kConvToBin : 0u,
+                     .out_lparam2 = bytes ? kRequestConvToBin : 0u,
                      .value_text = text};
     if (bytes) {
         c.out_field = OutField::Pointer2;
@@ -199,40 +192,40 @@ inline ConversionCase UserLong(std::string_view title, ItemFacts item, std::uint
 inline const std::vector<ConversionCase>& ConversionCases() {
     using namespace detail;
     static const std::vector<ConversionCase> cases = [] {
-        const ItemFacts word{.typ = kWord, .delka = 2, .format = "#####"};
-        const ItemFacts bf3 = User(k3bf, 3, "####.##");
-        const ItemFacts text5 = User(kString, 5, "?????");
-        const ItemFacts bit = User(kBit, 1, "#");
-        const ItemFacts wordhex = User(kWordHex, 2, "####");
-        const ItemFacts bytehex = User(kByteHex, 1, "##");
-        const ItemFacts single = User(kFloat, 4, "####.##");
+        const ItemFacts word{.typ = kTypWord, .delka = 2, .format = "#####"};
+        const ItemFacts bf3 = User(kSubtyp3BF, 3, "####.##");
+        const ItemFacts text5 = User(kSubtypString, 5, "?????");
+        const ItemFacts bit = User(kSubtypBit, 1, "#");
+        const ItemFacts wordhex = User(kSubtypWordHex, 2, "####");
+        const ItemFacts bytehex = User(kSubtypByteHex, 1, "##");
+        const ItemFacts single = User(kSubtypFloat, 4, "####.##");
         ItemFacts limited = word;
-        limited.attributes = kJeMinMax;
+        limited.attributes = kAttrJeMinMax;
         limited.max = 100.0;
         ItemFacts with_default = word;
-        with_default.attributes = kJeDef;
+        with_default.attributes = kAttrJeDef;
         with_default.default_text = "10";
 
         std::vector<ConversionCase> v = {
             // Standard types through the general conversions.
-            BinToStr("WORD to text", kWord, {0x39, 0x30}, "#####", "12345"),
-            StrToBin("WORD keeps the low 16 bits", kWord, "70000", "#####", Bytes{0x70, 0x11}),
+            BinToStr("WORD to text", kTypWord, {0x39, 0x30}, "#####", "12345"),
+            StrToBin("WORD keeps the low 16 bits", kTypWord, "70000", "#####", Bytes{0x70, 0x11}),
             ToText("WORD item to text", word, {0x39, 0x30}, "12345"),
             ToBin("WORD item from text", word, "70000", Bytes{0x70, 0x11}),
-            StrToBin("DWORD largest", kDword, "4294967295", "", Bytes{0xFF, 0xFF, 0xFF, 0xFF}),
-            BinToStr("INT is signed", kInt, {0xFF, 0xFF}, "######", "    -1"),
-            BinToStr("DWORD is unsigned", kDword, {0xFF, 0xFF, 0xFF, 0xFF}, "", "4294967295"),
-            StrToBin("DWORD of -1", kDword, "-1", "", Bytes{0xFF, 0xFF, 0xFF, 0xFF}),
-            BinToStr("LONG is signed", kLong, {0xFE, 0xFF, 0xFF, 0xFF}, "####", "  -2"),
-            BinToStr("BYTE, width never cuts", kByte, {200}, "##", "200"),
-            StrToBin("BYTE of 300 keeps 44", kByte, "300", "###", Bytes{44}),
-            StrToBin("hexadecimal text", kWord, "$1F", "", Bytes{0x1F, 0x00}),
-            StrToBin("LONG beyond 32 bits fails", kLong, "2147483648", "", std::nullopt),
-            StrToBin("not a number", kWord, "12a", "#####", std::nullopt),
-            StrToBin("empty text", kWord, "", "#####", std::nullopt),
+            StrToBin("DWORD largest", kTypDword, "4294967295", "", Bytes{0xFF, 0xFF, 0xFF, 0xFF}),
+            BinToStr("INT is signed", kTypInt, {0xFF, 0xFF}, "######", "    -1"),
+            BinToStr("DWORD is unsigned", kTypDword, {0xFF, 0xFF, 0xFF, 0xFF}, "", "4294967295"),
+            StrToBin("DWORD of -1", kTypDword, "-1", "", Bytes{0xFF, 0xFF, 0xFF, 0xFF}),
+            BinToStr("LONG is signed", kTypLong, {0xFE, 0xFF, 0xFF, 0xFF}, "####", "  -2"),
+            BinToStr("BYTE, width never cuts", kTypByte, {200}, "##", "200"),
+            StrToBin("BYTE of 300 keeps 44", kTypByte, "300", "###", Bytes{44}),
+            StrToBin("hexadecimal text", kTypWord, "$1F", "", Bytes{0x1F, 0x00}),
+            StrToBin("LONG beyond 32 bits fails", kTypLong, "2147483648", "", std::nullopt),
+            StrToBin("not a number", kTypWord, "12a", "#####", std::nullopt),
+            StrToBin("empty text", kTypWord, "", "#####", std::nullopt),
             BinToStr("type 0 is no standard type", 0, {0x01, 0x02}, "#####", std::nullopt),
-            BinToStr("USER is no standard type", kUser, {0x01, 0x02}, "", std::nullopt),
-            StrToBin("STRTOBIN of USER", kUser, "12", "", std::nullopt),
+            BinToStr("USER is no standard type", kTypUser, {0x01, 0x02}, "", std::nullopt),
+            StrToBin("STRTOBIN of USER", kTypUser, "12", "", std::nullopt),
 
             // The item's own conversions through the data item service.
             ToText("3BF to text", bf3, {0x43, 0x40, 0x00}, "  10.00"),
@@ -243,11 +236,12 @@ inline const std::vector<ConversionCase>& ConversionCases() {
             ToPaddedBin("STRING pads with spaces", text5, "AB", "AB   "),
             ToPaddedBin("STRING is cut to its width", text5, "ABCDEFG", "ABCDE"),
 
-            ToText("STRING with a numeric format", User(kString, 5, "#####"),
+            ToText("STRING with a numeric format", User(kSubtypString, 5, "#####"),
                    {0x41, 0x42, 0x43, 0x44, 0x45}, std::nullopt),
-            ToBin("STRING with a numeric format", User(kString, 5, "#####"), "AB", std::nullopt),
+            ToBin("STRING with a numeric format", User(kSubtypString, 5, "#####"), "AB",
+                  std::nullopt),
             ToText("BIT other than 0 or 1 shows 0", bit, {0x05}, "0"),
-            ToText("BIT right-aligned", User(kBit, 1, "###"), {0x01}, "  1"),
+            ToText("BIT right-aligned", User(kSubtypBit, 1, "###"), {0x01}, "  1"),
             ToBin("BIT of 1", bit, "1", Bytes{0x01}),
             ToBin("BIT of 1.0", bit, "1.0", Bytes{0x01}),
             ToBin("BIT beyond the short real fails", bit, "1E39", std::nullopt),
@@ -264,15 +258,15 @@ inline const std::vector<ConversionCase>& ConversionCases() {
             ToText("FLOAT NaN", single, {0x01, 0x00, 0xC0, 0x7F}, "NaN/x87 err"),
             ToText("FLOAT largest single", single, {0xFF, 0xFF, 0x7F, 0x7F}, "+infinity"),
             ToText("FLOAT with decimals", single, {0x00, 0x00, 0x1E, 0xC1}, "  -9.88"),
-            ToText("FLOAT rounds halves away", User(kFloat, 4, "####"), {0x00, 0x00, 0x20, 0x40},
-                   "   3"),
+            ToText("FLOAT rounds halves away", User(kSubtypFloat, 4, "####"),
+                   {0x00, 0x00, 0x20, 0x40}, "   3"),
             ToBin("FLOAT from text", single, "-9.875", Bytes{0x00, 0x00, 0x1E, 0xC1}),
             ToBin("FLOAT rounds to nearest", single, "0.1", Bytes{0xCD, 0xCC, 0xCC, 0x3D}),
             ToBin("FLOAT largest single", single, "3.4028235E38", Bytes{0xFF, 0xFF, 0x7F, 0x7F}),
             ToBin("FLOAT beyond the single fails", single, "3.5E38", std::nullopt),
             ToBin("FLOAT of an infinite text fails", single, "1E400", std::nullopt),
-            ToBin("USER without subtype", User(0, 2, "##"), "12", std::nullopt),
-            ToText("USER without subtype", User(0, 2, "##"), {0x01, 0x02}, std::nullopt),
+            ToBin("USER without subtype", User(kSubtypNone, 2, "##"), "12", std::nullopt),
+            ToText("USER without subtype", User(kSubtypNone, 2, "##"), {0x01, 0x02}, std::nullopt),
         };
 
         // The bit error log line, and a value text rewritten on failure.
@@ -285,11 +279,12 @@ inline const std::vector<ConversionCase>& ConversionCases() {
         v.push_back(bit5);
 
         // '?' in a numeric format fails for every numeric type.
-        for (std::uint8_t type : {kByte, kInt, kWord, kLong, kDword}) {
+        for (std::uint8_t type : {kTypByte, kTypInt, kTypWord, kTypLong, kTypDword}) {
             v.push_back(BinToStr("'?' in a numeric format", type, {0, 0, 0, 0}, "##?", {}));
             v.push_back(StrToBin("'?' in a numeric format", type, "1", "?##", {}));
         }
-        for (std::uint8_t sub : {k3bf, kBit, kWordHex, kByteHex, kFloat}) {
+        for (std::uint8_t sub :
+             {kSubtyp3BF, kSubtypBit, kSubtypWordHex, kSubtypByteHex, kSubtypFloat}) {
             v.push_back(ToText("'?' in a numeric format", User(sub, 4, "#?"), {0, 0, 0, 0}, {}));
             v.push_back(ToBin("'?' in a numeric format", User(sub, 4, "#?"), "1", {}));
         }
@@ -302,29 +297,29 @@ inline const std::vector<ConversionCase>& ConversionCases() {
                                     {"$64", true},
                                     {"abc", false}}) {
             ConversionCase c = ToBin("TESTMINMAX", limited, text, std::nullopt);
-            c.lparam1 = kTestMinMax;
-            c.out_lparam2 = inside ? kTestMinMax : 0u;
+            c.lparam1 = kRequestTestMinMax;
+            c.out_lparam2 = inside ? kRequestTestMinMax : 0u;
             c.value_text = std::nullopt;
             v.push_back(c);
         }
         {
             ConversionCase c = ToText("TESTMINMAX of a binary value", limited, {100, 0}, "  100");
-            c.lparam1 = kBinData | kTestMinMax;
-            c.out_lparam2 = kBinData | kTestMinMax;
+            c.lparam1 = kRequestBinData | kRequestTestMinMax;
+            c.out_lparam2 = kRequestBinData | kRequestTestMinMax;
             c.out_string2 = std::nullopt;
             c.log = {"  TESTMINMAX", "   konverze OK", "   R=100.0", "   min=  0.0",
                      "   max=100.0"};
             v.push_back(c);
             ItemFacts hex_limited = wordhex;
-            hex_limited.attributes = kJeMinMax;
+            hex_limited.attributes = kAttrJeMinMax;
             hex_limited.max = 255.0;
             c = ToText("TESTMINMAX reads hexadecimal", hex_limited, {0xFF, 0x00}, "00FF");
-            c.lparam1 = kBinData | kTestMinMax;
-            c.out_lparam2 = kBinData | kTestMinMax;
+            c.lparam1 = kRequestBinData | kRequestTestMinMax;
+            c.out_lparam2 = kRequestBinData | kRequestTestMinMax;
             c.out_string2 = std::nullopt;
             v.push_back(c);
             c = ToText("TESTMINMAX without JEMINMAX", word, {50, 0}, std::nullopt);
-            c.lparam1 = kBinData | kTestMinMax;
+            c.lparam1 = kRequestBinData | kRequestTestMinMax;
             c.value_text = std::nullopt;
             v.push_back(c);
         }
@@ -332,27 +327,27 @@ inline const std::vector<ConversionCase>& ConversionCases() {
         // Default: the formatted text is compared, not the value.
         {
             ConversionCase c = ToText("TESTDEF of binary 10", with_default, {10, 0}, "   10");
-            c.lparam1 = kBinData | kTestDef;
-            c.out_lparam2 = kBinData;
+            c.lparam1 = kRequestBinData | kRequestTestDef;
+            c.out_lparam2 = kRequestBinData;
             c.out_string2 = std::nullopt;
             v.push_back(c);
             c = ToBin("TESTDEF of text 10", with_default, "10", std::nullopt);
-            c.lparam1 = kTestDef;
-            c.out_lparam2 = kTestDef;
+            c.lparam1 = kRequestTestDef;
+            c.out_lparam2 = kRequestTestDef;
             v.push_back(c);
             c = ToBin("TESTDEF of text 010", with_default, "010", std::nullopt);
-            c.lparam1 = kTestDef;
+            c.lparam1 = kRequestTestDef;
             v.push_back(c);
             c = ToBin("GETDEFDATA", with_default, "", std::nullopt);
-            c.lparam1 = kGetDefData;
-            c.out_lparam2 = kGetDefData;
+            c.lparam1 = kRequestGetDefData;
+            c.out_lparam2 = kRequestGetDefData;
             c.out_field = OutField::Pointer1;
             c.out_bytes = {10, 0};
             c.value_text = "10";
             c.log = {"  GETDEFDATA", "StrData = 10"};
             v.push_back(c);
             ItemFacts bf3_default = bf3;
-            bf3_default.attributes = kJeDef;
+            bf3_default.attributes = kAttrJeDef;
             bf3_default.default_text = "12.345";
             c.title = "GETDEFDATA of a 3BF";
             c.item = bf3_default;
@@ -361,7 +356,7 @@ inline const std::vector<ConversionCase>& ConversionCases() {
             c.log = {};
             v.push_back(c);
             c = ToBin("GETDEFDATA without JEDEF", word, "", std::nullopt);
-            c.lparam1 = kGetDefData;
+            c.lparam1 = kRequestGetDefData;
             c.value_text = std::nullopt;
             v.push_back(c);
         }
@@ -369,11 +364,12 @@ inline const std::vector<ConversionCase>& ConversionCases() {
         // Several requests of one call, in their order.
         {
             ItemFacts both = with_default;
-            both.attributes = kJeDef | kJeMinMax;
+            both.attributes = kAttrJeDef | kAttrJeMinMax;
             both.max = 100.0;
             ConversionCase c = ToText("every binary request", both, {10, 0}, "   10");
             c.lparam1 = 0x7F;
-            c.out_lparam2 = kBinData | kTestMinMax | kConvToStr | kGetDefData;
+            c.out_lparam2 =
+                kRequestBinData | kRequestTestMinMax | kRequestConvToStr | kRequestGetDefData;
             c.out_field = OutField::Pointer1;
             c.out_bytes = {10, 0};
             c.value_text = "10";  // GETDEFDATA converts the default last
@@ -382,7 +378,8 @@ inline const std::vector<ConversionCase>& ConversionCases() {
             v.push_back(c);
             c = ToBin("every text request", both, "10", Bytes{10, 0});
             c.lparam1 = 0x7E;
-            c.out_lparam2 = kTestDef | kTestMinMax | kConvToBin | kVerFormat | kGetDefData;
+            c.out_lparam2 = kRequestTestDef | kRequestTestMinMax | kRequestConvToBin |
+                            kRequestVerFormat | kRequestGetDefData;
             c.log = {"  StringData = 10", "  Format = #####"};
             v.push_back(c);
         }
@@ -394,15 +391,15 @@ inline const std::vector<ConversionCase>& ConversionCases() {
                                       {text5, "???", true},
                                       {text5, "##", false}}) {
             ConversionCase c = ToBin("VERFORMAT", item, text, std::nullopt);
-            c.lparam1 = kVerFormat;
-            c.out_lparam2 = ok ? kVerFormat : 0u;
+            c.lparam1 = kRequestVerFormat;
+            c.out_lparam2 = ok ? kRequestVerFormat : 0u;
             c.value_text = std::nullopt;
             v.push_back(c);
         }
         {
             ConversionCase c = ToBin("VERFORMAT logs the picture", word, "####.##", std::nullopt);
-            c.lparam1 = kVerFormat;
-            c.out_lparam2 = kVerFormat;
+            c.lparam1 = kRequestVerFormat;
+            c.out_lparam2 = kRequestVerFormat;
             c.value_text = std::nullopt;
             c.log = {"  VERFORMAT", "num format OK, delka= 7, des= 2"};
             v.push_back(c);
@@ -414,7 +411,7 @@ inline const std::vector<ConversionCase>& ConversionCases() {
             ConversionCase c = ToText("format from string2", word, {10, 0}, " 10");
             c.string2 = "###";
             v.push_back(c);
-            c = ToText("DELKA bounds the bytes read", User(kString, 3, "?????"),
+            c = ToText("DELKA bounds the bytes read", User(kSubtypString, 3, "?????"),
                        {'A', 'B', 'C', 'D', 'E'}, "ABC  ");
             v.push_back(c);
             c = ToText("null pointer1 reads zeros", word, {}, "    0");
@@ -468,7 +465,7 @@ inline const std::vector<ConversionCase>& ConversionCases() {
                      .out_wparam1 = 0});
 
         // USER/LONG in both directions for every subtype.
-        constexpr std::uint32_t kToLong = 4, kToItem = (4u << 16) | 255;
+        constexpr std::uint32_t kToLong = kTypLong, kToItem = (kTypLong << 16) | kTypUser;
         const Bytes one = {1, 0, 0, 0};
         v.push_back(UserLong("3BF to LONG", bf3, kToLong, {0x43, 0x40, 0x00}, Bytes{10, 0, 0, 0}));
         v.push_back(UserLong("3BF to LONG rounds halves away", bf3, kToLong, {0xC1, 0x40, 0x00},
@@ -482,7 +479,7 @@ inline const std::vector<ConversionCase>& ConversionCases() {
                              Bytes{3, 0, 0, 0}));
         v.push_back(UserLong("FLOAT infinity to LONG fails", single, kToLong,
                              {0x00, 0x00, 0x80, 0x7F}, {}, 8));
-        v.push_back(UserLong("3BF with DELKA 2 reads 2 bytes", User(k3bf, 2, ""), kToLong,
+        v.push_back(UserLong("3BF with DELKA 2 reads 2 bytes", User(kSubtyp3BF, 2, ""), kToLong,
                              {0x41, 0x80}, Bytes{3, 0, 0, 0}));
         v.push_back(UserLong("LONG to 3BF", bf3, kToItem, {10, 0, 0, 0}, Bytes{0x43, 0x40, 0x00}));
         v.push_back(UserLong("LONG to BIT", bit, kToItem, one, Bytes{1}));
@@ -496,7 +493,7 @@ inline const std::vector<ConversionCase>& ConversionCases() {
         v.push_back(UserLong("LONG to subtype 0", word, kToItem, one, {}, 11));
         v.push_back(UserLong("direction 3", bit, 3, one, {}, 12));
         v.push_back(UserLong("direction 4 in the high word", bit, 4u << 16, one, {}, 12));
-        v.push_back(UserLong("to item from WORD", bit, (3u << 16) | 255, one, {}, 13));
+        v.push_back(UserLong("to item from WORD", bit, (kTypWord << 16) | kTypUser, one, {}, 13));
         v.push_back(UserLong("STRING to LONG", text5, kToLong, one, {}, 9));
         ConversionCase missing = UserLong("unknown item", bit, kToLong, one, {}, 9);
         missing.lparam2 = kMissingItem;
@@ -507,7 +504,7 @@ inline const std::vector<ConversionCase>& ConversionCases() {
         v.push_back(null_data);
 
         // BINTOSTR and STRTOBIN log their own entry line.
-        ConversionCase entry = BinToStr("BINTOSTR logs", kWord, {1, 0}, "", "1");
+        ConversionCase entry = BinToStr("BINTOSTR logs", kTypWord, {1, 0}, "", "1");
         entry.log = {"LM ENTRY: BINTOSTR",
                      "Konverze dat",
                      "  ext_typ=3, ext_subtyp=0",
@@ -515,11 +512,11 @@ inline const std::vector<ConversionCase>& ConversionCases() {
                      "num format OK, delka= 0, des= 0",
                      "  word = 1"};
         v.push_back(entry);
-        entry = StrToBin("STRTOBIN logs", kInt, "-2", "##", Bytes{0xFE, 0xFF});
+        entry = StrToBin("STRTOBIN logs", kTypInt, "-2", "##", Bytes{0xFE, 0xFF});
         entry.log = {"LM ENTRY: STRTOBIN", "Konverze dat", "  ext_typ=2, ext_subtyp=0",
                      "  text -> bin, text=-2"};
         v.push_back(entry);
-        entry = BinToStr("BINTOSTR of a null data1", kWord, {}, "", std::nullopt);
+        entry = BinToStr("BINTOSTR of a null data1", kTypWord, {}, "", std::nullopt);
         entry.data1 = std::nullopt;
         v.push_back(entry);
         return v;

@@ -64,7 +64,7 @@ TEST(VerFormat, OnlyAValidNumericPictureIsLogged) {
 TEST(SizeOfTyp, StandardTypesOnly) {
     const std::array<std::size_t, 7> sizes = {0, 1, 2, 2, 4, 4, 0};
     for (unsigned t = 0; t < sizes.size(); ++t) EXPECT_EQ(SIZE_OF_TYP(t), sizes[t]) << t;
-    EXPECT_EQ(SIZE_OF_TYP(255), 0u);
+    EXPECT_EQ(SIZE_OF_TYP(kTypUser), 0u);
 }
 
 struct Converted {
@@ -113,12 +113,12 @@ TEST(Convert, Bf3FromText) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.text));
-        const Converted c = ToBin(255, 1, "", row.text);
+        const Converted c = ToBin(kTypUser, kSubtyp3BF, "", row.text);
         ASSERT_TRUE(c.ok);
         EXPECT_EQ((std::array<std::uint8_t, 3>{c.bytes[0], c.bytes[1], c.bytes[2]}), row.bytes);
     }
     for (std::string_view bad : {"", "1,5", "1E19x", "-18446744073709551616", "inf", "NaN"})
-        EXPECT_FALSE(ToBin(255, 1, "", bad).ok) << bad;
+        EXPECT_FALSE(ToBin(kTypUser, kSubtyp3BF, "", bad).ok) << bad;
 }
 
 // Every text a binary value gives reads back to the same bytes.
@@ -129,9 +129,16 @@ TEST(Convert, RoundTripsOfExactForms) {
         std::string_view format;
         std::size_t size;
     } forms[] = {
-        {1, 0, "###", 1},        {2, 0, "######", 2}, {3, 0, "", 2},   {4, 0, "#", 4},
-        {5, 0, "##########", 4}, {255, 3, "#", 1},    {255, 4, "", 2}, {255, 5, "", 1},
-        {255, 6, "", 4},         {255, 2, "????", 4},
+        {kTypByte, kSubtypNone, "###", 1},
+        {kTypInt, kSubtypNone, "######", 2},
+        {kTypWord, kSubtypNone, "", 2},
+        {kTypLong, kSubtypNone, "#", 4},
+        {kTypDword, kSubtypNone, "##########", 4},
+        {kTypUser, kSubtypBit, "#", 1},
+        {kTypUser, kSubtypWordHex, "", 2},
+        {kTypUser, kSubtypByteHex, "", 1},
+        {kTypUser, kSubtypFloat, "", 4},
+        {kTypUser, kSubtypString, "????", 4},
     };
     const std::array<std::uint8_t, 8> patterns[] = {
         {0, 0, 0, 0},
@@ -151,18 +158,21 @@ TEST(Convert, RoundTripsOfExactForms) {
             const bool special = text.text.find("inf") != std::string::npos ||
                                  text.text.find("NaN") != std::string::npos;
             if (special) {
-                EXPECT_EQ(form.subtyp_code, 6);  // only FLOAT has texts that are no values
+                // Only FLOAT has texts that are no values.
+                EXPECT_EQ(form.subtyp_code, kSubtypFloat);
                 continue;
             }
             const Converted back = ToBin(form.typ_code, form.subtyp_code, form.format, text.text);
             ASSERT_TRUE(back.ok);
-            if (form.typ_code == 255 && form.subtyp_code == 3) {
+            if (form.typ_code == kTypUser && form.subtyp_code == kSubtypBit) {
                 // BIT shows what it stores: 0 or 1.
                 EXPECT_EQ(back.bytes[0], pattern[0] == 1 ? 1 : 0);
-            } else if (form.typ_code == 255 && (form.subtyp_code == 6 || form.subtyp_code == 2)) {
+            } else if (form.typ_code == kTypUser &&
+                       (form.subtyp_code == kSubtypFloat || form.subtyp_code == kSubtypString)) {
                 // A single's text shows 15 digits, a STRING's ends at a zero
                 // byte: what is read back shows the same text.
-                EXPECT_EQ(ToText(255, form.subtyp_code, form.format, back.bytes).text, text.text);
+                EXPECT_EQ(ToText(kTypUser, form.subtyp_code, form.format, back.bytes).text,
+                          text.text);
             } else {
                 for (std::size_t i = 0; i < form.size; ++i) {
                     EXPECT_EQ(back.bytes[i], pattern[i]) << i;
@@ -185,27 +195,27 @@ TEST(Convert, SingleFromText) {
         {"3.40282356E38", 0x7F7FFFFF},  // below the rounding edge
     };
     for (const auto& row : rows) {
-        const Converted c = ToBin(255, 6, "", row.text);
+        const Converted c = ToBin(kTypUser, kSubtypFloat, "", row.text);
         ASSERT_TRUE(c.ok) << row.text;
         EXPECT_EQ(c.bytes[0] | c.bytes[1] << 8 | c.bytes[2] << 16 | std::uint32_t{c.bytes[3]} << 24,
                   row.pattern)
             << row.text;
     }
     for (std::string_view bad : {"3.4028236E38", "-1E39", "1E400", "+infinity", "NaN/x87 err"})
-        EXPECT_FALSE(ToBin(255, 6, "", bad).ok) << bad;
+        EXPECT_FALSE(ToBin(kTypUser, kSubtypFloat, "", bad).ok) << bad;
 }
 
 TEST(Convert, FailedTextConversionLeavesNoStaleText) {
-    EXPECT_EQ(ToText(3, 0, "#?", {1, 0}).text, "");
-    EXPECT_EQ(ToText(255, 0, "", {1, 0}).text, "");
-    EXPECT_EQ(ToText(0, 0, "", {1, 0}).text, "");
+    EXPECT_EQ(ToText(kTypWord, kSubtypNone, "#?", {1, 0}).text, "");
+    EXPECT_EQ(ToText(kTypUser, kSubtypNone, "", {1, 0}).text, "");
+    EXPECT_EQ(ToText(kTypNone, kSubtypNone, "", {1, 0}).text, "");
 }
 
 TEST(Convert, FailedBinaryConversionLeavesTheBytes) {
     std::array<std::uint8_t, 4> bytes = {1, 2, 3, 4};
     std::string text = "12x";
     NoLog log;
-    EXPECT_FALSE(CONVERT(kToBin, bytes, text, 0, 4, nullptr, "", 255, log));
+    EXPECT_FALSE(CONVERT(kToBin, bytes, text, kSubtypNone, kTypLong, nullptr, "", 255, log));
     EXPECT_EQ(bytes, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(text, "12x");
 }
@@ -214,14 +224,16 @@ TEST(Convert, TheTextLimitBoundsEveryText) {
     NoLog log;
     std::array<std::uint8_t, 8> bytes = {0x39, 0x30, 'A', 'B'};
     std::string text;
-    ASSERT_TRUE(CONVERT(kToText, bytes, text, 0, 3, nullptr, std::string(20, '#'), 6, log));
+    ASSERT_TRUE(CONVERT(kToText, bytes, text, kSubtypNone, kTypWord, nullptr, std::string(20, '#'),
+                        6, log));
     EXPECT_EQ(text, "      ");  // right-aligned in 20, cut to 6
-    ASSERT_TRUE(CONVERT(kToText, bytes, text, 0, 3, nullptr, "", 3, log));
+    ASSERT_TRUE(CONVERT(kToText, bytes, text, kSubtypNone, kTypWord, nullptr, "", 3, log));
     EXPECT_EQ(text, "123");
-    ASSERT_TRUE(CONVERT(kToText, bytes, text, 2, 255, nullptr, "????????", 5, log));
+    ASSERT_TRUE(
+        CONVERT(kToText, bytes, text, kSubtypString, kTypUser, nullptr, "????????", 5, log));
     EXPECT_EQ(text, "90AB ");
     text = "ABCDEFGH";
-    ASSERT_TRUE(CONVERT(kToBin, bytes, text, 2, 255, nullptr, "??????", 4, log));
+    ASSERT_TRUE(CONVERT(kToBin, bytes, text, kSubtypString, kTypUser, nullptr, "??????", 4, log));
     EXPECT_EQ(text, "ABCD");
     EXPECT_EQ(bytes[5], 'F');  // all six bytes are stored
 }
@@ -230,27 +242,31 @@ TEST(Convert, TooSmallABinaryFails) {
     NoLog log;
     std::array<std::uint8_t, 2> two = {1, 2};
     std::string text = "1";
-    EXPECT_FALSE(CONVERT(kToBin, std::span(two).first(1), text, 0, 3, nullptr, "", 255, log));
-    EXPECT_FALSE(CONVERT(kToText, std::span(two).first(1), text, 0, 3, nullptr, "", 255, log));
-    EXPECT_FALSE(CONVERT(kToText, two, text, 6, 255, nullptr, "", 255, log));
-    EXPECT_FALSE(CONVERT(kToText, two, text, 2, 255, nullptr, "???", 255, log));
+    EXPECT_FALSE(CONVERT(kToBin, std::span(two).first(1), text, kSubtypNone, kTypWord, nullptr, "",
+                         255, log));
+    EXPECT_FALSE(CONVERT(kToText, std::span(two).first(1), text, kSubtypNone, kTypWord, nullptr, "",
+                         255, log));
+    EXPECT_FALSE(CONVERT(kToText, two, text, kSubtypFloat, kTypUser, nullptr, "", 255, log));
+    EXPECT_FALSE(CONVERT(kToText, two, text, kSubtypString, kTypUser, nullptr, "???", 255, log));
     EXPECT_EQ(two, (std::array<std::uint8_t, 2>{1, 2}));
 }
 
 TEST(Convert, WithAnItemTheItemDecidesAndKeepsTheText) {
-    ConversionTestItem item(
-        ItemFacts{.name = "Teplota", .typ = 255, .subtyp = 1, .delka = 3, .format = "#.#"});
+    ConversionTestItem item(ItemFacts{
+        .name = "Teplota", .typ = kTypUser, .subtyp = kSubtyp3BF, .delka = 3, .format = "#.#"});
     ConversionLog log;
     std::array<std::uint8_t, 4> bytes = {};
     std::string text = "-2.5";
     // Type and subtype arguments are ignored: the item is a 3BF.
-    ASSERT_TRUE(CONVERT(kToBin, bytes, text, 0, 3, &item, item.format(), 255, log));
+    ASSERT_TRUE(
+        CONVERT(kToBin, bytes, text, kSubtypNone, kTypWord, &item, item.format(), 255, log));
     EXPECT_EQ(item.value(), "-2.5");
     EXPECT_EQ(log.lines, (std::vector<std::string>{
                              "Konverze dat", "  Item.Jmeno=Teplota", "  text -> bin, text=-2.5",
                              "num format OK, delka= 3, des= 1", "  BinData [Hex] = C1 40 00 "}));
     log.lines.clear();
-    ASSERT_TRUE(CONVERT(kToText, bytes, text, 0, 0, &item, item.format(), 255, log));
+    ASSERT_TRUE(
+        CONVERT(kToText, bytes, text, kSubtypNone, kTypNone, &item, item.format(), 255, log));
     EXPECT_EQ(text, "-2.5");
     EXPECT_EQ(log.lines, (std::vector<std::string>{
                              "Konverze dat", "  Item.Jmeno=Teplota", "  bin -> text",
@@ -258,13 +274,14 @@ TEST(Convert, WithAnItemTheItemDecidesAndKeepsTheText) {
 
     // Failures rewrite the value text too: with the text given, or with none.
     text = "abc";
-    EXPECT_FALSE(CONVERT(kToBin, bytes, text, 0, 0, &item, item.format(), 255, log));
+    EXPECT_FALSE(
+        CONVERT(kToBin, bytes, text, kSubtypNone, kTypNone, &item, item.format(), 255, log));
     EXPECT_EQ(item.value(), "abc");
-    EXPECT_FALSE(CONVERT(kToText, bytes, text, 0, 0, &item, "#?", 255, log));
+    EXPECT_FALSE(CONVERT(kToText, bytes, text, kSubtypNone, kTypNone, &item, "#?", 255, log));
     EXPECT_EQ(item.value(), "");
 
     text = std::string(100, '7');
-    CONVERT(kToBin, bytes, text, 0, 0, &item, item.format(), 255, log);
+    CONVERT(kToBin, bytes, text, kSubtypNone, kTypNone, &item, item.format(), 255, log);
     EXPECT_EQ(item.value(), std::string(80, '7'));
 }
 
@@ -272,7 +289,7 @@ TEST(Convert, FloatLogsItsDecodingBeforeTheFormatCheck) {
     ConversionLog log;
     std::array<std::uint8_t, 4> bytes = {0x00, 0x00, 0x80, 0x7F};
     std::string text;
-    EXPECT_FALSE(CONVERT(kToText, bytes, text, 6, 255, nullptr, "?", 255, log));
+    EXPECT_FALSE(CONVERT(kToText, bytes, text, kSubtypFloat, kTypUser, nullptr, "?", 255, log));
     EXPECT_EQ(log.lines,
               (std::vector<std::string>{
                   "Konverze dat", "  ext_typ=255, ext_subtyp=6", "  bin -> text",
@@ -283,9 +300,9 @@ TEST(Convert, StringLogsQuoted) {
     ConversionLog log;
     std::array<std::uint8_t, 4> bytes = {};
     std::string text = "A";
-    ASSERT_TRUE(CONVERT(kToBin, bytes, text, 2, 255, nullptr, "???", 255, log));
+    ASSERT_TRUE(CONVERT(kToBin, bytes, text, kSubtypString, kTypUser, nullptr, "???", 255, log));
     EXPECT_EQ(log.lines.back(), "StrToBin = \"A  \"");
-    ASSERT_TRUE(CONVERT(kToText, bytes, text, 2, 255, nullptr, "????", 255, log));
+    ASSERT_TRUE(CONVERT(kToText, bytes, text, kSubtypString, kTypUser, nullptr, "????", 255, log));
     EXPECT_EQ(log.lines.back(), "StrToText = \"A   \"");
 }
 

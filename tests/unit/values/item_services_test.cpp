@@ -116,23 +116,24 @@ TEST(ConversionServices, PointersIntoTheDriversBuffersComeBack) {
     BINTOSTR(again, buffers, log);
     EXPECT_EQ(std::string(again.string2), " 12345");
 
-    ConversionTestItem item(ItemFacts{.typ = 255, .subtyp = 2, .delka = 5, .format = "?????"});
+    ConversionTestItem item(
+        ItemFacts{.typ = kTypUser, .subtyp = kSubtypString, .delka = 5, .format = "?????"});
     char text[] = "ABCDE";
     PARAM_ENTRY item_to_bin{};
-    item_to_bin.lparam1 = item_request::CONVTOBIN;
+    item_to_bin.lparam1 = kRequestConvToBin;
     item_to_bin.string1 = text;
     AkceItem(item_to_bin, &item, buffers, log);
-    ASSERT_EQ(item_to_bin.lparam2, item_request::CONVTOBIN);
+    ASSERT_EQ(item_to_bin.lparam2, kRequestConvToBin);
 
     PARAM_ENTRY item_to_text{};
-    item_to_text.lparam1 = item_request::BINDATA | item_request::CONVTOSTR;
+    item_to_text.lparam1 = kRequestBinData | kRequestConvToStr;
     item_to_text.pointer1 = item_to_bin.pointer2;
     item_to_text.string2 = again.string2;  // the driver's text " 12345" as the format: no '?'
     AkceItem(item_to_text, &item, buffers, log);
-    EXPECT_EQ(item_to_text.lparam2, item_request::BINDATA);  // a STRING needs a '?' picture
+    EXPECT_EQ(item_to_text.lparam2, kRequestBinData);  // a STRING needs a '?' picture
     item_to_text.string2 = nullptr;
     AkceItem(item_to_text, &item, buffers, log);
-    EXPECT_EQ(item_to_text.lparam2, item_request::BINDATA | item_request::CONVTOSTR);
+    EXPECT_EQ(item_to_text.lparam2, kRequestBinData | kRequestConvToStr);
     EXPECT_EQ(std::string(item_to_text.string2), "ABCDE");
     EXPECT_EQ(item.value(), "ABCDE");
 }
@@ -142,24 +143,27 @@ TEST(ConversionServices, PointersIntoTheDriversBuffersComeBack) {
 TEST(ConversionServices, ShortItemLengthsReadNoStaleBytes) {
     ConversionBuffers buffers;
     NoLog log;
-    ConversionTestItem wide(ItemFacts{.typ = 255, .subtyp = 2, .delka = 5, .format = "?????"});
+    ConversionTestItem wide(
+        ItemFacts{.typ = kTypUser, .subtyp = kSubtypString, .delka = 5, .format = "?????"});
     char filler[] = "VWXYZ";
     PARAM_ENTRY fill{};
-    fill.lparam1 = item_request::CONVTOBIN;
+    fill.lparam1 = kRequestConvToBin;
     fill.string1 = filler;
     AkceItem(fill, &wide, buffers, log);
-    ASSERT_EQ(fill.lparam2, item_request::CONVTOBIN);
+    ASSERT_EQ(fill.lparam2, kRequestConvToBin);
 
-    ConversionTestItem narrow(ItemFacts{.typ = 255, .subtyp = 2, .delka = 3, .format = "?????"});
+    ConversionTestItem narrow(
+        ItemFacts{.typ = kTypUser, .subtyp = kSubtypString, .delka = 3, .format = "?????"});
     std::uint8_t abc[3] = {'A', 'B', 'C'};
     PARAM_ENTRY to_text{};
-    to_text.lparam1 = item_request::BINDATA | item_request::CONVTOSTR;
+    to_text.lparam1 = kRequestBinData | kRequestConvToStr;
     to_text.pointer1 = abc;
     AkceItem(to_text, &narrow, buffers, log);
     EXPECT_EQ(std::string(to_text.string2), "ABC  ");
 
     AkceItem(fill, &wide, buffers, log);
-    ConversionTestItem one_byte(ItemFacts{.typ = 255, .subtyp = 4, .delka = 1, .format = ""});
+    ConversionTestItem one_byte(
+        ItemFacts{.typ = kTypUser, .subtyp = kSubtypWordHex, .delka = 1, .format = ""});
     std::uint8_t low = 0x12;
     PARAM_ENTRY to_long{};
     to_long.lparam1 = 4;
@@ -175,15 +179,16 @@ TEST(ConversionServices, ShortItemLengthsReadNoStaleBytes) {
 TEST(ConversionServices, LongTextsAreBoundedWhereTheyAreKept) {
     ConversionBuffers buffers;
     NoLog log;
-    ConversionTestItem item(ItemFacts{.typ = 255, .subtyp = 2, .delka = 300, .format = "?"});
+    ConversionTestItem item(
+        ItemFacts{.typ = kTypUser, .subtyp = kSubtypString, .delka = 300, .format = "?"});
     const std::string picture(255, '?');
     std::string value(300, 'x');
     PARAM_ENTRY record{};
-    record.lparam1 = item_request::BINDATA | item_request::CONVTOSTR;
+    record.lparam1 = kRequestBinData | kRequestConvToStr;
     record.pointer1 = value.data();
     record.string2 = const_cast<char*>(picture.c_str());
     AkceItem(record, &item, buffers, log);
-    ASSERT_EQ(record.lparam2, item_request::BINDATA | item_request::CONVTOSTR);
+    ASSERT_EQ(record.lparam2, kRequestBinData | kRequestConvToStr);
     EXPECT_EQ(std::string(record.string2), std::string(254, 'x'));
     EXPECT_EQ(item.value(), std::string(80, 'x'));
 }
@@ -193,12 +198,12 @@ TEST(ConversionServices, LongTextsAreBoundedWhereTheyAreKept) {
 TEST(ConversionServices, TheLargestItemLengthFitsTheBinaryBuffer) {
     ConversionBuffers buffers;
     ConversionLog log;
-    ConversionTestItem item(ItemFacts{.typ = 3, .delka = 65535, .format = "#####"});
+    ConversionTestItem item(ItemFacts{.typ = kTypWord, .delka = 65535, .format = "#####"});
     std::vector<std::uint8_t> value(65535, 0xAB);
     value[0] = 0x39;
     value[1] = 0x30;
     PARAM_ENTRY record{};
-    record.lparam1 = item_request::BINDATA | item_request::CONVTOSTR;
+    record.lparam1 = kRequestBinData | kRequestConvToStr;
     record.pointer1 = value.data();
     AkceItem(record, &item, buffers, log);
     EXPECT_EQ(std::string(record.string2), "12345");
