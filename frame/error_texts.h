@@ -4,26 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace lm {
+#include "base/error_codes.h"
 
-enum ErrorCode : std::uint16_t {
-    kErrOk = 0,
-    kErrInitObjects = 1,
-    kErrRunMode = 2,
-    kErrObjectUnknown = 3,
-    kErrInstance = 4,
-    kErrIntegerExpected = 5,
-    kErrStringExpected = 6,
-    kErrBinToStr = 7,
-    kErrStrToBin = 8,
-    kErrStringNotStandard = 9,
-    kErrTargetUser = 10,
-    kErrUnknownSubtype = 11,
-    kErrOnlyToLong = 12,
-    kErrOnlyFromLong = 13,
-    kErrUnknownFunction = 14,
-    kErrGateLimit = 15,
-};
+namespace lm {
 
 // The text of any code (CP1250, without the zero byte).
 std::string ErrorText(std::uint16_t code);

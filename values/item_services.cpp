@@ -94,7 +94,7 @@ bool AkceItem(PARAM_ENTRY& record, ConvertibleItem* item, ConversionBuffers& buf
                ", dataitem=" + RightAligned(record.wparam2, 5);
     });
     log.WriteWith([&] { return "lparam1=" + RightAligned(request, 5); });
-    record.error = conversion_error::kOk;
+    record.error = kErrOk;
     if (item == nullptr) {
         log.Write("NEZNAMY OBJEKT / DATAITEM !!!");
         return true;
@@ -207,11 +207,11 @@ bool BINTOSTR(PARAM_ENTRY& record, ConversionBuffers& buffers, LogSink& log) {
     }
     if (ok) {
         record.wparam1 = 1;
-        record.error = conversion_error::kOk;
+        record.error = kErrOk;
         record.string2 = buffers.HandOutText();
     } else {
         record.wparam1 = 0;
-        record.error = conversion_error::kBinToStr;
+        record.error = kErrBinToStr;
     }
     return true;
 }
@@ -228,12 +228,12 @@ bool STRTOBIN(PARAM_ENTRY& record, ConversionBuffers& buffers, LogSink& log) {
     if (size != 0 && ok) {
         record.wparam1 = 1;
         record.wparam2 = static_cast<std::uint16_t>(size);
-        record.error = conversion_error::kOk;
+        record.error = kErrOk;
         return true;
     }
     record.wparam1 = 0;
     record.wparam2 = 0;
-    record.error = conversion_error::kStrToBin;
+    record.error = kErrStrToBin;
     return false;
 }
 
@@ -241,10 +241,10 @@ bool LongCheck(PARAM_ENTRY& record, const ConvertibleItem* item) {
     if (item != nullptr && !IsStringItem(*item)) {
         record.wparam1 = 1;
         record.lparam2 = 4;
-        record.error = conversion_error::kOk;
+        record.error = kErrOk;
     } else {
         record.wparam1 = 0;
-        record.error = conversion_error::kStringNotStandard;
+        record.error = kErrStringNotStandard;
     }
     return true;
 }
@@ -256,9 +256,9 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
         record.error = code;
         return true;
     };
-    if (item == nullptr || IsStringItem(*item)) return fail(conversion_error::kStringNotStandard);
+    if (item == nullptr || IsStringItem(*item)) return fail(kErrStringNotStandard);
     record.wparam1 = 1;
-    record.error = conversion_error::kOk;
+    record.error = kErrOk;
 
     // The direction is a pair of type codes: the low word names the type
     // converted to, the high word the type converted from.
@@ -272,8 +272,8 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
     if (target_type == kTypLong) {
         const bool known = kind == kSubtyp3BF || kind == kSubtypBit || kind == kSubtypByteHex ||
                            kind == kSubtypWordHex || kind == kSubtypFloat;
-        if (!known) return fail(conversion_error::kUnknownSubtype);
-        if (data == nullptr) return fail(conversion_error::kValueNotConvertible);
+        if (!known) return fail(kErrUnknownSubtype);
+        if (data == nullptr) return fail(kErrValueNotConvertible);
         // data1 holds the item's value: exactly DELKA bytes are read; bytes
         // the subtype needs beyond DELKA read as 0.
         buffers.LoadBinary(data, item->delka());
@@ -301,7 +301,7 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
                 break;
             }
         }
-        if (!result) return fail(conversion_error::kValueNotConvertible);
+        if (!result) return fail(kErrValueNotConvertible);
         WriteLong(bytes, *result);
         if (kind == kSubtyp3BF) log.WriteWith([&] { return "3BF -> LONG : " + HexOf(bytes, 4); });
         record.data2 = bytes;
@@ -310,11 +310,11 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
     }
 
     if (target_type == kTypUser) {
-        if (source_type != kTypLong) return fail(conversion_error::kOnlyFromLong);
+        if (source_type != kTypLong) return fail(kErrOnlyFromLong);
         const bool known = kind == kSubtyp3BF || kind == kSubtypBit || kind == kSubtypByteHex ||
                            kind == kSubtypWordHex;
-        if (!known) return fail(conversion_error::kUnknownSubtype);
-        if (data == nullptr) return fail(conversion_error::kValueNotConvertible);
+        if (!known) return fail(kErrUnknownSubtype);
+        if (data == nullptr) return fail(kErrValueNotConvertible);
         // data1 holds the host's LONG: v is its 4 bytes, whatever the item's
         // length, so no byte of an earlier call enters v and a LONG is never
         // read past its end.
@@ -355,7 +355,7 @@ bool UserLongConversion(PARAM_ENTRY& record, const ConvertibleItem* item,
         return true;
     }
 
-    return fail(conversion_error::kOnlyToLong);
+    return fail(kErrOnlyToLong);
 }
 
 }  // namespace lm

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "base/error_codes.h"
 #include "base/host_records.h"
 #include "base/item_codes.h"
 #include "base/log_sink.h"
@@ -21,21 +22,11 @@
 
 namespace lm {
 
-// The error codes these services write (texts: the driver's error table).
-namespace conversion_error {
-inline constexpr std::uint16_t kOk = 0;
-inline constexpr std::uint16_t kBinToStr = 7;
-inline constexpr std::uint16_t kStrToBin = 8;
-inline constexpr std::uint16_t kStringNotStandard = 9;
-inline constexpr std::uint16_t kUnknownSubtype = 11;
-inline constexpr std::uint16_t kOnlyToLong = 12;
-inline constexpr std::uint16_t kOnlyFromLong = 13;
 // USER/LONG conversion of a value that has no LONG or no item form: a null
 // data1, a 3BF or single outside the LONG range, an infinite or NaN single.
 // The error table has no text for this; the conversion-to-binary failure is
 // the nearest.
-inline constexpr std::uint16_t kValueNotConvertible = kStrToBin;
-}  // namespace conversion_error
+inline constexpr std::uint16_t kErrValueNotConvertible = kErrStrToBin;
 
 // AkceItem (host function 19). Reads wparam1 (object), wparam2 (item),
 // lparam1 (request bits), string1 (text value), string2 (format overriding the
