@@ -1,7 +1,8 @@
 #!/bin/bash
 # Runs one Windows executable of the build under Wine with the project's quiet
 # prefix (created by `./lm setup`); ctest's cross-compiling emulator.
-# LM_WINE_PREFIX chooses another x86-64 prefix (the GUI tests' own).
+# LM_WINE_PREFIX chooses another prefix of the same architecture (the GUI
+# tests' own).
 #   wine-run.sh win32|win64 PROGRAM ARGS...
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 arch="$1"
@@ -10,7 +11,7 @@ if [ "$arch" = win64 ]; then
     export WINEPREFIX="${LM_WINE_PREFIX:-$here/build/wine-prefix-64}" WINEARCH=win64
     wine=/usr/lib/wine/wine64
 else
-    export WINEPREFIX="$here/build/wine-prefix-32" WINEARCH=win32
+    export WINEPREFIX="${LM_WINE_PREFIX:-$here/build/wine-prefix-32}" WINEARCH=win32
     wine=wine
 fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -104,18 +104,6 @@ protected:
         lm::gui::Pump(20);
     }
 
-    static LONG TextWidth(HWND label) {
-        std::wstring text = lm::gui::Text(label);
-        HDC dc = GetDC(label);
-        HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-        RECT extent{};
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT);
-        SelectObject(dc, old);
-        ReleaseDC(label, dc);
-        return extent.right - extent.left;
-    }
-
     int Height() {
         RECT r{};
         GetWindowRect(window_, &r);
@@ -188,7 +176,7 @@ TEST_F(DriverWindowOnScreen, AfterLoadDriverItSitsTopRightWithItsComponents) {
             // A label grows when the system's font needs more room for its text
             // than the table gives, and only then.
             EXPECT_EQ(placed.right - placed.left,
-                      std::max<LONG>(c.bounds.right - c.bounds.left, TextWidth(control)));
+                      std::max(c.bounds.right - c.bounds.left, lm::gui::TextWidth(control)));
         } else {
             EXPECT_EQ(placed.right, c.bounds.right);
         }

@@ -8,6 +8,7 @@
 // After windows.h:
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -193,11 +194,13 @@ TEST_F(Renderer, EveryControlKindBecomesAWindowWhereTheTableSaysItLies) {
     struct Case {
         const char* name;
         const wchar_t* window_class;
-        LONG style;  // bits that must be set
-        RECT at;     // in the form's client area
+        LONG style;              // bits that must be set
+        RECT at;                 // in the form's client area
+        bool fits_text = false;  // wider when the font makes the text wider
     };
     const Case cases[] = {
-        {"Label1", L"Static", SS_NOTIFY, {8, 8, 108, 21}},
+        {"Label1", L"Static", SS_NOTIFY, {8, 8, 108, 21}, true},
+        {"LabelRun", L"Static", SS_NOTIFY, {150, 8, 249, 21}, true},  // bold
         {"CheckBox1", L"Button", BS_AUTOCHECKBOX, {8, 28, 158, 45}},
         {"GroupBox1", L"Button", BS_GROUPBOX, {8, 50, 188, 120}},
         {"Radio1", L"Button", BS_RADIOBUTTON, {16, 68, 166, 85}},  // inside the group box
@@ -225,7 +228,11 @@ TEST_F(Renderer, EveryControlKindBecomesAWindowWhereTheTableSaysItLies) {
         RECT r = gui::RectInParent(control);
         EXPECT_EQ(r.left, c.at.left);
         EXPECT_EQ(r.top, c.at.top);
-        EXPECT_EQ(r.right, c.at.right);
+        // A label takes the width of its text (it adds no margin) where the
+        // text needs more than its place, in whatever font it is drawn with.
+        EXPECT_EQ(r.right, c.fits_text ? c.at.left + std::max(c.at.right - c.at.left,
+                                                              gui::TextWidth(control))
+                                       : c.at.right);
         EXPECT_EQ(r.bottom, c.at.bottom);
         if (std::string(c.name).rfind("ComboBox", 0) == 0) {
             RECT open{};
@@ -258,6 +265,12 @@ TEST_F(Renderer, EveryControlKindBecomesAWindowWhereTheTableSaysItLies) {
                sizeof font, &font);
     EXPECT_EQ(font.lfWeight, FW_BOLD);
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+    // The GUI prefix draws them with fonts of its own, whatever the machine has:
+    // Wine's MS Sans Serif with Czech letters, and Liberation Mono for Courier New.
+    gui::Face form_face = gui::RealizedFace(Control("Label1"));
+    EXPECT_EQ(form_face.name, L"MS Sans Serif") << "no Central European MS Sans Serif: ./lm setup";
+    EXPECT_EQ(form_face.family, L"") << "a bitmap face";
+    EXPECT_EQ(gui::RealizedFace(Control("StringGrid1")).family, L"Liberation Mono");
 
     // The grid edits its current cell in place.
     HWND editor = GetWindow(Control("StringGrid1"), GW_CHILD);
@@ -391,8 +404,10 @@ TEST_F(Renderer, WhatTheModelChangesTheWindowsShow) {
     EXPECT_EQ(SendMessageW(Control("ListBox1"), LB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(SendMessageW(Control("CheckBox1"), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(Control("ComboBox1"), CB_GETCURSEL, 0, 0), 3);
-    RECT label = gui::RectInParent(Control("LabelRun"));
-    EXPECT_GT(label.right - label.left, 99) << "a label grows to show its whole text";
+    HWND run = Control("LabelRun");
+    ASSERT_GT(gui::TextWidth(run), 99) << "the text is longer than the label's place";
+    RECT label = gui::RectInParent(run);
+    EXPECT_EQ(label.right - label.left, gui::TextWidth(run)) << "the label grows to show it all";
     EXPECT_EQ(gui::Text(GetWindow(Control("StringGrid1"), GW_CHILD)), L"nový");
 
     // The hints are tooltips of the form.
@@ -463,7 +478,17 @@ protected:
         return info.hwndFocus;
     }
     static void Key(HWND form, WPARAM key) {
+        // The form is shown before its first control gets the focus.
         HWND target = Focused(form);
+        for (int i = 0; i < 200 && (target == nullptr || !IsChild(form, target)); ++i) {
+            Sleep(10);
+            target = Focused(form);
+        }
+        if (target == nullptr || !IsChild(form, target)) {
+            ADD_FAILURE() << "no control of the form has the focus";
+            PostMessageW(form, WM_CLOSE, 0, 0);  // ends the modal run
+            return;
+        }
         PostMessageW(target, WM_KEYDOWN, key, 1);
         PostMessageW(target, WM_KEYUP, key, 0xC0000001);
     }

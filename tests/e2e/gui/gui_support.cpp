@@ -1,6 +1,8 @@
 #include "tests/e2e/gui/gui_support.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 
 namespace lm::gui {
 
@@ -57,6 +59,50 @@ std::wstring Text(HWND window) {
     int got = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
     return text;
+}
+
+namespace {
+
+// Runs `use` on a device context of `window` with the window's font selected.
+template <typename Use>
+void WithFont(HWND window, Use use) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    use(dc);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+}
+
+}  // namespace
+
+LONG TextWidth(HWND window) {
+    std::wstring text = Text(window);
+    SIZE size{};
+    WithFont(window, [&](HDC dc) {
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    });
+    return size.cx;
+}
+
+Face RealizedFace(HWND window) {
+    Face face;
+    WithFont(window, [&](HDC dc) {
+        wchar_t name[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, name);
+        face.name = name;
+        UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+        if (size == 0) return;  // a bitmap face
+        std::vector<char> buffer(size);
+        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(dc, size, metrics) == 0) return;
+        // The name lies in the buffer, at the offset the pointer field holds.
+        auto offset = reinterpret_cast<std::uintptr_t>(metrics->otmpFamilyName);
+        if (offset < sizeof *metrics || offset >= size) return;
+        const auto* family = reinterpret_cast<const wchar_t*>(buffer.data() + offset);
+        face.family.assign(family, wcsnlen(family, (size - offset) / sizeof(wchar_t)));
+    });
+    return face;
 }
 
 std::vector<std::wstring> Lines(HWND edit) {

@@ -19,6 +19,16 @@ HWND FindControl(HWND parent, const std::wstring& name);
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
 std::wstring Text(HWND window);
+// How wide GDI makes `window`'s text in the font the window draws it with (its
+// WM_GETFONT): what a control that sizes itself to its text needs.
+LONG TextWidth(HWND window);
+// The face GDI realizes for `window`'s font, which may differ from the face the
+// font asks for when the machine lacks that one: the typeface name and, for a
+// TrueType face, its family name ("Liberation Mono" behind "Courier New").
+struct Face {
+    std::wstring name, family;
+};
+Face RealizedFace(HWND window);
 // The lines of a multi-line edit box.
 std::vector<std::wstring> Lines(HWND edit);
 // Lets the thread's windows handle what is queued for a while.
