@@ -24,6 +24,13 @@ inline constexpr std::size_t kMaxNetlistNodes = std::size_t{1} << 20;
 inline constexpr std::size_t kMaxNodeEntries = std::size_t{1} << 16;
 inline constexpr std::size_t kMaxNetlistRecords = std::size_t{1} << 22;
 
+// The bounds of one walk (tests choose smaller ones).
+struct NetlistLimits {
+    std::size_t nodes = kMaxNetlistNodes;
+    std::size_t entries = kMaxNodeEntries;  // wires or constants of one node
+    std::size_t records = kMaxNetlistRecords;
+};
+
 enum class ChainEnd {
     Null,       // the list ends with a null `next`
     LoopsBack,  // a `next` points back to a record of the list

@@ -30,26 +30,27 @@ std::string_view Name(const char* text) {
 class Walk {
 public:
     Walk(NetListMode mode, InstanceList* instances, std::uint32_t checksum, ExportText& out,
-         LogSink& log)
-        : listing_(mode == NetListMode::Listing),
+         LogSink& log, const NetlistLimits& limits)
+        : limits_(limits),
+          listing_(mode == NetListMode::Listing),
           instances_(instances),
           checksum_(checksum),
           out_(out),
           log_(log) {}
 
     void Run(const dLMN_NODE* head) {
-        const ChainLength nodes = MeasureChain(head, kMaxNetlistNodes);
-        remaining_ = kMaxNetlistRecords - nodes.count;
+        const ChainLength nodes = MeasureChain(head, std::min(limits_.nodes, limits_.records));
+        remaining_ = limits_.records - nodes.count;
         const dLMN_NODE* node = head;
         for (std::size_t i = 0; i < nodes.count && !budget_spent_; ++i) {
             Node(*node);
             node = node->next;
         }
         if (budget_spent_) {
-            Anomaly("!!! netlist has more than " + to_string(kMaxNetlistRecords) +
+            Anomaly("!!! netlist longer than " + to_string(limits_.records) +
                     " records, walk stopped");
         } else {
-            ChainEndLine("!!! netlist", nodes, kMaxNetlistNodes, "nodes, walk stopped");
+            ChainEndLine("!!! node list", nodes, limits_.nodes, "nodes, walk stopped");
         }
     }
 
@@ -65,24 +66,23 @@ private:
         log_.Write("NetList: " + line);
     }
 
+    // "!!! node list loops back after 3 nodes, walk stopped",
+    // "  !!! konst list longer than 65536 entries, rest skipped".
     void ChainEndLine(std::string_view what, const ChainLength& length, std::size_t limit,
-                      std::string_view rest) {
-        if (length.end == ChainEnd::LoopsBack) {
-            Anomaly(std::string(what) + " loops back after " + to_string(length.count) +
-                    " entries, " + std::string(rest));
-        } else if (length.end == ChainEnd::TooLong) {
-            Anomaly(std::string(what) + " has more than " + to_string(limit) + " " +
-                    std::string(rest));
-        }
+                      std::string_view unit_and_consequence) {
+        if (length.end == ChainEnd::Null) return;
+        const bool loops = length.end == ChainEnd::LoopsBack;
+        Anomaly(std::string(what) + (loops ? " loops back after " : " longer than ") +
+                to_string(loops ? length.count : limit) + " " + std::string(unit_and_consequence));
     }
 
     // Measures one list of a node within what is left of the whole walk.
     template <class Record>
     ChainLength MeasureEntries(const Record* head) {
-        const std::size_t limit = std::min(kMaxNodeEntries, remaining_);
+        const std::size_t limit = std::min(limits_.entries, remaining_);
         const ChainLength length = MeasureChain(head, limit);
         remaining_ -= length.count;
-        if (length.end == ChainEnd::TooLong && limit < kMaxNodeEntries) budget_spent_ = true;
+        if (length.end == ChainEnd::TooLong && limit < limits_.entries) budget_spent_ = true;
         return length;
     }
 
@@ -127,7 +127,7 @@ private:
             constant = constant->next;
         }
         if (!budget_spent_)
-            ChainEndLine("  !!! konst list", constants, kMaxNodeEntries, "entries, rest skipped");
+            ChainEndLine("  !!! konst list", constants, limits_.entries, "entries, rest skipped");
     }
 
     // The 256 bytes a constant is converted from: its data by its form, zero
@@ -209,7 +209,7 @@ private:
             wire = wire->next;
         }
         if (!budget_spent_)
-            ChainEndLine("  !!! wire list", wires, kMaxNodeEntries, "entries, rest skipped");
+            ChainEndLine("  !!! wire list", wires, limits_.entries, "entries, rest skipped");
     }
 
     void Wire(const dLM_OBJECT& object, const dLMN_CONNECT& wire) {
@@ -228,6 +228,7 @@ private:
         WriteWireOrder(out_, object, *item, *other_object, *other_item);
     }
 
+    const NetlistLimits limits_;
     const bool listing_;
     InstanceList* const instances_;
     const std::uint32_t checksum_;
@@ -240,8 +241,9 @@ private:
 }  // namespace
 
 void WalkNetlist(NetListMode mode, const dLMN_NODE* head, InstanceList* instances,
-                 std::uint32_t checksum, ExportText& out, LogSink& log) {
-    Walk(mode, instances, checksum, out, log).Run(head);
+                 std::uint32_t checksum, ExportText& out, LogSink& log,
+                 const NetlistLimits& limits) {
+    Walk(mode, instances, checksum, out, log, limits).Run(head);
 }
 
 }  // namespace lm

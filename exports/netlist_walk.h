@@ -17,6 +17,7 @@
 #include "base/host_records.h"
 #include "base/log_sink.h"
 #include "exports/export_text.h"
+#include "exports/host_chain.h"
 #include "instances/instance_list.h"
 
 namespace lm {
@@ -32,6 +33,7 @@ inline constexpr std::size_t kConstantBytes = 256;
 // Walks the netlist from `head` (null: nothing to walk). `instances` null
 // finds no instance: every node is unknown.
 void WalkNetlist(NetListMode mode, const dLMN_NODE* head, InstanceList* instances,
-                 std::uint32_t checksum, ExportText& out, LogSink& log);
+                 std::uint32_t checksum, ExportText& out, LogSink& log,
+                 const NetlistLimits& limits = {});
 
 }  // namespace lm
