@@ -63,7 +63,7 @@ private:
     // A fault of the netlist: a line in the listing and in the log, in both modes.
     void Anomaly(const std::string& line) {
         Listing([&] { return line; });
-        log_.Write("NetList: " + line);
+        log_.WriteWith([&] { return "NetList: " + line; });
     }
 
     // "!!! node list loops back after 3 nodes, walk stopped",
