@@ -122,12 +122,16 @@ bool NetlistExports::NetList(PARAM_ENTRY& record, std::uint16_t last_menu_item) 
     return true;
 }
 
-void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
-    log_.Write("LM ENTRY: NetList to TEXT");
+std::string NetlistExports::ExportFromHost(const PARAM_ENTRY& record, std::string_view log_line,
+                                           std::string_view file_name) {
+    log_.Write(log_line);
     log_.WriteWith([&] { return "   CRC32 = " + std::to_string(record.lparam1); });
-    const std::string error =
-        WriteNetList(record.lparam1, &instances_, static_cast<const dLMN_NODE*>(record.pointer1),
-                     kNetlistFileName);
+    return WriteNetList(record.lparam1, &instances_, static_cast<const dLMN_NODE*>(record.pointer1),
+                        file_name);
+}
+
+void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
+    const std::string error = ExportFromHost(record, "LM ENTRY: NetList to TEXT", kNetlistFileName);
     if (!error.empty()) platform_.ShowMessageBox(BoxKind::Error, error);
     // Notepad shows the listing, or the earlier one when this one could not be written.
     platform_.ShellOpen("NOTEPAD", driver_dir_ + std::string(kNetlistFileName), "",
@@ -135,11 +139,8 @@ void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
 }
 
 void NetlistExports::NetListToKomun(const PARAM_ENTRY& record) {
-    log_.Write("LM ENTRY: NetList to LMKOMUN");
-    log_.WriteWith([&] { return "   CRC32 = " + std::to_string(record.lparam1); });
     const std::string error =
-        WriteNetList(record.lparam1, &instances_, static_cast<const dLMN_NODE*>(record.pointer1),
-                     kKomunFileName);
+        ExportFromHost(record, "LM ENTRY: NetList to LMKOMUN", kKomunFileName);
     if (error.empty()) {
         platform_.ShellOpen(driver_dir_ + std::string(kCommunicationProgram), "", driver_dir_,
                             ShowMode::Normal);

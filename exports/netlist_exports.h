@@ -72,6 +72,10 @@ public:
 private:
     void NetListToText(const PARAM_ENTRY& record);
     void NetListToKomun(const PARAM_ENTRY& record);
+    // The log lines of the host's NetList call and WriteNetList with its
+    // checksum and netlist; the error text.
+    std::string ExportFromHost(const PARAM_ENTRY& record, std::string_view log_line,
+                               std::string_view file_name);
     void AskForNetList(PARAM_ENTRY& record, std::string_view log_line);
     std::string WriteFile(const std::string& path, std::string_view text);
 

@@ -12,6 +12,7 @@
 #include "base/bounded_text.h"
 #include "base/log_sink.h"
 #include "exports/netlist_text.h"
+#include "fuzz/fuzz_check.h"
 #include "instances/instance_list.h"
 #include "instances/lookups.h"
 #include "library/tools.h"
@@ -19,15 +20,8 @@
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-class CheckingLog : public lm::LogSink {
-public:
-    bool enabled() const override { return true; }
-    void Write(std::string_view message) override { Check(message.size() < 4096); }
-};
+using fuzz::Check;
+using fuzz::CheckingLog;
 
 struct Bytes {
     const std::uint8_t* data;
