@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "base/cp1250.h"
+#include "base/driver_identity.h"
 
 namespace lm::texts {
 
-// identify: description, short name, and the identify text (name, line feed, version).
+// identify: description, short name (base/driver_identity.h), and the identify
+// text (name, line feed, version).
 inline constexpr const char kDescription[] = "Vortel Kadex-RX7, komunikace COM/TCP";
-inline constexpr const char kShortName[] = "VORTEL KADEX-RX7";
 inline constexpr const char kIdentify[] = "VORTEL KADEX-RX7 LM-Driver\nverze 4.05 ze dne 1.12.2005";
-inline constexpr std::string_view kVersion = "verze 4.05 ze dne 1.12.2005";
 
 inline constexpr std::string_view kWindowCaption = "Lumar: KADEX line 2";
 inline constexpr std::string_view kLineName = "KADEX line 2";

@@ -9,22 +9,15 @@
 
 #include "base/item_codes.h"
 #include "base/log_sink.h"
+#include "fuzz/fuzz_check.h"
 #include "library/dump_library.h"
 #include "library/objects.h"
 #include "platform/headless/headless_platform.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-// A log that is on, so every line is formatted, and checks each line.
-class CheckingLog : public lm::LogSink {
-public:
-    bool enabled() const override { return true; }
-    void Write(std::string_view message) override { Check(message.size() < 4096); }
-};
+using fuzz::Check;
+using fuzz::CheckingLog;
 
 bool Within(const char* text, std::size_t limit) {
     return text != nullptr && std::strlen(text) <= limit;

@@ -184,7 +184,7 @@ Project HostSession::SaveProject(const Project& opened) {
     Call(before, "FlagChangeDat");
     Project saved;
     for (const auto& block : opened.blocks) {
-        ProjectBlock out{block.ident, block.instance, 0, {}};
+        ProjectBlock out{block.ident, block.instance, 0, {}, block.wires, block.constants};
         for (int guard = 0; guard < 10000; ++guard) {
             PARAM_ENTRY r{};
             r.lmd_func = 23;
@@ -202,6 +202,26 @@ Project HostSession::SaveProject(const Project& opened) {
     after.wparam1 = 1;  // saved: the driver clears its change flag
     Call(after, "FlagChangeDat");
     return saved;
+}
+
+bool HostSession::MenuItem(std::uint16_t id) {
+    PARAM_ENTRY r{};
+    r.lmd_func = 9;
+    r.wparam1 = id;
+    int result = Call(r, "MenuItem");
+    Expect(result == 1, "MenuItem failed");
+    std::fprintf(out_, "  menu item %u, the driver asks for function %u\n", id, r.dlm_func);
+    return r.dlm_func == 20;
+}
+
+bool HostSession::NetList(std::uint32_t checksum, dLMN_NODE* head) {
+    PARAM_ENTRY r{};
+    r.lmd_func = 20;
+    r.lparam1 = checksum;
+    r.pointer1 = head;
+    int result = Call(r, "NetList");
+    Expect(result == 1 && r.error == 0, "NetList ran no export");
+    return result == 1;
 }
 
 }  // namespace lumarsim

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/host_records.h"
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/project_file.h"
 
@@ -31,8 +32,14 @@ public:
     // Opens a project as the host does: STARTLOADPRJ, CreateObject per block,
     // LoadLine per stored line, ENDLOADPRJ. Prints progress for large projects.
     bool OpenProject(const Project& project, bool print_blocks);
-    // Collects every block's lines with SaveLine, FlagChangeDat around it.
+    // Collects every block's lines with SaveLine, FlagChangeDat around it; the
+    // wires and constants stay as the host keeps them.
     Project SaveProject(const Project& opened);
+    // A command of the driver's menu; true when the driver asks the host to
+    // call NetList next (dlm_func 20).
+    bool MenuItem(std::uint16_t id);
+    // NetList with the host's project checksum and the netlist's first node.
+    bool NetList(std::uint32_t checksum, dLMN_NODE* head);
 
     std::size_t object_count() const { return object_count_; }
     std::size_t tool_count() const { return tool_count_; }

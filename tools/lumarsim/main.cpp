@@ -1,6 +1,7 @@
 // lumarsim: a stand-in for the host Lumar. It prepares a working folder with
 // the driver directory OVLADACE/KADEX2 copied from a driver directory, loads
 // the driver library as the host does and plays the host's calls.
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "base/files.h"
 #include "tools/lumarsim/box_answerer.h"
 #include "tools/lumarsim/driver_library.h"
+#include "tools/lumarsim/host_netlist.h"
 #include "tools/lumarsim/host_session.h"
 #include "tools/lumarsim/project_file.h"
 #include "tools/lumarsim/script.h"
@@ -32,6 +34,8 @@ constexpr const char kUsage[] =
     "                 (blocks and their stored lines) and print every block's user values\n"
     "  save PROJECT   as open, then save the project with SaveLine and write it back\n"
     "                 (to --out FILE, or over PROJECT)\n"
+    "  netlist PROJECT  as open, then the menu command and NetList with the project's\n"
+    "                 wiring: NETLIST.TXT (--kind text) or LMKOMUN.INI (--kind komun)\n"
     "  script FILE    one host call per line of FILE; prints the transcript (see\n"
     "                 lumarsim help script)\n"
     "  tour           identify, load driver, errtext, an unknown code, unload driver\n"
@@ -42,6 +46,8 @@ constexpr const char kUsage[] =
     "  --driver-dir DIR   the driver directory to copy (default: the sample driverdir)\n"
     "  --work DIR         the host's working folder (default: ./lumarsim-work)\n"
     "  --out FILE         where save writes the project\n"
+    "  --kind text|komun  the export netlist asks for (default: text)\n"
+    "  --crc N            the project checksum the host passes with NetList (default: 0)\n"
     "  --quiet            no per-block lines, only the summary\n";
 
 const std::map<std::string, const char*>& CommandHelp() {
@@ -54,6 +60,22 @@ const std::map<std::string, const char*>& CommandHelp() {
          "lumarsim save PROJECT [--out FILE] [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  Opens PROJECT, then asks the driver for every block's lines (SaveLine) and writes\n"
          "  the project file again, to FILE or over PROJECT.\n"},
+        {"netlist",
+         "lumarsim netlist PROJECT [--kind text|komun] [--crc N] [--library FILE] ...\n"
+         "  Opens PROJECT, chooses the driver's menu command (3001 \"&Netlist\" for text, 3000\n"
+         "  \"&Preklad\" for komun, its question answered Yes) and calls NetList with the\n"
+         "  checksum N (decimal or 0x hex) and the netlist built from the project's wire and\n"
+         "  const lines, laid out as the host lays it out. Prints where the driver wrote\n"
+         "  NETLIST.TXT or LMKOMUN.INI; exit code 1 when it wrote nothing.\n"
+         "  Below a block of the project file:\n"
+         "    wire ITEM OTHER_IDENT OTHER_INSTANCE OTHER_ITEM   ITEM takes the value of\n"
+         "                                                     the other block's item\n"
+         "    const ITEM FORM BYTES...    a constant: form 2 these hexadecimal bytes, form 1\n"
+         "                                a 256-byte block starting with them; nil: no data\n"
+         "  e.g.\n"
+         "    block 43 2\n"
+         "    wire 1 11 1 1\n"
+         "    const 20 2 FE FF\n"},
         {"script",
          "lumarsim script FILE [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  Runs FILE, one host call a line, and prints one transcript line per call:\n"
@@ -80,6 +102,8 @@ struct Options {
     fs::path work = "lumarsim-work";
     fs::path out;
     bool quiet = false;
+    std::string kind = "text";
+    std::uint32_t crc = 0;
 };
 
 int Fail(const std::string& message) {
@@ -94,6 +118,16 @@ fs::path DefaultLibrary(const char* argv0) {
 #else
     return exe / ".." / ".." / "dll" / "liblmdriver.so";
 #endif
+}
+
+bool ParseChecksum(std::string_view text, std::uint32_t& value) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
 }
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -117,6 +151,19 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!value(options.work)) return false;
         } else if (arg == "--out") {
             if (!value(options.out)) return false;
+        } else if (arg == "--kind") {
+            if (i + 1 >= argc ||
+                (std::strcmp(argv[i + 1], "text") != 0 && std::strcmp(argv[i + 1], "komun") != 0)) {
+                error = "--kind needs text or komun";
+                return false;
+            }
+            options.kind = argv[++i];
+        } else if (arg == "--crc") {
+            if (i + 1 >= argc || !ParseChecksum(argv[i + 1], options.crc)) {
+                error = "--crc needs a 32-bit number (decimal or 0x hex)";
+                return false;
+            }
+            ++i;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg.rfind("--", 0) == 0) {
@@ -174,10 +221,35 @@ void PrintLog(const fs::path& work) {
     std::printf("\nlog: %s (%zu lines)\n", log.string().c_str(), lines);
 }
 
+// The menu command of the export and NetList with the project's netlist;
+// true when the driver wrote the file.
+bool Export(HostSession& host, const Project& project, const Options& options,
+            const fs::path& work) {
+    HostNetlist netlist(project);
+    if (!netlist.ok()) {
+        std::fprintf(stderr, "lumarsim: %s: %s\n", options.project.c_str(),
+                     netlist.error().c_str());
+        return false;
+    }
+    const bool text = options.kind == "text";
+    std::printf("\nexport %s, checksum %u\n", text ? "NETLIST.TXT" : "LMKOMUN.INI", options.crc);
+    if (host.MenuItem(text ? 3001 : 3000)) host.NetList(options.crc, netlist.head());
+    const fs::path file = work / "OVLADACE" / "KADEX2" / (text ? "NETLIST.TXT" : "LMKOMUN.INI");
+    auto content = lm::ReadWholeFile(file.string());
+    if (!content) {
+        std::printf("  !! the driver wrote no %s\n", file.string().c_str());
+        return false;
+    }
+    std::size_t lines = 0;
+    for (char c : *content) lines += c == '\n';
+    std::printf("  written: %s (%zu lines)\n", file.string().c_str(), lines);
+    return true;
+}
+
 int Run(const Options& options) {
     BoxAnswerer answerer;  // nothing the driver shows waits for a person
     Project project;
-    if (options.command == "open" || options.command == "save") {
+    if (options.command == "open" || options.command == "save" || options.command == "netlist") {
         if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
         auto text = lm::ReadWholeFile(fs::absolute(options.project).string());
         if (!text) return Fail("cannot read the project " + options.project);
@@ -217,6 +289,7 @@ int Run(const Options& options) {
     if (!library.ok()) return Fail(library.error());
     std::printf("lumarsim: loaded %s\n\n", library_file.string().c_str());
     lumarsim::HostSession host(library, stdout);
+    bool exported = true;
     host.Identify();
     host.LoadDriver();
     if (options.command == "tour") {
@@ -238,12 +311,15 @@ int Run(const Options& options) {
             for (const auto& block : saved.blocks) lines += block.lines.size();
             std::printf("  saved %zu blocks, %zu lines to %s\n", saved.blocks.size(), lines,
                         out_file.string().c_str());
+        } else if (options.command == "netlist" && !Export(host, project, options, work)) {
+            exported = false;
         }
     }
     host.UnloadDriver();
     PrintLog(work);
-    std::printf("\n%s\n", host.failures() == 0 ? "session ok" : "session had failures");
-    return host.failures() == 0 ? 0 : 1;
+    const bool ok = host.failures() == 0 && exported;
+    std::printf("\n%s\n", ok ? "session ok" : "session had failures");
+    return ok ? 0 : 1;
 }
 
 }  // namespace

@@ -29,6 +29,72 @@ std::optional<std::uint16_t> Number16(std::string_view word) {
     return static_cast<std::uint16_t>(value);
 }
 
+std::optional<std::uint8_t> HexByte(std::string_view word) {
+    unsigned value = 0;
+    auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value, 16);
+    if (ec != std::errc() || end != word.data() + word.size() || word.empty() || word.size() > 2) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
+// "wire ITEM OTHER_IDENT OTHER_INSTANCE OTHER_ITEM"
+bool ParseWire(std::string_view rest, int number, ProjectBlock& block, ProjectError& error) {
+    std::optional<std::uint16_t> fields[4];
+    for (auto& field : fields) field = Number16(NextWord(rest));
+    for (const auto& field : fields) {
+        if (!field || !Trim(rest).empty()) {
+            error = {number,
+                     "a wire needs its item, the other block's ident and instance and the other "
+                     "item (0..65535)"};
+            return false;
+        }
+    }
+    block.wires.push_back({*fields[0], *fields[1], *fields[2], *fields[3], number});
+    return true;
+}
+
+// "const ITEM FORM BYTES..." or "const ITEM FORM nil"
+bool ParseConst(std::string_view rest, int number, ProjectBlock& block, ProjectError& error) {
+    auto item = Number16(NextWord(rest));
+    auto form = Number16(NextWord(rest));
+    if (!item || !form) {
+        error = {number, "a constant needs its item and form (0..65535) and its bytes"};
+        return false;
+    }
+    ProjectConst constant{*item, *form, false, {}};
+    for (std::string_view word = NextWord(rest); !word.empty(); word = NextWord(rest)) {
+        if (word == "nil" && constant.bytes.empty() && Trim(rest).empty()) {
+            constant.nil = true;
+            break;
+        }
+        auto byte = HexByte(word);
+        if (!byte) {
+            error = {number, "a constant's bytes are hexadecimal (00..FF), or the word nil"};
+            return false;
+        }
+        constant.bytes.push_back(*byte);
+    }
+    const std::size_t limit = constant.form == 1 ? 256 : 65535;
+    if (constant.bytes.size() > limit) {
+        error = {number, "a constant of form 1 holds at most 256 bytes, others at most 65535"};
+        return false;
+    }
+    block.constants.push_back(std::move(constant));
+    return true;
+}
+
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::uint8_t b : bytes) {
+        text += ' ';
+        text += kDigits[b >> 4];
+        text += kDigits[b & 15];
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<Project> ParseProject(const std::string& text, ProjectError& error) {
@@ -52,7 +118,7 @@ std::optional<Project> ParseProject(const std::string& text, ProjectError& error
                 error = {number, "a block needs an object ident and an instance number (0..65535)"};
                 return std::nullopt;
             }
-            project.blocks.push_back({*ident, *instance, number, {}});
+            project.blocks.push_back({*ident, *instance, number, {}, {}, {}});
         } else if (first == "line") {
             if (project.blocks.empty()) {
                 error = {number, "a stored line before the first block"};
@@ -65,9 +131,19 @@ std::optional<Project> ParseProject(const std::string& text, ProjectError& error
                 return std::nullopt;
             }
             project.blocks.back().lines.emplace_back(stored);
+        } else if (first == "wire" || first == "const") {
+            if (project.blocks.empty()) {
+                error = {number, "a " + std::string(first) + " before the first block"};
+                return std::nullopt;
+            }
+            ProjectBlock& block = project.blocks.back();
+            if (!(first == "wire" ? ParseWire(rest, number, block, error)
+                                  : ParseConst(rest, number, block, error))) {
+                return std::nullopt;
+            }
         } else {
-            error = {number,
-                     "unknown keyword '" + std::string(first) + "' (expected block or line)"};
+            error = {number, "unknown keyword '" + std::string(first) +
+                                 "' (expected block, line, wire or const)"};
             return std::nullopt;
         }
     }
@@ -81,6 +157,14 @@ std::string FormatProject(const Project& project) {
         text +=
             "block " + std::to_string(block.ident) + " " + std::to_string(block.instance) + "\n";
         for (const auto& line : block.lines) text += "line " + line + "\n";
+        for (const auto& w : block.wires) {
+            text += "wire " + std::to_string(w.item) + " " + std::to_string(w.other_ident) + " " +
+                    std::to_string(w.other_instance) + " " + std::to_string(w.other_item) + "\n";
+        }
+        for (const auto& c : block.constants) {
+            text += "const " + std::to_string(c.item) + " " + std::to_string(c.form) +
+                    (c.nil ? std::string(" nil") : HexBytes(c.bytes)) + "\n";
+        }
     }
     return text;
 }

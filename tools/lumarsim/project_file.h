@@ -1,13 +1,21 @@
 // The simulator's project file: plain text, one fact per line, '#' starts a
 // comment. It stands for the project file of the host, holding what the host
-// keeps of a project: its blocks and, with each block, the driver's stored
-// lines.
+// keeps of a project: its blocks, with each block the driver's stored lines,
+// and the wiring the host hands over as the netlist.
 //
 //   # a comment
-//   block 11 1          object ident, instance number
+//   block 40 1                 object ident, instance number
 //   line K2_USER Kanal1 = 12.50    a stored line of the block above
+//   wire 2 11 1 0              item 2 of the block above takes its value from
+//                              item 0 of block 11 instance 1
+//   const 20 2 43 40 00        item 20 of the block above gets a constant:
+//                              form 2 (these bytes), hexadecimal, memory order
+//   const 21 1 00 40 41        form 1: a 256-byte block starting with these bytes
+//   const 22 2 nil             no data (the host's null pointer)
 //
-// Blocks keep file order, lines keep file order within their block.
+// Blocks keep file order, lines, wires and constants keep file order within
+// their block. A wire names the block at its other end, which must be in the
+// project.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +25,31 @@
 
 namespace lumarsim {
 
+// A wire as the block that owns it sees it: its item takes the value of
+// another block's item.
+struct ProjectWire {
+    std::uint16_t item = 0;
+    std::uint16_t other_ident = 0;
+    std::uint16_t other_instance = 0;
+    std::uint16_t other_item = 0;
+    int source_line = 0;
+};
+
+// A constant value given to an item of the block.
+struct ProjectConst {
+    std::uint16_t item = 0;
+    std::uint16_t form = 0;           // 1: a 256-byte block, 2: exactly these bytes
+    bool nil = false;                 // no data at all
+    std::vector<std::uint8_t> bytes;  // at most 256
+};
+
 struct ProjectBlock {
     std::uint16_t ident = 0;
     std::uint16_t instance = 0;
     int source_line = 0;
     std::vector<std::string> lines;  // CP1250, as the driver handed them out
+    std::vector<ProjectWire> wires;
+    std::vector<ProjectConst> constants;
 };
 
 struct Project {
@@ -36,7 +64,8 @@ struct ProjectError {
 // Parses a project text; on error names the line.
 std::optional<Project> ParseProject(const std::string& text, ProjectError& error);
 
-// The project text: a header comment, then every block and its lines.
+// The project text: a header comment, then every block with its lines, wires
+// and constants.
 std::string FormatProject(const Project& project);
 
 }  // namespace lumarsim

@@ -43,6 +43,12 @@ TEST(ProjectFile, MistakesNameTheirLine) {
         {"block 1 70000\n", 1, "0..65535"},
         {"block 1 2 3\n", 1, "object ident"},
         {"block x 1\n", 1, "object ident"},
+        {"wire 1 2 3 4\n", 1, "before the first block"},
+        {"block 1 1\nwire 1 2 3\n", 2, "other item"},
+        {"block 1 1\nconst 20\n", 2, "item and form"},
+        {"block 1 1\nconst 20 2 1G\n", 2, "hexadecimal"},
+        {"block 1 1\nconst 20 2 100\n", 2, "hexadecimal"},
+        {"block 1 1\nconst 20 2 01 nil\n", 2, "hexadecimal"},
     };
     for (const Row& row : rows) {
         ProjectError error;
@@ -53,6 +59,33 @@ TEST(ProjectFile, MistakesNameTheirLine) {
     ProjectError error;
     EXPECT_FALSE(ParseProject("block 1 1\nline " + std::string(300, 'x') + "\n", error));
     EXPECT_EQ(error.line, 2);
+}
+
+TEST(ProjectFile, WiresAndConstantsBelowTheirBlock) {
+    ProjectError error;
+    auto project = ParseProject(
+        "block 43 2\n"
+        "wire 1 11 1 65535\n"
+        "const 20 2 FE ff\n"
+        "const 21 2 nil\n"
+        "const 22 1\n",
+        error);
+    ASSERT_TRUE(project.has_value()) << error.message;
+    const ProjectBlock& block = project->blocks[0];
+    ASSERT_EQ(block.wires.size(), 1u);
+    EXPECT_EQ(block.wires[0].other_ident, 11);
+    EXPECT_EQ(block.wires[0].other_item, 65535);
+    ASSERT_EQ(block.constants.size(), 3u);
+    EXPECT_EQ(block.constants[0].bytes, (std::vector<std::uint8_t>{0xFE, 0xFF}));
+    EXPECT_TRUE(block.constants[1].nil);
+    EXPECT_FALSE(block.constants[2].nil);
+    EXPECT_EQ(FormatProject(*ParseProject(FormatProject(*project), error)),
+              FormatProject(*project));
+
+    std::string form1 = "block 1 1\nconst 20 1";
+    for (int i = 0; i < 257; ++i) form1 += " 00";
+    EXPECT_FALSE(ParseProject(form1 + "\n", error));
+    EXPECT_NE(error.message.find("at most 256"), std::string::npos);
 }
 
 }  // namespace

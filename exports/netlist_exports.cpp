@@ -1,0 +1,154 @@
+#include "exports/netlist_exports.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "base/bounded_text.h"
+#include "exports/netlist_text.h"
+
+namespace lm {
+namespace {
+
+// The host's function code of NetList and the menu commands that ask for it.
+constexpr std::uint16_t kNetListFunction = 20;
+constexpr std::uint16_t kMenuTranslate = 3000;
+constexpr std::uint16_t kMenuNetlist = 3001;
+
+constexpr std::string_view kCommunicationProgram = "ROZID7.EXE";
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+// A netlist too large for the memory of the process: nothing is written.
+std::string OutOfMemoryText(const std::string& path) {
+    return Bounded("Soubor " + path + " nelze vytvořit:\rnedostatek paměti."_cp);
+}
+
+}  // namespace
+
+NetlistExports::NetlistExports(Platform& platform, Files& files, LogSink& log,
+                               std::string driver_dir, InstanceList& instances,
+                               const ObjectLibrary& library, SettingsSource settings,
+                               WindowSource window)
+    : platform_(platform),
+      files_(files),
+      log_(log),
+      driver_dir_(std::move(driver_dir)),
+      instances_(instances),
+      library_(library),
+      settings_(std::move(settings)),
+      window_(std::move(window)) {}
+
+std::string NetlistExports::WriteNetList(std::uint32_t checksum, InstanceList* instances,
+                                         const dLMN_NODE* netlist, std::string_view file_name) {
+    const std::string path = driver_dir_ + std::string(file_name);
+    const NetListMode mode = NetListModeOf(file_name);
+    NetListHeader header;
+    header.firmware_low = library_.firmware_low;
+    header.firmware_high = library_.firmware_high;
+    if (mode == NetListMode::Komun) {
+        std::optional<KomunSettings> settings = settings_ ? settings_() : std::nullopt;
+        if (!settings) {
+            // Without the line settings the communication program must not
+            // start on an old configuration: the file is left empty.
+            WriteFile(path, "");
+            return std::string(kMissingSettingsText);
+        }
+        header.settings = *settings;
+        if (window_) header.window = window_();
+    }
+    std::string text;
+    try {
+        text = NetListText(mode, checksum, instances, netlist, header, log_);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemoryText(path);
+    } catch (const std::length_error&) {
+        return OutOfMemoryText(path);
+    }
+    return WriteFile(path, text);
+}
+
+std::string NetlistExports::WriteFile(const std::string& path, std::string_view text) {
+    const FileStatus status = ReplaceWholeFile(files_, path, text);
+    if (status) return {};
+    log_.WriteWith([&] { return "WriteNetList: " + path + " not written: " + status.reason; });
+    return Bounded("Soubor " + path + " nelze zapsat:\r" + status.reason);
+}
+
+void NetlistExports::AskForNetList(PARAM_ENTRY& record, std::string_view log_line) {
+    record.dlm_func = kNetListFunction;
+    record.lmd_func = kNetListFunction;
+    log_.Write(log_line);
+}
+
+void NetlistExports::MenuTranslate(PARAM_ENTRY& record) {
+    if (platform_.ShowMessageBox(BoxKind::Question,
+                                 "Opravdu přeložit projekt a nahrát do systému RX7 ?"_cp) ==
+        BoxAnswer::Yes) {
+        AskForNetList(record, "Menu ITEM - ack for NET com");
+    }
+}
+
+void NetlistExports::MenuNetlist(PARAM_ENTRY& record) {
+    AskForNetList(record, "Menu ITEM - ack for NET text");
+}
+
+void NetlistExports::MenuKeyboard() {
+    const std::string error = WriteNetList(0, nullptr, nullptr, kKomunFileName);
+    if (!error.empty()) {
+        platform_.ShowMessageBox(BoxKind::Error, error);
+        return;
+    }
+    platform_.ShellOpen(driver_dir_ + std::string(kCommunicationProgram), "/K", driver_dir_,
+                        ShowMode::Normal);
+}
+
+bool NetlistExports::NetList(PARAM_ENTRY& record, std::uint16_t last_menu_item) {
+    switch (last_menu_item) {
+        case kMenuNetlist:
+            NetListToText(record);
+            break;
+        case kMenuTranslate:
+            NetListToKomun(record);
+            break;
+        default:
+            return false;
+    }
+    record.error = 0;
+    return true;
+}
+
+std::string NetlistExports::ExportFromHost(const PARAM_ENTRY& record, std::string_view log_line,
+                                           std::string_view file_name) {
+    log_.Write(log_line);
+    log_.WriteWith([&] { return "   CRC32 = " + std::to_string(record.lparam1); });
+    return WriteNetList(record.lparam1, &instances_, static_cast<const dLMN_NODE*>(record.pointer1),
+                        file_name);
+}
+
+void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
+    const std::string error = ExportFromHost(record, "LM ENTRY: NetList to TEXT", kNetlistFileName);
+    if (!error.empty()) platform_.ShowMessageBox(BoxKind::Error, error);
+    // Notepad shows the listing, or the earlier one when this one could not be written.
+    platform_.ShellOpen("NOTEPAD", driver_dir_ + std::string(kNetlistFileName), "",
+                        ShowMode::Normal);
+}
+
+void NetlistExports::NetListToKomun(const PARAM_ENTRY& record) {
+    const std::string error =
+        ExportFromHost(record, "LM ENTRY: NetList to LMKOMUN", kKomunFileName);
+    if (error.empty()) {
+        platform_.ShellOpen(driver_dir_ + std::string(kCommunicationProgram), "", driver_dir_,
+                            ShowMode::Normal);
+    } else {
+        platform_.ShowMessageBox(BoxKind::Error, error);
+    }
+    log_.WriteWith([&] { return "LMDir=" + Quoted(driver_dir_); });
+    log_.WriteWith([&] { return "ErrorStr=" + Quoted(error); });
+}
+
+}  // namespace lm

@@ -1,0 +1,249 @@
+#include "exports/netlist_walk.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "base/bounded_text.h"
+#include "exports/host_chain.h"
+#include "exports/order_lines.h"
+#include "instances/lookups.h"
+#include "instances/record_item.h"
+#include "values/convert.h"
+
+namespace lm {
+namespace {
+
+using std::to_string;
+
+constexpr std::uint16_t kProjectIdent = 164;
+constexpr std::uint16_t kChecksumItem = 162;
+constexpr std::uint16_t kFormWhole = 1;   // 256 bytes at data
+constexpr std::uint16_t kFormLength = 2;  // length bytes at data
+
+std::string_view Name(const char* text) {
+    return text != nullptr ? std::string_view(text) : std::string_view();
+}
+
+class Walk {
+public:
+    Walk(NetListMode mode, InstanceList* instances, std::uint32_t checksum, ExportText& out,
+         LogSink& log, const NetlistLimits& limits)
+        : limits_(limits),
+          listing_(mode == NetListMode::Listing),
+          instances_(instances),
+          checksum_(checksum),
+          out_(out),
+          log_(log) {}
+
+    void Run(const dLMN_NODE* head) {
+        const ChainLength nodes = MeasureChain(head, std::min(limits_.nodes, limits_.records));
+        remaining_ = limits_.records - nodes.count;
+        const dLMN_NODE* node = head;
+        for (std::size_t i = 0; i < nodes.count && !budget_spent_; ++i) {
+            Node(*node);
+            node = node->next;
+        }
+        if (budget_spent_) {
+            Anomaly("!!! netlist longer than " + to_string(limits_.records) +
+                    " records, walk stopped");
+        } else {
+            ChainEndLine("!!! node list", nodes, limits_.nodes, "nodes, walk stopped");
+        }
+    }
+
+private:
+    template <class MakeLine>
+    void Listing(MakeLine&& make) {
+        if (listing_) out_.Line(make());
+    }
+
+    // A fault of the netlist: a line in the listing and in the log, in both modes.
+    void Anomaly(const std::string& line) {
+        Listing([&] { return line; });
+        log_.WriteWith([&] { return "NetList: " + line; });
+    }
+
+    // "!!! node list loops back after 3 nodes, walk stopped",
+    // "  !!! konst list longer than 65536 entries, rest skipped".
+    void ChainEndLine(std::string_view what, const ChainLength& length, std::size_t limit,
+                      std::string_view unit_and_consequence) {
+        if (length.end == ChainEnd::Null) return;
+        const bool loops = length.end == ChainEnd::LoopsBack;
+        Anomaly(std::string(what) + (loops ? " loops back after " : " longer than ") +
+                to_string(loops ? length.count : limit) + " " + std::string(unit_and_consequence));
+    }
+
+    // Measures one list of a node within what is left of the whole walk.
+    template <class Record>
+    ChainLength MeasureEntries(const Record* head) {
+        const std::size_t limit = std::min(limits_.entries, remaining_);
+        const ChainLength length = MeasureChain(head, limit);
+        remaining_ -= length.count;
+        if (length.end == ChainEnd::TooLong && limit < limits_.entries) budget_spent_ = true;
+        return length;
+    }
+
+    dLM_OBJECT* FindInstance(std::uint16_t ident, std::uint16_t instance) const {
+        return instances_ != nullptr ? instances_->Find(ident, instance) : nullptr;
+    }
+    // The item of that very instance record (the record a node matched), so
+    // that a value and its order line always belong to the same instance.
+    static dLM_DATAITEM* FindItem(const dLM_OBJECT& object, std::uint16_t item) {
+        return ItemOfRecord(object, item);
+    }
+
+    void Node(const dLMN_NODE& node) {
+        dLM_OBJECT* object = FindInstance(node.ident, node.instance);
+        if (object == nullptr) {
+            Listing([&] {
+                return "!!! unknown object number " + to_string(node.ident) + ", instance " +
+                       to_string(node.instance) + ", level=" + to_string(node.level);
+            });
+            return;
+        }
+        Listing([&] {
+            return "object number " + to_string(node.ident) +
+                   ", Jmeno=" + std::string(Name(object->name)) +
+                   ", instance=" + to_string(node.instance);
+        });
+        Constants(node, *object);
+        UserItems(*object);
+        Wires(node, *object);
+        Listing([] { return std::string(kListingSeparator); });
+    }
+
+    void Constants(const dLMN_NODE& node, dLM_OBJECT& object) {
+        if (node.constants == nullptr) {
+            Listing([] { return std::string("  no constants"); });
+            return;
+        }
+        const ChainLength constants = MeasureEntries(node.constants);
+        const dLMN_CONST* constant = node.constants;
+        for (std::size_t i = 0; i < constants.count; ++i) {
+            Constant(node, object, *constant);
+            constant = constant->next;
+        }
+        if (!budget_spent_)
+            ChainEndLine("  !!! konst list", constants, limits_.entries, "entries, rest skipped");
+    }
+
+    // The 256 bytes a constant is converted from: its data by its form, zero
+    // where there is none.
+    std::array<std::uint8_t, kConstantBytes> ConstantData(const dLMN_CONST& constant) {
+        std::array<std::uint8_t, kConstantBytes> data{};
+        if (constant.level != kFormWhole && constant.level != kFormLength) {
+            Listing([] { return std::string("  konst^.level mish-mash !!!"); });
+        } else if (constant.data == nullptr) {
+            Listing([] { return std::string("  konst^.data = nil !!!"); });
+        } else if (constant.level == kFormWhole) {
+            std::memcpy(data.data(), constant.data, kConstantBytes);
+        } else {
+            std::size_t length = constant.length;
+            if (length > kConstantBytes) {
+                // The item's value is at most 256 bytes: the first 256 are
+                // taken and the rest is not read.
+                Anomaly("  konst^.length = " + to_string(length) + " > 256, first 256 bytes taken");
+                length = kConstantBytes;
+            }
+            std::memcpy(data.data(), constant.data, length);
+        }
+        return data;
+    }
+
+    void Constant(const dLMN_NODE& node, dLM_OBJECT& object, const dLMN_CONST& constant) {
+        dLM_DATAITEM* item = FindItem(object, constant.item);
+        if (item == nullptr) {
+            Listing([&] {
+                return "  konst not found: obj=" + to_string(node.ident) +
+                       ", instance=" + to_string(node.instance) +
+                       ", item=" + to_string(constant.item);
+            });
+            return;
+        }
+        std::array<std::uint8_t, kConstantBytes> data = ConstantData(constant);
+        RecordItem convertible(*item);
+        std::string text;
+        if (!CONVERT(ConvertDirection::BinToText, data, text, 0, 0, &convertible,
+                     Name(item->format), kMaxText, log_)) {
+            Listing(
+                [&] { return "  item " + std::string(Name(item->name)) + " = chyba konverze !"; });
+            return;
+        }
+        Listing([&] {
+            const std::string_view value =
+                item->ext != nullptr ? item->ext->value.view() : "<none>";
+            return "  item " + std::string(Name(item->name)) + " = " + text + ", USER_VALUE = \"" +
+                   std::string(value) + "\"";
+        });
+        if (node.ident == kProjectIdent && item->ident == kChecksumItem && item->ext != nullptr) {
+            item->ext->value.assign(to_string(static_cast<std::int32_t>(checksum_)));
+        }
+        WriteComOrder(out_, object, *item);
+    }
+
+    void UserItems(const dLM_OBJECT& object) {
+        for (const dLM_DATAITEM* item = object.data_user; item != nullptr; item = item->next) {
+            Listing([&] {
+                std::string line = "  user_item " + std::string(Name(item->name)) + " = ";
+                if (item->ext == nullptr) return line + "USER_DATA NIL-ERROR !";
+                return line + std::string(item->ext->value.view());
+            });
+            if (item->ext == nullptr || item->typ != typ::USER) continue;
+            if (item->ext->subtyp == subtyp::STRING) {
+                WriteStringOrders(out_, object, *item);
+            } else {
+                WriteComOrder(out_, object, *item);
+            }
+        }
+    }
+
+    void Wires(const dLMN_NODE& node, const dLM_OBJECT& object) {
+        if (node.connections == nullptr) return;
+        const ChainLength wires = MeasureEntries(node.connections);
+        const dLMN_CONNECT* wire = node.connections;
+        for (std::size_t i = 0; i < wires.count; ++i) {
+            if (wire->other != nullptr) Wire(object, *wire);
+            wire = wire->next;
+        }
+        if (!budget_spent_)
+            ChainEndLine("  !!! wire list", wires, limits_.entries, "entries, rest skipped");
+    }
+
+    void Wire(const dLM_OBJECT& object, const dLMN_CONNECT& wire) {
+        const dLMN_NODE& other = *wire.other;
+        const dLM_OBJECT* other_object = FindInstance(other.ident, other.instance);
+        if (other_object == nullptr) return;
+        const dLM_DATAITEM* item = FindItem(object, wire.item);
+        const dLM_DATAITEM* other_item = FindItem(*other_object, wire.other_item);
+        if (item == nullptr || other_item == nullptr) return;
+        Listing([&] {
+            return "  wire from " + std::string(Name(object.name)) + "." +
+                   to_string(object.instance) + "." + std::string(Name(item->name)) + " to " +
+                   std::string(Name(other_object->name)) + "." + to_string(other_object->instance) +
+                   "." + std::string(Name(other_item->name));
+        });
+        WriteWireOrder(out_, object, *item, *other_object, *other_item);
+    }
+
+    const NetlistLimits limits_;
+    const bool listing_;
+    InstanceList* const instances_;
+    const std::uint32_t checksum_;
+    ExportText& out_;
+    LogSink& log_;
+    std::size_t remaining_ = 0;  // records the walk may still visit
+    bool budget_spent_ = false;
+};
+
+}  // namespace
+
+void WalkNetlist(NetListMode mode, const dLMN_NODE* head, InstanceList* instances,
+                 std::uint32_t checksum, ExportText& out, LogSink& log,
+                 const NetlistLimits& limits) {
+    Walk(mode, instances, checksum, out, log, limits).Run(head);
+}
+
+}  // namespace lm

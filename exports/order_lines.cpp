@@ -1,0 +1,127 @@
+#include "exports/order_lines.h"
+
+#include <bit>
+#include <cmath>
+
+#include "base/number_text.h"
+#include "values/convertible_item.h"
+#include "values/number_syntax.h"
+
+namespace lm {
+namespace {
+
+constexpr unsigned kMaxOrderNumber = 255;
+
+OrderBytes LittleEndian(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+// The low `size` bytes of a whole number, the others zero.
+std::optional<OrderBytes> LowBytes(std::optional<std::int64_t> value, int size) {
+    if (!value) return std::nullopt;
+    OrderBytes bytes = LittleEndian(static_cast<std::uint32_t>(*value));
+    for (int i = size; i < 4; ++i) bytes[i] = 0;
+    return bytes;
+}
+
+std::optional<std::int64_t> Int32Text(std::string_view text) {
+    std::optional<std::int32_t> value = ParseInt32(text);
+    if (!value) return std::nullopt;
+    return *value;
+}
+
+std::optional<std::int64_t> DwordText(std::string_view text) {
+    std::optional<std::int64_t> value = ParseInt64(text);
+    if (!value || *value < INT32_MIN || *value > INT64_C(0xFFFFFFFF)) return std::nullopt;
+    return value;
+}
+
+std::optional<OrderBytes> SingleBytes(std::string_view text) {
+    std::optional<double> value = ParseDecimalReal(text);
+    if (!value) return std::nullopt;
+    const float single = static_cast<float>(*value);
+    if (!std::isfinite(single)) return std::nullopt;
+    return LittleEndian(std::bit_cast<std::uint32_t>(single));
+}
+
+bool Fits(unsigned number) {
+    return number <= kMaxOrderNumber;
+}
+
+}  // namespace
+
+std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const OrderBytes& bytes) {
+    std::string line = "QQwrite ";
+    line += RightAligned(ident, 3);
+    for (unsigned number : {instance, item, unsigned{bytes[0]}, unsigned{bytes[1]},
+                            unsigned{bytes[2]}, unsigned{bytes[3]}}) {
+        line += ' ';
+        line += RightAligned(number, 3);
+    }
+    return line;
+}
+
+std::optional<OrderBytes> OrderBytesOf(std::uint8_t typ, std::uint8_t subtyp,
+                                       std::string_view text) {
+    switch (typ) {
+        case typ::BYTE:
+            return LowBytes(Int32Text(text), 1);
+        case typ::INT:
+        case typ::WORD:
+            return LowBytes(Int32Text(text), 2);
+        case typ::LONG:
+            return LowBytes(Int32Text(text), 4);
+        case typ::DWORD:
+            return LowBytes(DwordText(text), 4);
+        case typ::USER:
+            if (subtyp == subtyp::FLOAT) return SingleBytes(text);
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+void WriteComOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
+    if (item.ext == nullptr) return;
+    if (!Fits(instance.ident) || !Fits(instance.instance) || !Fits(item.ident)) return;
+    std::optional<OrderBytes> bytes =
+        OrderBytesOf(item.typ, item.ext->subtyp, item.ext->value.view());
+    if (bytes) file.Line(OrderLine(instance.ident, instance.instance, item.ident, *bytes));
+}
+
+void WriteWireOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item,
+                    const dLM_OBJECT& other_instance, const dLM_DATAITEM& other_item) {
+    for (unsigned number : {unsigned{instance.ident}, unsigned{instance.instance},
+                            unsigned{item.ident}, unsigned{other_instance.ident},
+                            unsigned{other_instance.instance}, unsigned{other_item.ident}}) {
+        if (!Fits(number)) return;
+    }
+    const OrderBytes source = {static_cast<std::uint8_t>(other_item.ident),
+                               static_cast<std::uint8_t>(other_instance.instance),
+                               static_cast<std::uint8_t>(other_instance.ident), 0};
+    file.Line(OrderLine(instance.ident, instance.instance, item.ident, source));
+}
+
+void WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
+    constexpr std::size_t kStringBytes = 32;
+    constexpr unsigned kStringItems = 8;
+    if (item.typ != typ::USER || item.ext == nullptr || item.ext->subtyp != subtyp::STRING) return;
+    if (!Fits(instance.ident) || !Fits(instance.instance) || !Fits(item.ident + kStringItems - 1)) {
+        return;
+    }
+    const std::string_view value = item.ext->value.view();
+    std::string text(value.substr(0, kStringBytes));
+    if (text.size() < kStringBytes) {
+        const std::size_t end = text.size();
+        text.resize(kStringBytes, ' ');
+        text[end] = '\0';
+    }
+    for (unsigned k = 0; k < kStringItems; ++k) {
+        OrderBytes chars;
+        for (unsigned i = 0; i < 4; ++i) chars[i] = static_cast<std::uint8_t>(text[4 * k + i]);
+        file.Line(OrderLine(instance.ident, instance.instance, item.ident + k, chars));
+    }
+}
+
+}  // namespace lm
