@@ -191,8 +191,8 @@ private:
                 if (item->ext == nullptr) return line + "USER_DATA NIL-ERROR !";
                 return line + std::string(item->ext->value.view());
             });
-            if (item->ext == nullptr || item->typ != typ::USER) continue;
-            if (item->ext->subtyp == subtyp::STRING) {
+            if (item->ext == nullptr || item->typ != kTypUser) continue;
+            if (item->ext->subtyp == kSubtypString) {
                 WriteStringOrders(out_, object, *item);
             } else {
                 WriteComOrder(out_, object, *item);

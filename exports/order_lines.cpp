@@ -65,17 +65,17 @@ std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const Or
 std::optional<OrderBytes> OrderBytesOf(std::uint8_t typ, std::uint8_t subtyp,
                                        std::string_view text) {
     switch (typ) {
-        case typ::BYTE:
+        case kTypByte:
             return LowBytes(Int32Text(text), 1);
-        case typ::INT:
-        case typ::WORD:
+        case kTypInt:
+        case kTypWord:
             return LowBytes(Int32Text(text), 2);
-        case typ::LONG:
+        case kTypLong:
             return LowBytes(Int32Text(text), 4);
-        case typ::DWORD:
+        case kTypDword:
             return LowBytes(DwordText(text), 4);
-        case typ::USER:
-            if (subtyp == subtyp::FLOAT) return SingleBytes(text);
+        case kTypUser:
+            if (subtyp == kSubtypFloat) return SingleBytes(text);
             return std::nullopt;
         default:
             return std::nullopt;
@@ -106,7 +106,7 @@ void WriteWireOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATA
 void WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
     constexpr std::size_t kStringBytes = 32;
     constexpr unsigned kStringItems = 8;
-    if (item.typ != typ::USER || item.ext == nullptr || item.ext->subtyp != subtyp::STRING) return;
+    if (item.typ != kTypUser || item.ext == nullptr || item.ext->subtyp != kSubtypString) return;
     if (!Fits(instance.ident) || !Fits(instance.instance) || !Fits(item.ident + kStringItems - 1)) {
         return;
     }

@@ -33,7 +33,6 @@ std::vector<std::string> Lines(const ExportText& text) {
 }
 
 TEST(OrderLines, ConstantsAndUserValuesByType) {
-    using namespace typ;
     struct Row {
         unsigned ident, instance, item;
         std::uint8_t typ, subtyp;
@@ -41,28 +40,28 @@ TEST(OrderLines, ConstantsAndUserValuesByType) {
         const char* line;  // "" for no line
     };
     const Row rows[] = {
-        {5, 1, 12, BYTE, 0, "200", "QQwrite   5   1  12 200   0   0   0"},
-        {5, 1, 12, BYTE, 0, "  7", "QQwrite   5   1  12   7   0   0   0"},
-        {5, 1, 12, BYTE, 0, "300", "QQwrite   5   1  12  44   0   0   0"},
-        {43, 2, 20, INT, 0, "    -2", "QQwrite  43   2  20 254 255   0   0"},
-        {24, 1, 20, WORD, 0, "70000", "QQwrite  24   1  20 112  17   0   0"},
-        {22, 1, 1, LONG, 0, "-1", "QQwrite  22   1   1 255 255 255 255"},
-        {7, 1, 20, DWORD, 0, "3000000000", "QQwrite   7   1  20   0  94 208 178"},
-        {7, 1, 20, DWORD, 0, "4294967295", "QQwrite   7   1  20 255 255 255 255"},
-        {7, 1, 20, DWORD, 0, "4294967296", ""},
-        {22, 1, 1, LONG, 0, "3000000000", ""},
-        {42, 1, 20, USER, subtyp::FLOAT, "      1.500", "QQwrite  42   1  20   0   0 192  63"},
-        {42, 1, 20, USER, subtyp::FLOAT, "1E39", ""},
-        {42, 1, 20, USER, subtyp::FLOAT, "+infinity", ""},
-        {40, 1, 20, USER, subtyp::BF3, "   10.00", ""},
-        {1, 1, 1, USER, subtyp::BIT, "1", ""},
-        {20, 1, 1, INT, 0, "12abc", ""},
-        {20, 1, 1, INT, 0, "", ""},
+        {5, 1, 12, kTypByte, 0, "200", "QQwrite   5   1  12 200   0   0   0"},
+        {5, 1, 12, kTypByte, 0, "  7", "QQwrite   5   1  12   7   0   0   0"},
+        {5, 1, 12, kTypByte, 0, "300", "QQwrite   5   1  12  44   0   0   0"},
+        {43, 2, 20, kTypInt, 0, "    -2", "QQwrite  43   2  20 254 255   0   0"},
+        {24, 1, 20, kTypWord, 0, "70000", "QQwrite  24   1  20 112  17   0   0"},
+        {22, 1, 1, kTypLong, 0, "-1", "QQwrite  22   1   1 255 255 255 255"},
+        {7, 1, 20, kTypDword, 0, "3000000000", "QQwrite   7   1  20   0  94 208 178"},
+        {7, 1, 20, kTypDword, 0, "4294967295", "QQwrite   7   1  20 255 255 255 255"},
+        {7, 1, 20, kTypDword, 0, "4294967296", ""},
+        {22, 1, 1, kTypLong, 0, "3000000000", ""},
+        {42, 1, 20, kTypUser, kSubtypFloat, "      1.500", "QQwrite  42   1  20   0   0 192  63"},
+        {42, 1, 20, kTypUser, kSubtypFloat, "1E39", ""},
+        {42, 1, 20, kTypUser, kSubtypFloat, "+infinity", ""},
+        {40, 1, 20, kTypUser, kSubtyp3BF, "   10.00", ""},
+        {1, 1, 1, kTypUser, kSubtypBit, "1", ""},
+        {20, 1, 1, kTypInt, 0, "12abc", ""},
+        {20, 1, 1, kTypInt, 0, "", ""},
         {20, 1, 1, 0, 0, "1", ""},
-        {255, 255, 255, BYTE, 0, "255", "QQwrite 255 255 255 255   0   0   0"},
-        {155, 256, 20, BYTE, 0, "1", ""},
-        {256, 1, 20, BYTE, 0, "1", ""},
-        {155, 1, 256, BYTE, 0, "1", ""},
+        {255, 255, 255, kTypByte, 0, "255", "QQwrite 255 255 255 255   0   0   0"},
+        {155, 256, 20, kTypByte, 0, "1", ""},
+        {256, 1, 20, kTypByte, 0, "1", ""},
+        {155, 1, 256, kTypByte, 0, "1", ""},
     };
     for (const Row& row : rows) {
         Instance r(row.ident, row.instance, row.item, row.typ, row.subtyp, row.value);
@@ -86,8 +85,8 @@ TEST(OrderLines, WireNamesTheSourceAtTheOtherEnd) {
         {10, 2, 3, 20, 1, 256, ""},
     };
     for (const Row& row : rows) {
-        Instance here(row.ident, row.instance, row.item, typ::BYTE, 0, "");
-        Instance there(row.other_ident, row.other_instance, row.other_item, typ::BYTE, 0, "");
+        Instance here(row.ident, row.instance, row.item, kTypByte, 0, "");
+        Instance there(row.other_ident, row.other_instance, row.other_item, kTypByte, 0, "");
         ExportText out;
         WriteWireOrder(out, here.object, here.item, there.object, there.item);
         EXPECT_EQ(out.text(), *row.line ? std::string(row.line) + "\r\n" : "") << row.line;
@@ -95,7 +94,7 @@ TEST(OrderLines, WireNamesTheSourceAtTheOtherEnd) {
 }
 
 TEST(OrderLines, StringsTakeEightItemsOfFourCharacters) {
-    Instance ab(60, 1, 100, typ::USER, subtyp::STRING, "AB");
+    Instance ab(60, 1, 100, kTypUser, kSubtypString, "AB");
     ExportText out;
     WriteStringOrders(out, ab.object, ab.item);
     std::vector<std::string> expected = {"QQwrite  60   1 100  65  66   0  32"};
@@ -119,7 +118,7 @@ TEST(OrderLines, StringsTakeEightItemsOfFourCharacters) {
         {"AB", 249, 0, ""},
     };
     for (const Row& row : rows) {
-        Instance r(60, 1, row.item, typ::USER, subtyp::STRING, row.value);
+        Instance r(60, 1, row.item, kTypUser, kSubtypString, row.value);
         ExportText text;
         WriteStringOrders(text, r.object, r.item);
         const std::vector<std::string> lines = Lines(text);
@@ -128,12 +127,12 @@ TEST(OrderLines, StringsTakeEightItemsOfFourCharacters) {
             EXPECT_EQ(lines.back(), row.last) << row.value;
         }
     }
-    Instance letter(60, 1, 100, typ::USER, subtyp::STRING, "\xE8");
+    Instance letter(60, 1, 100, kTypUser, kSubtypString, "\xE8");
     ExportText text;
     WriteStringOrders(text, letter.object, letter.item);
     EXPECT_EQ(Lines(text).front(), "QQwrite  60   1 100 232   0  32  32");
 
-    Instance not_a_string(60, 1, 100, typ::USER, subtyp::FLOAT, "AB");
+    Instance not_a_string(60, 1, 100, kTypUser, kSubtypFloat, "AB");
     ExportText none;
     WriteStringOrders(none, not_a_string.object, not_a_string.item);
     EXPECT_EQ(none.text(), "");
