@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "base/cp1250.h"
-#include "base/files.h"
 
 namespace lm {
 namespace {
@@ -64,7 +63,7 @@ int HeadlessPlatform::ShellOpen(const std::string& file, const std::string& para
     if (runner_) return runner_(file, parameters, directory, show);
     Print("[start] " + file + " " + parameters);
     constexpr int kFileNotFound = 2, kNoAssociation = 31;
-    return FileCanBeOpened(file) ? kNoAssociation : kFileNotFound;
+    return files().CanBeOpened(file) ? kNoAssociation : kFileNotFound;
 }
 
 void HeadlessPlatform::ShowHelp(const std::string& help_file, long context) {
@@ -72,7 +71,7 @@ void HeadlessPlatform::ShowHelp(const std::string& help_file, long context) {
 }
 
 BitmapHandle HeadlessPlatform::LoadBitmapFile(const std::string& path) {
-    if (!FileCanBeOpened(path)) return 0;
+    if (!files().CanBeOpened(path)) return 0;
     BitmapHandle handle = next_bitmap_++;
     bitmaps_.emplace(handle, path);
     return handle;
