@@ -4,6 +4,7 @@
 #include "base/number_text.h"
 #include "frame/entry.h"
 #include "frame/error_texts.h"
+#include "frame/file_error_box.h"
 #include "frame/uLMTool.h"
 
 namespace lm {
@@ -108,14 +109,28 @@ bool Entry::MenuItem(PARAM_ENTRY& record) {
 
 void Entry::StartupOptionsDialog() {
     Driver& d = *driver_;
-    WriteStartupDialogFile(wide_.driver_dir, d.startup);
-    {
-        TFormLMTool dialog(wide_.driver_dir);
-        platform_->ShowModal(dialog);
+    Files& files = platform_->files();
+    const std::string dialog_file = wide_.DriverFile(kDialogFileName);
+    // Without its file the dialog would show, and hand back, stale options.
+    if (FileStatus written = WriteStartupDialogFile(files, wide_.driver_dir, d.startup); !written) {
+        ShowFileError(*platform_, dialog_file, "zapsat", written.reason);
+        return;
     }
-    d.startup = ReadStartupDialogFile(wide_.driver_dir);
+    {
+        TFormLMTool dialog(files, wide_.driver_dir);
+        platform_->ShowModal(dialog);
+        // The file keeps what was written above: the options stay as they were.
+        if (!dialog.write_status())
+            ShowFileError(*platform_, dialog_file, "zapsat", dialog.write_status().reason);
+    }
+    if (auto chosen = ReadStartupDialogFile(files, wide_.driver_dir)) {
+        d.startup = *chosen;
+    } else {
+        ShowFileError(*platform_, dialog_file, "přečíst"_cp);
+    }
     wide_.log.Write("LMTOOLs loaded from dialog");
-    SaveStartup(wide_.driver_dir, kNoLabelTable, d.startup);
+    if (FileStatus saved = SaveStartup(files, wide_.driver_dir, kNoLabelTable, d.startup); !saved)
+        ShowFileError(*platform_, wide_.DriverFile(kStartupFileName), "zapsat", saved.reason);
     wide_.log.Write("LMTOOLs saveed to .INI");
 }
 

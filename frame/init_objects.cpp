@@ -1,7 +1,6 @@
 // init objects: the start-up options are applied and the object library is
 // built from TOOLS.INI; the host receives the object and tool lists.
 #include "base/cp1250.h"
-#include "base/files.h"
 #include "base/number_text.h"
 #include "frame/driver_window_form.h"
 #include "frame/entry.h"
@@ -35,14 +34,16 @@ bool Entry::InitObjects(PARAM_ENTRY& record) {
     log.Write("LM ENTRY: init objects - begin");
     const std::string startup_file = wide_.DriverFile(kStartupFileName);
     const std::string tools_file = wide_.DriverFile("TOOLS.INI");
-    if (!FileCanBeOpened(startup_file)) {
+    Files& files = platform_->files();
+    if (!files.CanBeOpened(startup_file)) {
         d.startup = StartupOptions{};
-        SaveStartup(wide_.driver_dir, kNoLabelTable, d.startup);
+        // Should the write fail, the file is still missing below: error 1.
+        SaveStartup(files, wide_.driver_dir, kNoLabelTable, d.startup);
         platform_->ShowMessageBox(BoxKind::Error,
                                   "Startovacího soubor STARTUP.INI nebyl nalezen.\r"
                                   "Bylo použito počáteční nastavení."_cp);
     }
-    if (!FileCanBeOpened(tools_file) || !FileCanBeOpened(startup_file) || !d.library.empty()) {
+    if (!files.CanBeOpened(tools_file) || !files.CanBeOpened(startup_file) || !d.library.empty()) {
         record.error = kErrInitObjects;
         log.Write("LM ENTRY: init objects - END ERROR");
         platform_->SetBusyCursor(false);
@@ -51,7 +52,7 @@ bool Entry::InitObjects(PARAM_ENTRY& record) {
 
     log.Write("LM ENTRY : StartUp.INI");
     std::string label;
-    if (LoadStartup(wide_.driver_dir, label, kMaxText, d.startup, log)) {
+    if (LoadStartup(files, wide_.driver_dir, label, kMaxText, d.startup, log)) {
         ApplyStartupOptions();
     } else {
         platform_->ShowMessageBox(BoxKind::Error, "Chyba startovacího souboru\r"_cp + startup_file);
@@ -59,7 +60,7 @@ bool Entry::InitObjects(PARAM_ENTRY& record) {
 
     log.Write("LM ENTRY: init objects - load tools");
     std::string error;
-    LOAD_TOOLS(tools_file, wide_.driver_dir, d.library, error, kMaxText, log);
+    LOAD_TOOLS(files, tools_file, wide_.driver_dir, d.library, error, kMaxText, log);
     // A load stopped by a faulty object keeps what came before it; its
     // message stays in MessageBuffer, where errtext hands texts out.
     if (!error.empty()) wide_.message_buffer.Store(error);

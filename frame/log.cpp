@@ -1,7 +1,6 @@
 #include "frame/log.h"
 
 #include "base/bounded_text.h"
-#include "base/files.h"
 #include "base/number_text.h"
 #include "platform/platform.h"
 
@@ -14,7 +13,8 @@ void Log::Write(std::string_view message) {
         std::string stamped = platform_.DateTimeText();
         stamped += " | ";
         stamped += line;
-        AppendLine(file_, stamped);  // a file that cannot be written loses the line, nothing else
+        stamped += "\r\n";
+        platform_.files().Append(file_, stamped);  // a file that cannot be written loses the line
     }
     if (memo_) memo_(line);
 }
