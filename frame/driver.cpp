@@ -148,6 +148,7 @@ void Driver::ButtonClearClick() {
         BoxAnswer::Yes) {
         return;
     }
+    wide_.log.CloseFile();  // the next line starts a new file
     if (FileStatus deleted = files.Delete(log_file); !deleted) {
         ShowFileError(platform_, log_file, "smazat", deleted.reason);
     }
