@@ -176,7 +176,9 @@ std::string HeadlessPlatform::CurrentDirectory() {
 }
 
 std::string HeadlessPlatform::DateTimeText() {
+    // The log asks for every line; the text changes once a second.
     std::time_t now = std::time(nullptr);
+    if (now == date_time_of_) return date_time_;
     std::tm local{};
 #if defined(_WIN32)
     localtime_s(&local, &now);
@@ -186,7 +188,9 @@ std::string HeadlessPlatform::DateTimeText() {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d.%d.%d %d:%02d:%02d", local.tm_mday, local.tm_mon + 1,
                   local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
-    return buf;
+    date_time_of_ = now;
+    date_time_ = buf;
+    return date_time_;
 }
 
 }  // namespace lm

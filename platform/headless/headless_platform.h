@@ -5,6 +5,7 @@
 // in memory; the timer runs only when Tick() is called. Files are the system's.
 #pragma once
 
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <map>
@@ -102,6 +103,8 @@ private:
     MenuHandle next_menu_ = 0x3000;
     ProgramRunner runner_;
     std::unique_ptr<Files> files_ = MakeSystemFiles();
+    std::time_t date_time_of_ = -1;
+    std::string date_time_;
 };
 
 }  // namespace lm

@@ -58,6 +58,8 @@ private:
     WindowEvents* events_ = nullptr;
     HCURSOR saved_cursor_ = nullptr;
     std::unique_ptr<Files> files_ = MakeSystemFiles();
+    SYSTEMTIME date_time_of_{};
+    std::string date_time_;
 };
 
 }  // namespace lm
