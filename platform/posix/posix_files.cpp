@@ -2,12 +2,16 @@
 // are; a path with a zero byte or longer than PATH_MAX is refused.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <map>
+#include <memory>
 #include <system_error>
 
 #include "base/cp1250.h"
@@ -87,10 +91,78 @@ bool IsRegularFile(int fd) {
     return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// Counts the changes of names (created, deleted, renamed) in a folder. One
+// watch serves every file opened in the folder and lives with the files
+// object: closing a watch makes the system wait for a grace period, too long
+// to pay for every host call. Without a watch every question is a change.
+class FolderWatch {
+public:
+    explicit FolderWatch(std::string folder)
+        : folder_(std::move(folder)), watch_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        Watch();
+    }
+
+    // The changes so far; a reader compares them with what it saw last.
+    std::uint64_t Changes() {
+        if (!watching_ && !Watch()) return ++changes_;
+        alignas(inotify_event) char events[4096];
+        while (true) {
+            const ssize_t n = ::read(watch_.get(), events, sizeof events);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno == EAGAIN) return changes_;
+            ++changes_;
+            if (n <= 0) return changes_;
+            // The folder itself gone or moved ends the watch; the next
+            // question watches what then has its name.
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                if (event->mask & (IN_IGNORED | IN_Q_OVERFLOW | IN_MOVE_SELF)) Unwatch();
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+private:
+    bool Watch() {
+        constexpr std::uint32_t kChanges =
+            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MOVE_SELF | IN_DELETE_SELF;
+        if (watch_.valid())
+            watch_id_ = ::inotify_add_watch(watch_.get(), folder_.c_str(), kChanges);
+        watching_ = watch_.valid() && watch_id_ >= 0;
+        return watching_;
+    }
+    void Unwatch() {
+        if (watching_) ::inotify_rm_watch(watch_.get(), watch_id_);
+        watching_ = false;
+    }
+
+    std::string folder_;
+    Descriptor watch_;
+    int watch_id_ = -1;
+    bool watching_ = false;
+    std::uint64_t changes_ = 0;
+};
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The log's file. Whether its path still names it is the path's device and
+// inode against the open file's; the folder's watch spares that lookup while
+// no name in the folder has changed. (A folder higher up renamed while the
+// file is open goes unnoticed until the file is opened again; the log closes
+// its file after every host call.)
 class PosixAppendFile : public AppendFile {
 public:
-    PosixAppendFile(Descriptor file, dev_t device, ino_t inode)
-        : file_(std::move(file)), device_(device), inode_(inode) {}
+    PosixAppendFile(Descriptor file, const struct stat& info, std::string path,
+                    std::shared_ptr<FolderWatch> folder)
+        : file_(std::move(file)),
+          device_(info.st_dev),
+          inode_(info.st_ino),
+          path_(std::move(path)),
+          folder_(std::move(folder)) {}
 
     FileStatus Write(std::string_view bytes) override {
         if (!file_.valid()) return FileStatus::Failed("Soubor je zavřen."_cp);
@@ -98,9 +170,20 @@ public:
     }
 
     bool StillNamedBy(const std::string& path) override {
+        if (!file_.valid()) return false;
+        // The first question looks at the path: it may have changed before
+        // the file was opened.
+        const std::uint64_t changes = folder_->Changes();
+        if (looked_ && changes == seen_ && path == path_) return named_;
         struct stat named {};
-        return file_.valid() && ::stat(path.c_str(), &named) == 0 && named.st_dev == device_ &&
-               named.st_ino == inode_;
+        const bool same =
+            ::stat(path.c_str(), &named) == 0 && named.st_dev == device_ && named.st_ino == inode_;
+        if (path == path_) {
+            looked_ = true;
+            seen_ = changes;
+            named_ = same;
+        }
+        return same;
     }
 
     FileStatus Close() override {
@@ -112,6 +195,11 @@ private:
     Descriptor file_;
     dev_t device_;
     ino_t inode_;
+    std::string path_;
+    std::shared_ptr<FolderWatch> folder_;
+    std::uint64_t seen_ = 0;  // the folder's changes when the path was last looked at
+    bool looked_ = false;
+    bool named_ = false;  // what that look found
 };
 
 class PosixFiles : public Files {
@@ -184,8 +272,13 @@ public:
             status = LastError();
             return nullptr;
         }
-        return std::make_unique<PosixAppendFile>(std::move(file), info.st_dev, info.st_ino);
+        std::shared_ptr<FolderWatch>& folder = watches_[FolderOf(path)];
+        if (!folder) folder = std::make_shared<FolderWatch>(FolderOf(path));
+        return std::make_unique<PosixAppendFile>(std::move(file), info, path, folder);
     }
+
+private:
+    std::map<std::string, std::shared_ptr<FolderWatch>> watches_;
 };
 
 }  // namespace

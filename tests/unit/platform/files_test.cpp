@@ -105,7 +105,9 @@ TEST_F(SystemFiles, ListNamesTheFilesOfAFolderSorted) {
 }
 
 TEST_F(SystemFiles, AnAppendFileKnowsWhenItsPathNamesAnotherFile) {
-    const std::string path = Path("LMDRIVER.LOG");
+    const fs::path folder = dir.path() / "logs";
+    const std::string path = (folder / "LMDRIVER.LOG").string();
+    const std::string old = (folder / "OLD.LOG").string();
     struct Row {
         const char* what;
         std::function<void()> change;  // what another program does meanwhile
@@ -114,10 +116,19 @@ TEST_F(SystemFiles, AnAppendFileKnowsWhenItsPathNamesAnotherFile) {
     std::vector<Row> rows = {
         {"nothing", [] {}, true},
         {"reads it", [&] { EXPECT_EQ(test::ReadFile(path), "line\r\n"); }, true},
-        {"renames it", [&] { fs::rename(path, Path("OLD.LOG")); }, false},
+        {"makes another file beside it", [&] { test::WriteFile(folder / "DIALOG.INI", ""); }, true},
+#if !defined(_WIN32)
+        {"moves its folder and makes a new one",
+         [&] {
+             fs::rename(folder, dir.path() / "logs-old");
+             fs::create_directory(folder);
+         },
+         false},
+#endif
+        {"renames it", [&] { fs::rename(path, old); }, false},
         {"puts another file there",
          [&] {
-             fs::rename(path, Path("OLD.LOG"));
+             fs::rename(path, old);
              test::WriteFile(path, "");
          },
          false},
@@ -128,6 +139,7 @@ TEST_F(SystemFiles, AnAppendFileKnowsWhenItsPathNamesAnotherFile) {
         {"deletes it", [&] { fs::remove(path); }, false},
 #endif
     };
+    fs::create_directory(folder);
     for (const Row& row : rows) {
         fs::remove(path);
         FileStatus opened;
@@ -137,6 +149,7 @@ TEST_F(SystemFiles, AnAppendFileKnowsWhenItsPathNamesAnotherFile) {
         EXPECT_TRUE(file->StillNamedBy(path));
         row.change();
         EXPECT_EQ(file->StillNamedBy(path), row.still_named) << row.what;
+        EXPECT_EQ(file->StillNamedBy(path), row.still_named) << row.what << ", asked again";
         EXPECT_TRUE(file->Write("more\r\n")) << row.what;
         EXPECT_TRUE(file->Close()) << row.what;
         EXPECT_TRUE(file->Close()) << "a second close does nothing";
