@@ -85,7 +85,8 @@ void LoadTools(benchmark::State& state) {
     for (auto _ : state) {
         lm::ObjectLibrary library(platform);
         std::string error;
-        lm::LOAD_TOOLS(files.driver_dir + "TOOLS.INI", files.driver_dir, library, error, 255, log);
+        lm::LOAD_TOOLS(platform.files(), files.driver_dir + "TOOLS.INI", files.driver_dir, library,
+                       error, 255, log);
         if (library.objects.size() != static_cast<std::size_t>(objects) || !error.empty()) {
             state.SkipWithError("the generated library did not load");
             break;

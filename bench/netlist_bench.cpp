@@ -26,7 +26,8 @@ struct Project {
         const std::string dir = std::string(LM_SAMPLE_DRIVER_DIR) + "/";
         std::string error;
         lm::NoLog log;
-        lm::LOAD_TOOLS(dir + "TOOLS.INI", dir, library, error, lm::kMaxText, log);
+        lm::LOAD_TOOLS(platform.files(), dir + "TOOLS.INI", dir, library, error, lm::kMaxText,
+                       log);
         nodes.resize(size);
         for (std::size_t i = 0; i < size; ++i) {
             const std::uint16_t ident = kIdents[i % std::size(kIdents)];

@@ -1,9 +1,9 @@
 #include "frame/driver_window.h"
 
 #include "base/cp1250.h"
-#include "base/files.h"
 #include "frame/driver_texts.h"
 #include "frame/driver_window_form.h"
+#include "frame/file_error_box.h"
 
 namespace lm {
 
@@ -129,15 +129,16 @@ void DriverWindow::ButtonClearClick() {
     (*form_)["Memo1"].items.clear();
     Refresh();
     const std::string log_file = wide_.DriverFile(texts::kLogFileName);
-    if (!FileCanBeOpened(log_file)) return;
+    Files& files = platform_.files();
+    if (!files.CanBeOpened(log_file)) return;
     platform_.Beep();
     if (platform_.ShowMessageBox(BoxKind::Question, "Smazat také .LOG soubor na disku ?"_cp) !=
         BoxAnswer::Yes) {
         return;
     }
-    if (!DeleteFileAt(log_file)) {
-        platform_.ShowMessageBox(BoxKind::Error,
-                                 std::string("Chyba I/O: soubor ") + log_file + " nelze smazat.");
+    wide_.log.CloseFile();  // the next line starts a new file
+    if (FileStatus deleted = files.Delete(log_file); !deleted) {
+        ShowFileError(platform_, log_file, "smazat", deleted.reason);
     }
 }
 

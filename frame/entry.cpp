@@ -45,6 +45,7 @@ int Entry::Call(PARAM_ENTRY* record) {
     bool result = Dispatch(*record);
     log.Write(result ? "ENTRY OUTPUT = TRUE" : "ENTRY OUTPUT = FALSE !");
     log.DumpParams(*record);
+    log.CloseFile();  // between host calls the file is free for everyone
     wide_.in_entry = false;
     return result ? 1 : 0;
 }

@@ -1,22 +1,55 @@
 #include "frame/log.h"
 
 #include "base/bounded_text.h"
-#include "base/files.h"
 #include "base/number_text.h"
 #include "platform/platform.h"
 
 namespace lm {
 
+Log::Log(Platform& platform) : platform_(platform) {}
+
+Log::~Log() {
+    CloseFile();
+}
+
+void Log::set_enabled(bool on) {
+    enabled_ = on;
+    if (!on) CloseFile();
+}
+
+void Log::set_file(std::string path) {
+    if (path != file_) CloseFile();
+    file_ = std::move(path);
+}
+
+void Log::CloseFile() {
+    if (open_) open_->Close();
+    open_.reset();
+}
+
 void Log::Write(std::string_view message) {
     if (!enabled_) return;
     std::string_view line = message.substr(0, kMaxText);
     if (!file_.empty()) {
-        std::string stamped = platform_.DateTimeText();
-        stamped += " | ";
-        stamped += line;
-        AppendLine(file_, stamped);  // a file that cannot be written loses the line, nothing else
+        line_ = platform_.DateTimeText();
+        line_ += " | ";
+        line_ += line;
+        line_ += "\r\n";
+        WriteToFile(line_);
     }
     if (memo_) memo_(line);
+}
+
+void Log::WriteToFile(std::string_view bytes) {
+    // Renamed, deleted or replaced by someone else: the line goes to a new file.
+    if (open_ && !open_->StillNamedBy(file_)) CloseFile();
+    if (!open_) {
+        FileStatus opened;
+        open_ = platform_.files().OpenForAppend(file_, opened);
+        if (!open_) return;
+    }
+    // A failed write may have left the file unusable; the next line reopens it.
+    if (!open_->Write(bytes)) CloseFile();
 }
 
 void Log::DumpParams(const PARAM_ENTRY& record) {

@@ -5,6 +5,7 @@
 #include "frame/driver_menu.h"
 #include "frame/driver_texts.h"
 #include "frame/error_texts.h"
+#include "frame/file_error_box.h"
 #include "frame/function_codes.h"
 #include "frame/uLMTool.h"
 #include "instances/lookups.h"
@@ -83,14 +84,30 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
 }
 
 void MenuService::StartupOptionsDialog() {
-    WriteStartupDialogFile(context_.driver_dir, startup_);
-    {
-        TFormLMTool dialog(context_.driver_dir);
-        context_.platform.ShowModal(dialog);
+    Platform& platform = context_.platform;
+    Files& files = platform.files();
+    const std::string dialog_file = context_.DriverFile(kDialogFileName);
+    // Without its file the dialog would show, and hand back, stale options.
+    if (FileStatus written = WriteStartupDialogFile(files, context_.driver_dir, startup_);
+        !written) {
+        ShowFileError(platform, dialog_file, "zapsat", written.reason);
+        return;
     }
-    startup_ = ReadStartupDialogFile(context_.driver_dir);
+    {
+        TFormLMTool dialog(files, context_.driver_dir);
+        platform.ShowModal(dialog);
+        // The file keeps what was written above: the options stay as they were.
+        if (!dialog.write_status())
+            ShowFileError(platform, dialog_file, "zapsat", dialog.write_status().reason);
+    }
+    if (auto chosen = ReadStartupDialogFile(files, context_.driver_dir)) {
+        startup_ = *chosen;
+    } else {
+        ShowFileError(platform, dialog_file, "přečíst"_cp);
+    }
     context_.log.Write("LMTOOLs loaded from dialog");
-    SaveStartup(context_.driver_dir, kNoLabelTable, startup_);
+    if (FileStatus saved = SaveStartup(files, context_.driver_dir, kNoLabelTable, startup_); !saved)
+        ShowFileError(platform, context_.DriverFile(kStartupFileName), "zapsat", saved.reason);
     context_.log.Write("LMTOOLs saveed to .INI");
 }
 

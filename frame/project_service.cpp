@@ -1,7 +1,6 @@
 #include "frame/project_service.h"
 
 #include "base/cp1250.h"
-#include "base/files.h"
 #include "base/number_text.h"
 #include "frame/error_texts.h"
 #include "instances/lookups.h"
@@ -46,14 +45,16 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
     log.Write("LM ENTRY: init objects - begin");
     const std::string startup_file = context_.DriverFile(kStartupFileName);
     const std::string tools_file = context_.DriverFile("TOOLS.INI");
-    if (!FileCanBeOpened(startup_file)) {
+    Files& files = platform.files();
+    if (!files.CanBeOpened(startup_file)) {
         startup_ = StartupOptions{};
-        SaveStartup(context_.driver_dir, kNoLabelTable, startup_);
+        // Should the write fail, the file is still missing below: error 1.
+        SaveStartup(files, context_.driver_dir, kNoLabelTable, startup_);
         platform.ShowMessageBox(BoxKind::Error,
                                 "Startovacího soubor STARTUP.INI nebyl nalezen.\r"
                                 "Bylo použito počáteční nastavení."_cp);
     }
-    if (!FileCanBeOpened(tools_file) || !FileCanBeOpened(startup_file) || !library_.empty()) {
+    if (!files.CanBeOpened(tools_file) || !files.CanBeOpened(startup_file) || !library_.empty()) {
         record.error = kErrInitObjects;
         log.Write("LM ENTRY: init objects - END ERROR");
         platform.SetBusyCursor(false);
@@ -62,7 +63,7 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
 
     log.Write("LM ENTRY : StartUp.INI");
     std::string label;
-    if (LoadStartup(context_.driver_dir, label, kMaxText, startup_, log)) {
+    if (LoadStartup(files, context_.driver_dir, label, kMaxText, startup_, log)) {
         window_.ApplyStartupOptions(startup_);
     } else {
         platform.ShowMessageBox(BoxKind::Error, "Chyba startovacího souboru\r"_cp + startup_file);
@@ -70,7 +71,7 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
 
     log.Write("LM ENTRY: init objects - load tools");
     std::string error;
-    LOAD_TOOLS(tools_file, context_.driver_dir, library_, error, kMaxText, log);
+    LOAD_TOOLS(files, tools_file, context_.driver_dir, library_, error, kMaxText, log);
     // A load stopped by a faulty object keeps what came before it; its
     // message goes to MessageBuffer, where errtext hands texts out. A clean
     // load leaves the buffer empty.

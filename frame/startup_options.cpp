@@ -1,7 +1,6 @@
 #include "frame/startup_options.h"
 
 #include "base/bounded_text.h"
-#include "base/files.h"
 #include "library/definition_reader.h"
 #include "values/number_syntax.h"
 
@@ -21,13 +20,13 @@ bool* OptionOf(StartupOptions& options, std::string_view keyword) {
 
 }  // namespace
 
-bool LoadStartup(const std::string& driver_dir, std::string& label, std::size_t label_limit,
-                 StartupOptions& options, LogSink& log) {
+bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label,
+                 std::size_t label_limit, StartupOptions& options, LogSink& log) {
     log.Write("Load StartUp.Ini");
     const std::string path = driver_dir + kStartupFileName;
-    if (!FileCanBeOpened(path)) return false;
+    if (!files.CanBeOpened(path)) return false;
     log.Write("file exists");
-    auto bytes = ReadWholeFile(path);
+    auto bytes = files.ReadWhole(path);
     if (!bytes) return false;
     TextSource source(std::move(*bytes));
     bool ok = true;
@@ -52,26 +51,28 @@ bool LoadStartup(const std::string& driver_dir, std::string& label, std::size_t 
     return ok;
 }
 
-bool SaveStartup(const std::string& driver_dir, const std::string& label,
-                 const StartupOptions& options) {
-    return RewriteLines(
-        driver_dir + kStartupFileName,
-        {"HIDE_DIALOG " + std::string(OnOff(options.hide_dialog)),
-         "LOGFILE " + std::string(OnOff(options.log_file)),
-         "STATUS_DIALOG " + std::string(OnOff(options.status_dialog)), "LAB " + label});
+FileStatus SaveStartup(Files& files, const std::string& driver_dir, const std::string& label,
+                       const StartupOptions& options) {
+    return ReplaceWholeFile(
+        files, driver_dir + kStartupFileName,
+        JoinCrLfLines({"HIDE_DIALOG " + std::string(OnOff(options.hide_dialog)),
+                       "LOGFILE " + std::string(OnOff(options.log_file)),
+                       "STATUS_DIALOG " + std::string(OnOff(options.status_dialog)),
+                       "LAB " + label}));
 }
 
-bool WriteStartupDialogFile(const std::string& driver_dir, const StartupOptions& options) {
+FileStatus WriteStartupDialogFile(Files& files, const std::string& driver_dir,
+                                  const StartupOptions& options) {
     auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    return RewriteLines(
-        driver_dir + kDialogFileName,
-        {flag(options.hide_dialog), flag(options.status_dialog), flag(options.log_file)});
+    return ReplaceWholeFile(files, driver_dir + kDialogFileName,
+                            JoinCrLfLines({flag(options.hide_dialog), flag(options.status_dialog),
+                                           flag(options.log_file)}));
 }
 
-StartupOptions ReadStartupDialogFile(const std::string& driver_dir) {
+std::optional<StartupOptions> ReadStartupDialogFile(Files& files, const std::string& driver_dir) {
+    auto content = files.ReadWhole(driver_dir + kDialogFileName);
+    if (!content) return std::nullopt;
     StartupOptions options;
-    auto content = ReadWholeFile(driver_dir + kDialogFileName);
-    if (!content) return options;
     bool* targets[] = {&options.hide_dialog, &options.status_dialog, &options.log_file};
     std::size_t start = 0;
     for (bool* target : targets) {

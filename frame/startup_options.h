@@ -1,11 +1,14 @@
 // The start-up options in STARTUP.INI (hide the driver window, open its status
 // part, write the log) and the scratch file DIALOG.INI through which the
-// start-up options dialog takes and returns them.
+// start-up options dialog takes and returns them. Both files are replaced
+// whole, so a failed write leaves the earlier file as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/log_sink.h"
+#include "platform/files.h"
 
 namespace lm {
 
@@ -24,18 +27,19 @@ inline constexpr const char kNoLabelTable[] = "(no_lab)";
 // `label_limit` characters). Keywords may come in any order; a value other
 // than ON or OFF stops the reading and gives false, keeping what was read
 // before it. False too when the file cannot be opened.
-bool LoadStartup(const std::string& driver_dir, std::string& label, std::size_t label_limit,
-                 StartupOptions& options, LogSink& log);
+bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label,
+                 std::size_t label_limit, StartupOptions& options, LogSink& log);
 
 // Rewrites DriverDir + STARTUP.INI with the four lines of the options.
-bool SaveStartup(const std::string& driver_dir, const std::string& label,
-                 const StartupOptions& options);
+FileStatus SaveStartup(Files& files, const std::string& driver_dir, const std::string& label,
+                       const StartupOptions& options);
 
 // DIALOG.INI for the start-up options dialog: three lines "1"/"0" for hide
 // dialog, status dialog and log file.
-bool WriteStartupDialogFile(const std::string& driver_dir, const StartupOptions& options);
+FileStatus WriteStartupDialogFile(Files& files, const std::string& driver_dir,
+                                  const StartupOptions& options);
 // Reads the three lines back; a value counts as on only when it is the number 1.
-// Missing lines read as off.
-StartupOptions ReadStartupDialogFile(const std::string& driver_dir);
+// Missing lines read as off; nothing when the file cannot be read.
+std::optional<StartupOptions> ReadStartupDialogFile(Files& files, const std::string& driver_dir);
 
 }  // namespace lm

@@ -5,8 +5,9 @@
 
 namespace lm {
 
-TFormLMTool::TFormLMTool(std::string driver_dir)
+TFormLMTool::TFormLMTool(Files& files, std::string driver_dir)
     : ui::Form("TFormLMTool", std::string("Ovladač po startu..."_cp), 0, 0),
+      files_(files),
       driver_dir_(std::move(driver_dir)) {
     centred = true;
     auto add = [&](const char* name, ui::ControlKind kind, ui::Rect bounds, std::string text) {
@@ -32,7 +33,8 @@ TFormLMTool::TFormLMTool(std::string driver_dir)
 }
 
 void TFormLMTool::FormCreate() {
-    StartupOptions options = ReadStartupDialogFile(driver_dir_);
+    const StartupOptions options =
+        ReadStartupDialogFile(files_, driver_dir_).value_or(StartupOptions{});
     (*this)["CHB_hidedialog"].checked = options.hide_dialog;
     (*this)["CHB_statusdialog"].checked = options.status_dialog;
     (*this)["CHB_logfile"].checked = options.log_file;
@@ -47,7 +49,7 @@ void TFormLMTool::ButtonOKClick() {
     options.hide_dialog = (*this)["CHB_hidedialog"].checked;
     options.status_dialog = (*this)["CHB_statusdialog"].checked;
     options.log_file = (*this)["CHB_logfile"].checked;
-    WriteStartupDialogFile(driver_dir_, options);
+    write_status_ = WriteStartupDialogFile(files_, driver_dir_, options);
     Close(ui::ModalResult::Ok);
 }
 

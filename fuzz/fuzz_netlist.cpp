@@ -55,7 +55,8 @@ lm::InstanceList& Instances() {
         const std::string dir = std::string(LM_SAMPLE_DRIVER_DIR) + "/";
         std::string error;
         lm::NoLog log;
-        lm::LOAD_TOOLS(dir + "TOOLS.INI", dir, library, error, lm::kMaxText, log);
+        lm::LOAD_TOOLS(platform.files(), dir + "TOOLS.INI", dir, library, error, lm::kMaxText,
+                       log);
         for (dLM_OBJECT* o = library.objects.head(); o != nullptr; o = o->next) {
             for (std::uint16_t instance : {1, 2, 255, 256}) instances.Create(*o, instance, log);
         }

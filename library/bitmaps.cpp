@@ -1,6 +1,5 @@
 #include "library/bitmaps.h"
 
-#include "base/files.h"
 #include "library/texts.h"
 
 namespace lm {
@@ -9,11 +8,9 @@ std::uint32_t INS_BITMAP(BitmapList& bitmaps, const std::string& driver_dir, std
                          LogSink& log) {
     // An empty name would name the folder itself.
     if (name.empty()) return 0;
-    const std::string path = Concat({driver_dir, name});
-    if (!FileCanBeOpened(path)) return 0;
     // A file that is there but is no picture the platform can load gives no
     // entry and handle 0, as a missing file does.
-    const BitmapHandle bitmap = bitmaps.Load(path, name);
+    const BitmapHandle bitmap = bitmaps.Load(Concat({driver_dir, name}), name);
     if (bitmap == 0) return 0;
     log.WriteWith([&] { return Concat({"INS_BITMAP: ", name}); });
     return RecordHandle(bitmap);

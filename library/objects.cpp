@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "base/bounded_text.h"
-#include "base/files.h"
 #include "library/attribute_group.h"
 #include "library/bitmaps.h"
 #include "library/new_text.h"
@@ -72,10 +71,10 @@ bool LOADOBJECT_ATTR(TextSource& source, std::string& error, std::size_t error_l
                               attributes);
 }
 
-bool LOAD_OBJECT(const std::string& path, std::uint8_t tool, std::string& error,
+bool LOAD_OBJECT(Files& files, const std::string& path, std::uint8_t tool, std::string& error,
                  std::size_t error_limit, ObjectList& objects, BitmapList& bitmaps,
                  const std::string& driver_dir, LogSink& log) {
-    std::optional<std::string> bytes = ReadWholeFile(path);
+    std::optional<std::string> bytes = files.ReadWhole(path);
     if (!bytes) {
         error.clear();
         return false;

@@ -12,6 +12,7 @@
 #include "library/data_items.h"
 #include "library/definition_reader.h"
 #include "library/record_lists.h"
+#include "platform/files.h"
 
 namespace lm {
 
@@ -53,7 +54,7 @@ struct ObjectItems {
     ItemList data_user;
 };
 
-// Reads the object definition file at `path` and appends one record to
+// Reads the object definition file at `path` through `files` and appends one record to
 // `objects`, with `tool` as its tool id. The error text is cleared first;
 // when the object is rejected nothing is appended, everything read for it
 // is released, and the error text holds the message, if the failure has one
@@ -62,7 +63,7 @@ struct ObjectItems {
 // `driver_dir` + name into `bitmaps`. True when the object was appended.
 // A file that cannot be read is treated as a missing one: nothing appended,
 // no message.
-bool LOAD_OBJECT(const std::string& path, std::uint8_t tool, std::string& error,
+bool LOAD_OBJECT(Files& files, const std::string& path, std::uint8_t tool, std::string& error,
                  std::size_t error_limit, ObjectList& objects, BitmapList& bitmaps,
                  const std::string& driver_dir, LogSink& log);
 // The same for a definition already in memory.

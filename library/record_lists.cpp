@@ -37,6 +37,7 @@ void FreeRecord(dLMN_TOOL* tool) {
 }
 
 BitmapHandle BitmapList::Load(const std::string& path, std::string_view file_name) {
+    if (!platform_.files().CanBeOpened(path)) return 0;
     const BitmapHandle bitmap = platform_.LoadBitmapFile(path);
     if (bitmap != 0) entries_.push_back({bitmap, Bounded(file_name)});
     return bitmap;

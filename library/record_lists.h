@@ -188,8 +188,8 @@ public:
     BitmapList& operator=(const BitmapList&) = delete;
 
     // Loads the picture file at `path` and keeps it as an entry named
-    // `file_name`; returns its handle, or 0 (and keeps nothing) when the
-    // platform cannot load it.
+    // `file_name`; returns its handle, or 0 (and keeps nothing) when the file
+    // cannot be opened or the platform cannot load it.
     BitmapHandle Load(const std::string& path, std::string_view file_name);
     // Frees every bitmap; the list becomes empty.
     void Clear();

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "base/cp1250.h"
-#include "base/files.h"
 #include "library/bitmaps.h"
 #include "library/definition_reader.h"
 #include "library/new_text.h"
@@ -18,6 +17,7 @@ namespace {
 
 // What a TOOLS.INI load shares between its steps.
 struct ToolsLoad {
+    Files& files;
     const std::string& path;
     const std::string& driver_dir;
     ObjectLibrary& library;
@@ -38,8 +38,8 @@ bool ReadObjects(TextSource& source, std::uint16_t id, ToolsLoad& load) {
         const std::string token = READ_TOKEN(source);
         if (token.empty() || token == "END_OBJECTS") return true;
         const std::string file = Concat({load.driver_dir, token});
-        if (!FileCanBeOpened(file)) continue;
-        LOAD_OBJECT(file, static_cast<std::uint8_t>(id), load.error, load.error_limit,
+        if (!load.files.CanBeOpened(file)) continue;
+        LOAD_OBJECT(load.files, file, static_cast<std::uint8_t>(id), load.error, load.error_limit,
                     load.library.objects, load.library.bitmaps, load.driver_dir, load.log);
         if (!load.error.empty()) return false;
     }
@@ -86,17 +86,17 @@ std::uint32_t ScaleFirmware(std::uint32_t value) {
     return value;
 }
 
-bool LOAD_TOOLS(const std::string& path, const std::string& driver_dir, ObjectLibrary& library,
-                std::string& error, std::size_t error_limit, LogSink& log) {
+bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver_dir,
+                ObjectLibrary& library, std::string& error, std::size_t error_limit, LogSink& log) {
     error.clear();
-    std::optional<std::string> bytes = ReadWholeFile(path);
+    std::optional<std::string> bytes = files.ReadWhole(path);
     if (!bytes) {
         SetErrorText(error, error_limit,
                      Concat({"Soubor ", path, " neexistuje, nebo je prázdný."_cp}));
         return false;
     }
     TextSource source(std::move(*bytes));
-    ToolsLoad load{path, driver_dir, library, error, error_limit, log};
+    ToolsLoad load{files, path, driver_dir, library, error, error_limit, log};
     bool ok = true;
     while (ok) {
         const std::string token = READ_TOKEN(source);

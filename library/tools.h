@@ -10,19 +10,20 @@
 #include "base/log_sink.h"
 #include "library/object_library.h"
 #include "library/record_lists.h"
+#include "platform/files.h"
 
 namespace lm {
 
 // Text limit of a tool's description.
 inline constexpr std::size_t kToolDescriptionLimit = 12;
 
-// Reads TOOLS.INI at `path` into `library`: the firmware pair, the tools and
+// Reads TOOLS.INI at `path` through `files` into `library`: the firmware pair, the tools and
 // every object file their OBJECTS lists name (relative to `driver_dir`, which
 // ends with the separator), with the bitmaps of both. The error text is
 // cleared first and holds the message that stopped the load, if one did;
 // what was loaded before it stays. True when the error text is empty.
-bool LOAD_TOOLS(const std::string& path, const std::string& driver_dir, ObjectLibrary& library,
-                std::string& error, std::size_t error_limit, LogSink& log);
+bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver_dir,
+                ObjectLibrary& library, std::string& error, std::size_t error_limit, LogSink& log);
 
 // Loads the tool's bitmap (none when the name is empty), appends a tool
 // record (description cut to 12 characters, id kept as 8 bits) and logs

@@ -4,23 +4,24 @@ namespace lm {
 
 FileStatus ReplaceWholeFile(Files& files, const std::string& path, std::string_view content) {
     const std::string temporary = path + ".tmp";
-    FileStatus written = files.WriteWhole(temporary, content);
-    if (!written) {
-        files.Delete(temporary);
-        return written;
-    }
-    FileStatus renamed = files.Rename(temporary, path);
-    if (!renamed) files.Delete(temporary);
-    return renamed;
+    FileStatus status = files.WriteWhole(temporary, content);
+    if (status) status = files.Rename(temporary, path);
+    // The temporary file may hold part of the content; the earlier file is
+    // untouched either way.
+    if (!status) files.Delete(temporary);
+    return status;
 }
 
 std::string JoinCrLfLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
+    std::size_t size = 0;
+    for (const auto& line : lines) size += line.size() + 2;
+    std::string content;
+    content.reserve(size);
+    for (const auto& line : lines) {
+        content += line;
+        content += "\r\n";
     }
-    return text;
+    return content;
 }
 
 }  // namespace lm

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "ui/form.h"
 
 namespace lm {
@@ -95,6 +96,9 @@ public:
     // The current local date and time: short date, a space, long time.
     virtual std::string DateTimeText() = 0;
     virtual char PathSeparator() = 0;
+
+    // Every file the driver reads or writes.
+    virtual Files& files() = 0;
 };
 
 }  // namespace lm

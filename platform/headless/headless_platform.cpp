@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "base/cp1250.h"
-#include "base/files.h"
 
 namespace lm {
 namespace {
@@ -64,7 +63,7 @@ int HeadlessPlatform::ShellOpen(const std::string& file, const std::string& para
     if (runner_) return runner_(file, parameters, directory, show);
     Print("[start] " + file + " " + parameters);
     constexpr int kFileNotFound = 2, kNoAssociation = 31;
-    return FileCanBeOpened(file) ? kNoAssociation : kFileNotFound;
+    return files().CanBeOpened(file) ? kNoAssociation : kFileNotFound;
 }
 
 void HeadlessPlatform::ShowHelp(const std::string& help_file, long context) {
@@ -72,7 +71,7 @@ void HeadlessPlatform::ShowHelp(const std::string& help_file, long context) {
 }
 
 BitmapHandle HeadlessPlatform::LoadBitmapFile(const std::string& path) {
-    if (!FileCanBeOpened(path)) return 0;
+    if (!files().CanBeOpened(path)) return 0;
     BitmapHandle handle = next_bitmap_++;
     bitmaps_.emplace(handle, path);
     return handle;
@@ -177,7 +176,9 @@ std::string HeadlessPlatform::CurrentDirectory() {
 }
 
 std::string HeadlessPlatform::DateTimeText() {
+    // The log asks for every line; the text changes once a second.
     std::time_t now = std::time(nullptr);
+    if (now == date_time_of_) return date_time_;
     std::tm local{};
 #if defined(_WIN32)
     localtime_s(&local, &now);
@@ -187,7 +188,9 @@ std::string HeadlessPlatform::DateTimeText() {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d.%d.%d %d:%02d:%02d", local.tm_mday, local.tm_mon + 1,
                   local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
-    return buf;
+    date_time_of_ = now;
+    date_time_ = buf;
+    return date_time_;
 }
 
 }  // namespace lm

@@ -2,9 +2,10 @@
 // Deterministic and in-process: message boxes are printed to standard error in
 // UTF-8 and answered with their default button (OK, Yes) unless answers are
 // queued; windows, registered messages, atoms, menus and the timer are tables
-// in memory; the timer runs only when Tick() is called.
+// in memory; the timer runs only when Tick() is called. Files are the system's.
 #pragma once
 
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <map>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/system_files.h"
 
 namespace lm {
 
@@ -48,6 +50,7 @@ public:
     std::string CurrentDirectory() override;
     std::string DateTimeText() override;
     char PathSeparator() override { return '/'; }
+    Files& files() override { return *files_; }
 
     // --- What the simulator and the tests use to play the rest of the system.
     // Answers for the next message boxes, in order; the default button when empty.
@@ -99,6 +102,9 @@ private:
     std::map<MenuHandle, std::vector<MenuItemState>> menus_;
     MenuHandle next_menu_ = 0x3000;
     ProgramRunner runner_;
+    std::unique_ptr<Files> files_ = MakeSystemFiles();
+    std::time_t date_time_of_ = -1;
+    std::string date_time_;
 };
 
 }  // namespace lm

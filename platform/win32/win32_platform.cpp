@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "base/cp1250.h"
 #include "platform/win32/win32_text.h"
 
@@ -223,10 +225,17 @@ std::string Win32Platform::CurrentDirectory() {
 }
 
 std::string Win32Platform::DateTimeText() {
+    // The log asks for every line; the text changes once a second.
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    now.wMilliseconds = 0;
+    if (std::memcmp(&now, &date_time_of_, sizeof now) == 0) return date_time_;
     wchar_t date[80] = {}, time[80] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 80);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 80);
-    return win32::Narrow(date) + " " + win32::Narrow(time);
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 80);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 80);
+    date_time_of_ = now;
+    date_time_ = win32::Narrow(date) + " " + win32::Narrow(time);
+    return date_time_;
 }
 
 }  // namespace lm

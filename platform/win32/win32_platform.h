@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/system_files.h"
 #include "platform/win32/form_renderer.h"
 
 namespace lm {
@@ -47,6 +48,7 @@ public:
     std::string CurrentDirectory() override;
     std::string DateTimeText() override;
     char PathSeparator() override { return '\\'; }
+    Files& files() override { return *files_; }
 
 private:
     HWND DriverHwnd() const { return driver_window_ ? driver_window_->hwnd() : nullptr; }
@@ -55,6 +57,9 @@ private:
     std::unique_ptr<win32::FormWindow> driver_window_;
     WindowEvents* events_ = nullptr;
     HCURSOR saved_cursor_ = nullptr;
+    std::unique_ptr<Files> files_ = MakeSystemFiles();
+    SYSTEMTIME date_time_of_{};
+    std::string date_time_;
 };
 
 }  // namespace lm

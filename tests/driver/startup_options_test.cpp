@@ -5,10 +5,16 @@
 
 #include "base/cp1250.h"
 #include "frame/uLMTool.h"
+#include "platform/system_files.h"
 #include "tests/support/driver_fixture.h"
 
 namespace lm::test {
 namespace {
+
+Files& SystemFiles() {
+    static const std::unique_ptr<Files> files = MakeSystemFiles();
+    return *files;
+}
 
 class RecordingLog : public LogSink {
 public:
@@ -53,7 +59,8 @@ TEST(StartupFile, ReadingFollowsKeywordsAndStopsAtABadValue) {
         StartupOptions options;
         std::string label;
         RecordingLog log;
-        EXPECT_EQ(LoadStartup(dir.driver_dir_text(), label, 255, options, log), row.ok)
+        EXPECT_EQ(LoadStartup(SystemFiles(), dir.driver_dir_text(), label, 255, options, log),
+                  row.ok)
             << row.content;
         EXPECT_EQ(options, row.options) << row.content;
         EXPECT_EQ(label, row.label) << row.content;
@@ -73,20 +80,20 @@ TEST(StartupFile, AMissingFileIsNotRead) {
     StartupOptions options{true, true, true};
     std::string label;
     RecordingLog log;
-    EXPECT_FALSE(LoadStartup(dir.driver_dir_text(), label, 255, options, log));
+    EXPECT_FALSE(LoadStartup(SystemFiles(), dir.driver_dir_text(), label, 255, options, log));
     EXPECT_EQ(options, (StartupOptions{true, true, true}));
     EXPECT_EQ(log.lines, std::vector<std::string>{"Load StartUp.Ini"});
 }
 
 TEST(StartupFile, SavedAsFourCrLfLinesAndReadBack) {
     TempDir dir;
-    ASSERT_TRUE(SaveStartup(dir.driver_dir_text(), "(no_lab)", {true, false, true}));
+    ASSERT_TRUE(SaveStartup(SystemFiles(), dir.driver_dir_text(), "(no_lab)", {true, false, true}));
     EXPECT_EQ(ReadFile(dir.driver_dir() / "STARTUP.INI"),
               "HIDE_DIALOG ON\r\nLOGFILE ON\r\nSTATUS_DIALOG OFF\r\nLAB (no_lab)\r\n");
     StartupOptions options;
     std::string label;
     NoLog log;
-    EXPECT_TRUE(LoadStartup(dir.driver_dir_text(), label, 255, options, log));
+    EXPECT_TRUE(LoadStartup(SystemFiles(), dir.driver_dir_text(), label, 255, options, log));
     EXPECT_EQ(options, (StartupOptions{true, false, true}));
     EXPECT_EQ(label, "(no_lab)");
 }
@@ -106,17 +113,18 @@ TEST(StartupDialogFile, OnlyTheNumberOneCountsAsOn) {
     for (const Row& row : rows) {
         TempDir dir;
         WriteFile(dir.driver_dir() / "DIALOG.INI", row.content);
-        EXPECT_EQ(ReadStartupDialogFile(dir.driver_dir_text()), row.options) << row.content;
+        EXPECT_EQ(ReadStartupDialogFile(SystemFiles(), dir.driver_dir_text()), row.options)
+            << row.content;
     }
     TempDir dir;
-    ASSERT_TRUE(WriteStartupDialogFile(dir.driver_dir_text(), {false, true, true}));
+    ASSERT_TRUE(WriteStartupDialogFile(SystemFiles(), dir.driver_dir_text(), {false, true, true}));
     EXPECT_EQ(ReadFile(dir.driver_dir() / "DIALOG.INI"), "0\r\n1\r\n1\r\n");
 }
 
 TEST(StartupDialog, SizedFromItsMarkerAndCheckedFromDialogIni) {
     TempDir dir;
     WriteFile(dir.driver_dir() / "DIALOG.INI", "1\r\n0\r\n1\r\n");
-    TFormLMTool dialog(dir.driver_dir_text());
+    TFormLMTool dialog(SystemFiles(), dir.driver_dir_text());
     EXPECT_EQ(dialog.width, 256);
     EXPECT_EQ(dialog.height, 145);
     EXPECT_EQ(dialog.caption, "Ovladač po startu..."_cp);

@@ -1,6 +1,7 @@
 // The recording test double of the platform: a transcript of what the driver
-// asked of the OS, scripted answers and injected faults. Everything it does not
-// record behaves as the headless platform.
+// asked of the OS, scripted answers and injected faults (file faults through
+// `faulty_files`). Everything it does not record behaves as the headless
+// platform.
 #pragma once
 
 #include <deque>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "tests/support/faulty_files.h"
 
 namespace lm::test {
 
@@ -43,12 +45,14 @@ public:
     std::string CurrentDirectory() override { return current_directory; }
     std::string DateTimeText() override { return date_time; }
     char PathSeparator() override { return separator; }
+    Files& files() override { return faulty_files; }
 
     // Script.
     std::string current_directory = "C:\\LUMAR";
     char separator = '\\';
     std::string date_time = "7.12.2026 12:34:56";
     std::set<std::string> failing_registrations;
+    FaultyFiles faulty_files{HeadlessPlatform::files()};
     int shell_result = 42;
     // What the user does in the next modal forms, in order: each script gets
     // the form as shown and clicks in it. Without a script the form is closed.

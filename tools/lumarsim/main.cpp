@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/cp1250.h"
-#include "base/files.h"
+#include "platform/system_files.h"
 #include "tools/lumarsim/box_answerer.h"
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/host_netlist.h"
@@ -213,7 +213,7 @@ bool PrepareWorkFolder(const fs::path& driver_dir, const fs::path& work) {
 
 void PrintLog(const fs::path& work) {
     fs::path log = work / "OVLADACE" / "KADEX2" / "LMDRIVER.LOG";
-    auto content = lm::ReadWholeFile(log.string());
+    auto content = lm::MakeSystemFiles()->ReadWhole(log.string());
     std::size_t lines = 0;
     if (content) {
         for (char c : *content) lines += c == '\n';
@@ -235,7 +235,7 @@ bool Export(HostSession& host, const Project& project, const Options& options,
     std::printf("\nexport %s, checksum %u\n", text ? "NETLIST.TXT" : "LMKOMUN.INI", options.crc);
     if (host.MenuItem(text ? 3001 : 3000)) host.NetList(options.crc, netlist.head());
     const fs::path file = work / "OVLADACE" / "KADEX2" / (text ? "NETLIST.TXT" : "LMKOMUN.INI");
-    auto content = lm::ReadWholeFile(file.string());
+    auto content = lm::MakeSystemFiles()->ReadWhole(file.string());
     if (!content) {
         std::printf("  !! the driver wrote no %s\n", file.string().c_str());
         return false;
@@ -248,10 +248,11 @@ bool Export(HostSession& host, const Project& project, const Options& options,
 
 int Run(const Options& options) {
     BoxAnswerer answerer;  // nothing the driver shows waits for a person
+    const std::unique_ptr<lm::Files> files = lm::MakeSystemFiles();
     Project project;
     if (options.command == "open" || options.command == "save" || options.command == "netlist") {
         if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
-        auto text = lm::ReadWholeFile(fs::absolute(options.project).string());
+        auto text = files->ReadWhole(fs::absolute(options.project).string());
         if (!text) return Fail("cannot read the project " + options.project);
         ProjectError error;
         auto parsed = ParseProject(*text, error);
@@ -261,7 +262,7 @@ int Run(const Options& options) {
         project = std::move(*parsed);
     } else if (options.command == "script") {
         if (options.project.empty()) return Fail("script needs a FILE");
-        auto text = lm::ReadWholeFile(fs::absolute(options.project).string());
+        auto text = files->ReadWhole(fs::absolute(options.project).string());
         if (!text) return Fail("cannot read the script " + options.project);
         const fs::path library_file = fs::absolute(options.library);
         const fs::path work = fs::absolute(options.work);
@@ -304,8 +305,10 @@ int Run(const Options& options) {
         host.OpenProject(project, !options.quiet);
         if (options.command == "save") {
             Project saved = host.SaveProject(project);
-            if (!lm::RewriteFile(out_file.string(), FormatProject(saved))) {
-                return Fail("cannot write " + out_file.string());
+            if (lm::FileStatus written = files->WriteWhole(out_file.string(), FormatProject(saved));
+                !written) {
+                return Fail("cannot write " + out_file.string() + ": " +
+                            lm::Cp1250ToUtf8(written.reason));
             }
             std::size_t lines = 0;
             for (const auto& block : saved.blocks) lines += block.lines.size();

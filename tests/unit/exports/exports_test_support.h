@@ -31,7 +31,7 @@ inline const ObjectLibrary& SampleLibrary() {
         const std::string dir = std::string(LM_SAMPLE_DRIVER_DIR) + "/";
         std::string error;
         NoLog log;
-        return LOAD_TOOLS(dir + "TOOLS.INI", dir, library, error, kMaxText, log);
+        return LOAD_TOOLS(platform.files(), dir + "TOOLS.INI", dir, library, error, kMaxText, log);
     }();
     EXPECT_TRUE(loaded) << "the sample library did not load";
     return library;

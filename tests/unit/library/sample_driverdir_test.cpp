@@ -62,7 +62,8 @@ protected:
             fs::copy_file(entry.path(), dir.driver_dir() / entry.path().filename());
         }
         const std::string driver_dir = dir.driver_dir_text();
-        loaded = LOAD_TOOLS(driver_dir + "TOOLS.INI", driver_dir, library, error, kMaxText, log);
+        loaded = LOAD_TOOLS(platform.files(), driver_dir + "TOOLS.INI", driver_dir, library, error,
+                            kMaxText, log);
     }
 
     const dLM_OBJECT* Object(std::uint16_t ident) const {

@@ -31,7 +31,7 @@ protected:
     // Writes TOOLS.INI and loads it.
     bool Load(const std::string& tools_ini) {
         Write("TOOLS.INI", tools_ini);
-        return LOAD_TOOLS(path(), driver_dir(), library, error, kMaxText, log);
+        return LOAD_TOOLS(platform.files(), path(), driver_dir(), library, error, kMaxText, log);
     }
     std::string driver_dir() const { return dir.driver_dir_text(); }
     std::string path() const { return driver_dir() + "TOOLS.INI"; }
@@ -76,7 +76,8 @@ TEST_F(ToolsTest, Firmware) {
     for (const auto& row : rows) {
         ObjectLibrary fresh(platform);
         Write("TOOLS.INI", std::string(row.words));
-        EXPECT_TRUE(LOAD_TOOLS(path(), driver_dir(), fresh, error, kMaxText, log));
+        EXPECT_TRUE(
+            LOAD_TOOLS(platform.files(), path(), driver_dir(), fresh, error, kMaxText, log));
         EXPECT_EQ(fresh.firmware_low, row.low) << row.words;
         EXPECT_EQ(fresh.firmware_high, row.high) << row.words;
     }
@@ -90,7 +91,7 @@ TEST_F(ToolsTest, ScaleFirmware) {
 }
 
 TEST_F(ToolsTest, AMissingToolsFileLoadsNothing) {
-    EXPECT_FALSE(LOAD_TOOLS(path(), driver_dir(), library, error, kMaxText, log));
+    EXPECT_FALSE(LOAD_TOOLS(platform.files(), path(), driver_dir(), library, error, kMaxText, log));
     EXPECT_EQ(error, Concat({"Soubor ", path(), " neexistuje, nebo je prázdný."_cp}));
     EXPECT_TRUE(library.empty());
 }
@@ -216,7 +217,8 @@ TEST_F(ToolsTest, BadToolValuesStopTheLoad) {
         Write("TOOLS.INI", "TOOL ID 1 POPIS \"Kept\" OBJECTS A.DEF END_OBJECTS END_TOOL\r\n" +
                                std::string(row.tool) +
                                "\r\nTOOL ID 2 OBJECTS A.DEF END_OBJECTS END_TOOL");
-        EXPECT_FALSE(LOAD_TOOLS(path(), driver_dir(), fresh, error, kMaxText, log));
+        EXPECT_FALSE(
+            LOAD_TOOLS(platform.files(), path(), driver_dir(), fresh, error, kMaxText, log));
         EXPECT_EQ(error, path() + ": " + std::string(row.keyword) + " - chyba definice")
             << row.tool;
         EXPECT_EQ(fresh.objects.size(), 1u) << row.tool;
@@ -237,7 +239,8 @@ TEST_F(ToolsTest, ReleasedWhenTheLibraryGoes) {
     {
         ObjectLibrary scoped(platform);
         Write("TOOLS.INI", "TOOL ID 1 BITMAP TL.BMP OBJECTS A.DEF END_OBJECTS END_TOOL");
-        EXPECT_TRUE(LOAD_TOOLS(path(), driver_dir(), scoped, error, kMaxText, log));
+        EXPECT_TRUE(
+            LOAD_TOOLS(platform.files(), path(), driver_dir(), scoped, error, kMaxText, log));
         EXPECT_EQ(platform.live_bitmaps(), 3);
     }
     EXPECT_EQ(platform.live_bitmaps(), 0);
