@@ -1,8 +1,11 @@
 #include "frame/startup_options.h"
 
 #include "base/bounded_text.h"
+#include "base/cp1250.h"
 #include "base/files.h"
 #include "library/definition_reader.h"
+#include "library/load_problems.h"
+#include "library/texts.h"
 #include "values/number_syntax.h"
 
 namespace lm {
@@ -22,18 +25,22 @@ bool* OptionOf(StartupOptions& options, std::string_view keyword) {
 }  // namespace
 
 bool LoadStartup(const std::string& driver_dir, std::string& label, std::size_t label_limit,
-                 StartupOptions& options, LogSink& log) {
+                 StartupOptions& options, LogSink& log, LoadProblems* problems) {
     log.Write("Load StartUp.Ini");
     const std::string path = driver_dir + kStartupFileName;
     if (!FileCanBeOpened(path)) return false;
     log.Write("file exists");
     auto bytes = ReadWholeFile(path);
     if (!bytes) return false;
+    const ProblemFile file(problems, path);
     TextSource source(std::move(*bytes));
     bool ok = true;
+    bool all_read = true;  // checking: the reading goes on after a bad value
     std::string keyword;
     do {
         keyword = READ_TOKEN(source);
+        const TextPosition keyword_at =
+            problems != nullptr ? source.TokenPosition() : TextPosition{};
         std::string value;
         if (keyword == "LAB") {
             label = Bounded(READ_TOKEN(source), label_limit);
@@ -46,10 +53,23 @@ bool LoadStartup(const std::string& driver_dir, std::string& label, std::size_t 
             } else {
                 ok = false;
             }
+        } else if (problems != nullptr && !keyword.empty()) {
+            problems->Add({Severity::Warning, keyword_at, "ignored-word", "",
+                           Concat({"\"", ShownToken(keyword),
+                                   "\" is no keyword of STARTUP.INI; the driver skips it"})});
         }
         if (!ok) log.WriteWith([&] { return "error item " + keyword + ", value = " + value; });
+        if (!ok && problems != nullptr) {
+            problems->Add({Severity::Error, value.empty() ? keyword_at : source.TokenPosition(),
+                           "bad-value", "Chyba startovacího souboru"_cp,
+                           Concat({keyword, ": \"", ShownToken(value),
+                                   "\" is neither ON nor OFF (upper case); the driver stops "
+                                   "reading STARTUP.INI here and keeps the options read before"})});
+            all_read = false;
+            ok = true;
+        }
     } while (!keyword.empty() && ok && !source.Eof());
-    return ok;
+    return ok && all_read;
 }
 
 bool SaveStartup(const std::string& driver_dir, const std::string& label,
