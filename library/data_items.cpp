@@ -166,7 +166,6 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
     // keeps the first failure's message, as the driver would have stopped there.
     std::string first_error;
     bool failed = false;
-    bool typ_failed = false;
 
     ItemFields f;
     bool ok = true;
@@ -176,7 +175,7 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
         // The end of input ends the block as ITEM_END does; the item is then
         // judged on what was read.
         if (token.empty() || token == "ITEM_END") {
-            if (checking != nullptr && token.empty()) {
+            if (checking != nullptr && token.empty() && !source.spent()) {
                 ReportProblem(
                     source, Severity::Error, at.start, "missing-end", "",
                     Concat({"ITEM_END missing: the file ends inside this item; ", kSkipsObject}));
@@ -201,7 +200,6 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
             f.second_help = values.Text("HELP2", kItemHelpLimit);
         } else if (token == "TYP") {
             ok = READ_TYP(source, error, error_limit, TypMode::Type, f.typ);
-            typ_failed = typ_failed || !ok;
             values.Kept("TYP");
         } else if (token == "DELKA") {
             f.delka = values.IntAs<std::uint16_t>("DELKA");
@@ -245,13 +243,14 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
     }
     if (checking != nullptr) {
         const bool incomplete = f.name.empty() || f.typ == 0;
-        if (!typ_failed && incomplete) {
+        if (!failed && incomplete) {
             ReportProblem(source, Severity::Error, at.start, "no-name-or-typ", kNoNameOrTypMessage,
                           Concat({f.name.empty() ? "the item has no JMENO" : "the item has no TYP",
                                   "; ", kStopsLibrary}));
         }
-        checking->ItemRead(f, at);
-        if (checking->errors() != errors_before) {
+        const bool item_failed = checking->errors() != errors_before;
+        checking->ItemRead(f, at, item_failed);
+        if (item_failed) {
             // The message the driver would have stopped with: the first failed
             // value's, or none when the item only lacks its end.
             error.clear();

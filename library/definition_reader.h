@@ -67,6 +67,11 @@ public:
     // while the driver loads its library.
     LoadProblems* problems() const { return problems_; }
     void set_problems(LoadProblems* problems) { problems_ = problems; }
+    // Checking mode: a failed value has run to the end of input (a text
+    // without its closing quote). The blocks it ran through then lack their
+    // ends for that reason alone, which is not reported again.
+    void MarkSpent() { spent_ = true; }
+    bool spent() const { return spent_; }
 
 private:
     void SkipDelimiters();
@@ -77,6 +82,7 @@ private:
     std::size_t token_start_ = 0;
     std::size_t token_end_ = 0;
     LoadProblems* problems_ = nullptr;
+    bool spent_ = false;
     // The last place counted, from which the next count goes on.
     mutable std::size_t counted_offset_ = 0;
     mutable std::size_t counted_line_start_ = 0;

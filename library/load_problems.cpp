@@ -73,11 +73,13 @@ void ReportBadValue(TextSource& source, std::string_view keyword, std::string_vi
                     std::string_view driver_message, std::string_view consequence) {
     if (source.problems() == nullptr) return;
     const std::string_view token = source.TokenText();
+    if (source.Eof()) source.MarkSpent();
     std::string what;
     if (token.empty()) {
         what = Concat({keyword, ": the file ends where ", kind, " should follow"});
     } else if (kind == "a quoted text") {
-        what = Concat({keyword, ": the text ", ShownToken(token),
+        const std::string_view first_word = token.substr(0, token.find_first_of(" \t\r\n"));
+        what = Concat({keyword, ": the text ", ShownToken(first_word),
                        " has no closing double quote before the end of the file"});
     } else {
         what = Concat({keyword, ": ", ShownToken(token), " is not ", kind});

@@ -58,8 +58,10 @@ public:
     // The errors added so far: a parser tells by it whether a block had any.
     int errors() const { return errors_; }
 
-    // What the blocks read, whether or not the driver would keep them.
-    virtual void ItemRead(const ItemFields& /*fields*/, const BlockPositions& /*at*/) {}
+    // What the blocks read, whether or not the driver would keep them;
+    // `failed` when the block had errors of its own.
+    virtual void ItemRead(const ItemFields& /*fields*/, const BlockPositions& /*at*/,
+                          bool /*failed*/) {}
     virtual void ObjectRead(const ObjectFields& /*fields*/, std::string_view /*bm_lib*/,
                             std::string_view /*bm_desktop*/, const BlockPositions& /*at*/) {}
     virtual void ToolRead(std::string_view /*bitmap*/, const BlockPositions& /*at*/) {}

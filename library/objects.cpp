@@ -59,7 +59,7 @@ bool ReadItemList(TextSource& source, std::string_view end, ItemList& list, std:
     while (true) {
         const std::string token = READ_TOKEN(source);
         if (token.empty() || token == end) {
-            if (checking != nullptr && token.empty()) {
+            if (checking != nullptr && token.empty() && !source.spent()) {
                 ReportProblem(
                     source, Severity::Error, list_at, "missing-end", "",
                     Concat({end, " missing: the file ends inside this list; ", kSkipsObject}));
@@ -229,7 +229,7 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
         }
     }
     if (checking != nullptr) {
-        if (token != "OBJECT_END") {
+        if (token != "OBJECT_END" && !source.spent()) {
             ReportProblem(
                 source, Severity::Error, at.start, "missing-end", "",
                 Concat({"OBJECT_END missing: the file ends inside the object; ", kSkipsObject}));
@@ -238,9 +238,10 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
                           "the driver reads one object a file: everything after OBJECT_END is "
                           "skipped");
         }
+        const bool object_failed = checking->errors() != errors_before;
         checking->ObjectRead(f, bm_lib_name, bm_desktop_name, at);
         if (failed) SetErrorText(error, error_limit, first_error);
-        if (checking->errors() != errors_before) return false;
+        if (object_failed) return false;
     }
     if (!ok || token != "OBJECT_END") return false;
 

@@ -87,7 +87,7 @@ bool ReadObjects(TextSource& source, std::uint16_t id, ToolsLoad& load) {
     while (true) {
         const std::string token = READ_TOKEN(source);
         if (token.empty() || token == "END_OBJECTS") {
-            if (load.problems != nullptr && token.empty()) {
+            if (load.problems != nullptr && token.empty() && !source.spent()) {
                 ReportMissingEnd(source, "END_OBJECTS", "", list_at, Severity::Warning);
             }
             return true;
@@ -128,7 +128,7 @@ bool ReadTool(TextSource& source, ToolsLoad& load) {
     while (ok) {
         const std::string token = READ_TOKEN(source);
         if (token.empty() || token == "END_TOOL") {
-            if (checking != nullptr && token.empty()) {
+            if (checking != nullptr && token.empty() && !source.spent()) {
                 ReportMissingEnd(source, "END_TOOL", "", at.start, Severity::Warning);
             }
             break;

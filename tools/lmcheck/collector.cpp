@@ -1,0 +1,212 @@
+#include "tools/lmcheck/collector.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <unordered_map>
+
+#include "base/cp1250.h"
+#include "base/files.h"
+#include "library/texts.h"
+#include "tools/lmcheck/item_checks.h"
+
+namespace lmcheck {
+
+namespace {
+
+using lm::Concat;
+using lm::Severity;
+
+// The item ident whose item holds the object's help index.
+constexpr std::uint16_t kHelpIndexIdent = 9999;
+// At most this many findings are shown for one file.
+constexpr std::size_t kFindingsPerFile = 200;
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+#if defined(_WIN32)
+    const std::u16string wide = lm::Cp1250ToUtf16(path);
+    return std::filesystem::is_directory(
+        std::filesystem::path(std::wstring(wide.begin(), wide.end())), error);
+#else
+    return std::filesystem::is_directory(path, error);
+#endif
+}
+
+std::string Line(lm::TextPosition at) {
+    return std::to_string(at.line);
+}
+
+}  // namespace
+
+Collector::Collector(std::string driver_dir, std::string shown_dir)
+    : driver_dir_(std::move(driver_dir)), shown_dir_(std::move(shown_dir)) {}
+
+std::string Collector::Shown(const std::string& path) const {
+    if (path.compare(0, driver_dir_.size(), driver_dir_) == 0) {
+        return shown_dir_ + lm::Cp1250ToUtf8(std::string_view(path).substr(driver_dir_.size()));
+    }
+    return lm::Cp1250ToUtf8(path);
+}
+
+void Collector::EnterFile(const std::string& path) {
+    files_.push_back(path);
+    items_.clear();
+}
+
+void Collector::LeaveFile() {
+    if (!files_.empty()) files_.pop_back();
+    items_.clear();
+}
+
+void Collector::Take(lm::LoadProblem problem) {
+    findings_.push_back({files_.empty() ? shown_dir_ : Shown(files_.back()), problem.position,
+                         problem.severity, std::move(problem.code),
+                         lm::Cp1250ToUtf8(problem.driver_message), std::move(problem.explanation)});
+}
+
+void Collector::AddNotes(const Notes& notes) {
+    for (const Note& note : notes) Take({note.severity, note.at, note.code, "", note.text});
+}
+
+void Collector::AddFileFinding(const std::string& path, Severity severity, std::string code,
+                               std::string driver_message, std::string explanation) {
+    files_.push_back(path);
+    Take({severity, {1, 1}, std::move(code), std::move(driver_message), std::move(explanation)});
+    files_.pop_back();
+}
+
+void Collector::ItemRead(const lm::ItemFields& fields, const lm::BlockPositions& at, bool failed) {
+    // An item the parser found wrong would only repeat its faults here.
+    if (!failed) AddNotes(CheckItem(fields, at));
+    if (fields.ident > 255 && fields.ident != kHelpIndexIdent) {
+        Take({Severity::Warning, at.Of("IDENT"), "ident-online", "",
+              Concat({"item IDENT ", std::to_string(fields.ident),
+                      " is above 255: online commands carry only its low byte, ",
+                      std::to_string(fields.ident & 0xFF)})});
+    }
+    items_.push_back(
+        {fields.ident, fields.name.substr(0, lm::kItemNameLimit), at.Of("IDENT"), at.Of("JMENO")});
+}
+
+void Collector::ObjectRead(const lm::ObjectFields& fields, std::string_view bm_lib,
+                           std::string_view bm_desktop, const lm::BlockPositions& at) {
+    bool help_index = false;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const SeenItem& item = items_[i];
+        help_index = help_index || item.ident == kHelpIndexIdent;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (items_[j].ident == item.ident) {
+                Take({Severity::Error, item.ident_at, "duplicate-item", "",
+                      Concat({"item IDENT ", std::to_string(item.ident),
+                              " is given twice in this object (first at line ",
+                              Line(items_[j].ident_at), "); the host finds only the first"})});
+                break;
+            }
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (!item.name.empty() && items_[j].name == item.name) {
+                Take({Severity::Error, item.name_at, "duplicate-item-name", "",
+                      Concat({"item JMENO \"", lm::ShownToken(item.name),
+                              "\" is given twice in this object (first at line ",
+                              Line(items_[j].name_at),
+                              "); project lines name items, and only the first is found"})});
+                break;
+            }
+        }
+    }
+    items_.clear();
+    if (!help_index) {
+        Take({Severity::Warning, at.start, "no-help-index", "",
+              "the object has no help index item (IDENT 9999): help on its blocks has no context"});
+    }
+    CheckBitmap("BM_LIB", bm_lib, at);
+    CheckBitmap("BM_DESKTOP", bm_desktop, at);
+    if (!at.Has("IDENT")) {
+        Take({Severity::Warning, at.start, "no-ident", "",
+              "the object has no IDENT: the host knows it as object 0"});
+        return;
+    }
+    if (fields.ident > 255) {
+        Take({Severity::Warning, at.Of("IDENT"), "ident-online", "",
+              Concat({"object IDENT ", std::to_string(fields.ident),
+                      " is above 255: online commands carry only its low byte, ",
+                      std::to_string(fields.ident & 0xFF)})});
+    }
+    const std::string file = files_.empty() ? std::string() : Shown(files_.back());
+    for (const SeenObject& seen : objects_) {
+        if (seen.ident != fields.ident) continue;
+        Take(
+            {Severity::Error, at.Of("IDENT"), "duplicate-object", "",
+             Concat({"object IDENT ", std::to_string(fields.ident), " is also given in ", seen.file,
+                     ":", Line(seen.at), "; the host would see two objects of one ident"})});
+        return;
+    }
+    objects_.push_back({file, fields.ident, at.Of("IDENT")});
+}
+
+void Collector::ToolRead(std::string_view bitmap, const lm::BlockPositions& at) {
+    CheckBitmap("BITMAP", bitmap, at);
+}
+
+void Collector::CheckBitmap(std::string_view keyword, std::string_view name,
+                            const lm::BlockPositions& at) {
+    if (name.empty() || lm::FileCanBeOpened(Concat({driver_dir_, name}))) return;
+    Take({Severity::Warning, at.Of(keyword), "missing-bitmap", "",
+          Concat({keyword, " names the bitmap ", lm::ShownToken(name),
+                  ", which is not in the driver directory; the host shows none"})});
+}
+
+void Collector::ObjectFileNamed(std::string_view name, const std::string& path,
+                                lm::TextPosition at) {
+    if (!files_.empty() && path == files_.front()) {
+        Take({Severity::Error, at, "names-itself", "",
+              "TOOLS.INI names itself as an object file; the driver reads it as one"});
+    } else if (IsFolder(path)) {
+        Take({Severity::Error, at, "missing-file", "",
+              Concat({lm::ShownToken(name),
+                      " is a folder, not an object file; the driver skips it"})});
+    } else if (!lm::FileCanBeOpened(path)) {
+        Take({Severity::Error, at, "missing-file", "",
+              Concat({"the object file ", lm::ShownToken(name),
+                      " does not exist; the driver skips it without a word"})});
+    }
+}
+
+std::vector<Finding> Collector::Findings() const {
+    // Files in the order first met, each file's findings by place.
+    std::unordered_map<std::string, std::size_t> file_order;
+    for (const Finding& f : findings_) file_order.emplace(f.file, file_order.size());
+    std::vector<Finding> sorted = findings_;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](const Finding& a, const Finding& b) {
+        const std::size_t fa = file_order.at(a.file), fb = file_order.at(b.file);
+        if (fa != fb) return fa < fb;
+        if (a.position.line != b.position.line) return a.position.line < b.position.line;
+        return a.position.column < b.position.column;
+    });
+    std::vector<Finding> shown;
+    shown.reserve(sorted.size());
+    for (std::size_t i = 0; i < sorted.size();) {
+        std::size_t end = i;
+        while (end < sorted.size() && sorted[end].file == sorted[i].file) ++end;
+        const std::size_t kept = std::min(end - i, kFindingsPerFile);
+        shown.insert(shown.end(), sorted.begin() + static_cast<std::ptrdiff_t>(i),
+                     sorted.begin() + static_cast<std::ptrdiff_t>(i + kept));
+        if (end - i > kept) {
+            Finding more = sorted[i + kept];
+            const bool hidden_error =
+                std::any_of(sorted.begin() + static_cast<std::ptrdiff_t>(i + kept),
+                            sorted.begin() + static_cast<std::ptrdiff_t>(end),
+                            [](const Finding& f) { return f.severity == Severity::Error; });
+            more.severity = hidden_error ? Severity::Error : Severity::Warning;
+            more.code = "too-many";
+            more.driver_message.clear();
+            more.explanation =
+                std::to_string(end - i - kept) + " more findings in this file are not shown";
+            shown.push_back(std::move(more));
+        }
+        i = end;
+    }
+    return shown;
+}
+
+}  // namespace lmcheck
