@@ -63,7 +63,8 @@ public:
     virtual void ItemRead(const ItemFields& /*fields*/, const BlockPositions& /*at*/,
                           bool /*failed*/) {}
     virtual void ObjectRead(const ObjectFields& /*fields*/, std::string_view /*bm_lib*/,
-                            std::string_view /*bm_desktop*/, const BlockPositions& /*at*/) {}
+                            std::string_view /*bm_desktop*/, const BlockPositions& /*at*/,
+                            bool /*failed*/) {}
     virtual void ToolRead(std::string_view /*bitmap*/, const BlockPositions& /*at*/) {}
     // An OBJECTS entry of TOOLS.INI, before the driver looks for the file.
     virtual void ObjectFileNamed(std::string_view /*name*/, const std::string& /*path*/,

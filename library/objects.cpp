@@ -74,7 +74,9 @@ bool ReadItemList(TextSource& source, std::string_view end, ItemList& list, std:
             }
             std::string item_error;
             if (!LOAD_DATAITEM(source, list, item_error, error_limit, log)) {
-                if (all_read) error = item_error;
+                // An item that only lacks its end leaves no message; the driver reads
+                // on into the next one and stops at its fault.
+                if (error.empty()) error = item_error;
                 all_read = false;
             }
             continue;
@@ -239,7 +241,7 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
                           "skipped");
         }
         const bool object_failed = checking->errors() != errors_before;
-        checking->ObjectRead(f, bm_lib_name, bm_desktop_name, at);
+        checking->ObjectRead(f, bm_lib_name, bm_desktop_name, at, object_failed);
         if (failed) SetErrorText(error, error_limit, first_error);
         if (object_failed) return false;
     }

@@ -84,18 +84,18 @@ void Collector::ItemRead(const lm::ItemFields& fields, const lm::BlockPositions&
                       " is above 255: online commands carry only its low byte, ",
                       std::to_string(fields.ident & 0xFF)})});
     }
-    items_.push_back(
-        {fields.ident, fields.name.substr(0, lm::kItemNameLimit), at.Of("IDENT"), at.Of("JMENO")});
+    items_.push_back({at.Has("IDENT"), fields.ident, fields.name.substr(0, lm::kItemNameLimit),
+                      at.Of("IDENT"), at.Of("JMENO")});
 }
 
 void Collector::ObjectRead(const lm::ObjectFields& fields, std::string_view bm_lib,
-                           std::string_view bm_desktop, const lm::BlockPositions& at) {
+                           std::string_view bm_desktop, const lm::BlockPositions& at, bool failed) {
     bool help_index = false;
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const SeenItem& item = items_[i];
         help_index = help_index || item.ident == kHelpIndexIdent;
         for (std::size_t j = 0; j < i; ++j) {
-            if (items_[j].ident == item.ident) {
+            if (item.has_ident && items_[j].has_ident && items_[j].ident == item.ident) {
                 Take({Severity::Error, item.ident_at, "duplicate-item", "",
                       Concat({"item IDENT ", std::to_string(item.ident),
                               " is given twice in this object (first at line ",
@@ -115,7 +115,8 @@ void Collector::ObjectRead(const lm::ObjectFields& fields, std::string_view bm_l
         }
     }
     items_.clear();
-    if (!help_index) {
+    // A failed object may have lost its items to the failure.
+    if (!help_index && !failed) {
         Take({Severity::Warning, at.start, "no-help-index", "",
               "the object has no help index item (IDENT 9999): help on its blocks has no context"});
     }

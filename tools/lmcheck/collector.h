@@ -24,7 +24,8 @@ public:
     void LeaveFile() override;
     void ItemRead(const lm::ItemFields& fields, const lm::BlockPositions& at, bool failed) override;
     void ObjectRead(const lm::ObjectFields& fields, std::string_view bm_lib,
-                    std::string_view bm_desktop, const lm::BlockPositions& at) override;
+                    std::string_view bm_desktop, const lm::BlockPositions& at,
+                    bool failed) override;
     void ToolRead(std::string_view bitmap, const lm::BlockPositions& at) override;
     void ObjectFileNamed(std::string_view name, const std::string& path,
                          lm::TextPosition at) override;
@@ -44,6 +45,7 @@ protected:
 
 private:
     struct SeenItem {
+        bool has_ident;
         std::uint16_t ident;
         std::string name;
         lm::TextPosition ident_at;
