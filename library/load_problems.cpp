@@ -118,47 +118,23 @@ void ReportNarrowed(TextSource& source, std::string_view keyword, long long valu
                           std::to_string(bits), " bits; the driver keeps ", std::to_string(kept)}));
 }
 
-std::int32_t KeywordValues::Int(std::string_view keyword) {
-    const std::int32_t value = READ_INT(source_, ok_);
-    if (source_.problems() != nullptr) {
-        if (!ok_) {
-            ReportBadValue(source_, keyword, "a whole number", driver_message_, consequence_);
-        } else {
-            Kept(keyword);
-        }
+void KeywordValues::Checked(std::string_view keyword, std::string_view kind) {
+    if (ok_) {
+        Kept(keyword);
+    } else {
+        ReportBadValue(source_, keyword, kind, driver_message_, consequence_);
     }
-    return value;
 }
 
-double KeywordValues::Real(std::string_view keyword) {
-    const double value = READ_REAL(source_, ok_);
-    if (source_.problems() != nullptr) {
-        if (!ok_) {
-            ReportBadValue(source_, keyword, "a number the driver can hold", driver_message_,
-                           consequence_);
-        } else {
-            Kept(keyword);
-        }
+void KeywordValues::CheckedText(std::string_view keyword, std::string_view value,
+                                std::size_t limit) {
+    if (!ok_) {
+        ReportBadValue(source_, keyword, "a quoted text", driver_message_, consequence_);
+        return;
     }
-    return value;
-}
-
-std::string KeywordValues::Text(std::string_view keyword, std::size_t limit) {
-    std::string value = READ_STRING(source_, ok_);
-    if (source_.problems() != nullptr) {
-        if (!ok_) {
-            ReportBadValue(source_, keyword, "a quoted text", driver_message_, consequence_);
-        } else {
-            Kept(keyword);
-            ReportSwallowingString(source_, keyword, value);
-            ReportCut(source_, keyword, value, limit);
-        }
-    }
-    return value;
-}
-
-void KeywordValues::Kept(std::string_view keyword) {
-    if (source_.problems() != nullptr) at_.Set(keyword, source_.TokenPosition());
+    Kept(keyword);
+    ReportSwallowingString(source_, keyword, value);
+    ReportCut(source_, keyword, value, limit);
 }
 
 bool IsObjectKeyword(std::string_view word) {

@@ -133,17 +133,35 @@ public:
           driver_message_(driver_message),
           consequence_(consequence) {}
 
-    std::int32_t Int(std::string_view keyword);
-    double Real(std::string_view keyword);
+    std::int32_t Int(std::string_view keyword) {
+        const std::int32_t value = READ_INT(source_, ok_);
+        if (source_.problems() != nullptr) Checked(keyword, "a whole number");
+        return value;
+    }
+    double Real(std::string_view keyword) {
+        const double value = READ_REAL(source_, ok_);
+        if (source_.problems() != nullptr) Checked(keyword, "a number the driver can hold");
+        return value;
+    }
     // A quoted text, reported when it is longer than `limit`.
-    std::string Text(std::string_view keyword, std::size_t limit);
+    std::string Text(std::string_view keyword, std::size_t limit) {
+        std::string value = READ_STRING(source_, ok_);
+        if (source_.problems() != nullptr) CheckedText(keyword, value, limit);
+        return value;
+    }
     // An integer kept in the low bits of a T.
     template <typename T>
     T IntAs(std::string_view keyword);
     // Keeps the place of the last token as the value of `keyword`.
-    void Kept(std::string_view keyword);
+    void Kept(std::string_view keyword) {
+        if (source_.problems() != nullptr) at_.Set(keyword, source_.TokenPosition());
+    }
 
 private:
+    // Checking mode, after a value was read.
+    void Checked(std::string_view keyword, std::string_view kind);
+    void CheckedText(std::string_view keyword, std::string_view value, std::size_t limit);
+
     TextSource& source_;
     bool& ok_;
     BlockPositions& at_;
