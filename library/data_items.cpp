@@ -264,7 +264,8 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
     }
     if (ok && !f.name.empty() && f.typ != 0) {
         error.clear();
-        INS_DATAITEM(list, f, log);
+        // A check builds no records: what was read has gone to the collector.
+        if (checking == nullptr) INS_DATAITEM(list, f, log);
         return true;
     }
     if (error.empty()) SetErrorText(error, error_limit, kNoNameOrTypMessage);

@@ -93,7 +93,8 @@ void ReportCut(TextSource& source, std::string_view keyword, std::string_view te
     if (source.problems() == nullptr || text.size() <= limit) return;
     ReportProblem(
         source, Severity::Warning, source.TokenPosition(), "text-cut", "",
-        Concat({keyword, " is ", std::to_string(text.size()), " characters long; the driver keeps ",
+        Concat({keyword, " is ", std::to_string(text.size()),
+                text.size() >= kMaxText ? " or more" : "", " characters long; the driver keeps ",
                 std::to_string(limit), ": \"", ShownToken(text.substr(0, limit)), "\""}));
 }
 

@@ -3,7 +3,9 @@
 // always did. With a collector attached to the text source (lmcheck), they
 // report every problem with its place, go on after an error (the rest of the
 // block, the next block, the next file) and tell the collector what each block
-// read, so that checks beyond the parsers' own can name places too.
+// read, so that checks beyond the parsers' own can name places too. A check
+// builds no item or object records: its memory stays in proportion to the
+// findings, whatever the size of the definitions.
 #pragma once
 
 #include <cstddef>
@@ -169,7 +171,8 @@ private:
     std::string_view consequence_;
 };
 
-// Checking mode: a text value longer than the field that receives it.
+// Checking mode: a text value longer than the field that receives it (a text
+// of 255 characters may have been longer: the reader keeps no more).
 void ReportCut(TextSource& source, std::string_view keyword, std::string_view text,
                std::size_t limit);
 

@@ -246,6 +246,7 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
         if (object_failed) return false;
     }
     if (!ok || token != "OBJECT_END") return false;
+    if (checking != nullptr) return true;  // a check builds no records
 
     f.bm_lib = INS_BITMAP(bitmaps, driver_dir, bm_lib_name, log);
     f.bm_desktop = INS_BITMAP(bitmaps, driver_dir, bm_desktop_name, log);

@@ -39,9 +39,11 @@ CheckResult CheckDriverDir(const std::string& dir) {
     lm::LOAD_TOOLS(lm::Concat({driver_dir, "TOOLS.INI"}), driver_dir, library, error, lm::kMaxText,
                    log, &collector);
     CheckResult result;
-    result.objects = library.objects.size();
-    result.tools = library.tools.size();
     result.findings = collector.Findings();
+    result.errors = collector.total_errors();
+    result.warnings = collector.total_warnings();
+    result.objects = collector.objects_read();
+    result.tools = library.tools.size();
     return result;
 }
 

@@ -11,8 +11,10 @@
 namespace lmcheck {
 
 struct CheckResult {
-    std::vector<Finding> findings;
-    std::size_t objects = 0;  // the objects the driver would load
+    std::vector<Finding> findings;  // at most 200 a file (see Collector)
+    std::size_t errors = 0;         // all of them, shown or not
+    std::size_t warnings = 0;
+    std::size_t objects = 0;  // the objects read without an error of their own
     std::size_t tools = 0;
 };
 

@@ -48,20 +48,36 @@ std::string Collector::Shown(const std::string& path) const {
     return lm::Cp1250ToUtf8(path);
 }
 
+void Collector::StartObject() {
+    item_idents_.clear();
+    item_names_.clear();
+    help_index_ = false;
+}
+
 void Collector::EnterFile(const std::string& path) {
     files_.push_back(path);
-    items_.clear();
+    StartObject();
 }
 
 void Collector::LeaveFile() {
     if (!files_.empty()) files_.pop_back();
-    items_.clear();
+    StartObject();
 }
 
 void Collector::Take(lm::LoadProblem problem) {
-    findings_.push_back({files_.empty() ? shown_dir_ : Shown(files_.back()), problem.position,
-                         problem.severity, std::move(problem.code),
-                         lm::Cp1250ToUtf8(problem.driver_message), std::move(problem.explanation)});
+    const bool error = problem.severity == Severity::Error;
+    ++(error ? total_errors_ : total_warnings_);
+    std::string file = files_.empty() ? shown_dir_ : Shown(files_.back());
+    FileCount& count = counts_[file];
+    if (count.kept == kFindingsPerFile) {
+        ++count.hidden;
+        count.hidden_error = count.hidden_error || error;
+        return;
+    }
+    ++count.kept;
+    findings_.push_back({std::move(file), problem.position, problem.severity,
+                         std::move(problem.code), lm::Cp1250ToUtf8(problem.driver_message),
+                         std::move(problem.explanation)});
 }
 
 void Collector::AddNotes(const Notes& notes) {
@@ -84,42 +100,38 @@ void Collector::ItemRead(const lm::ItemFields& fields, const lm::BlockPositions&
                       " is above 255: online commands carry only its low byte, ",
                       std::to_string(fields.ident & 0xFF)})});
     }
-    items_.push_back({at.Has("IDENT"), fields.ident, fields.name.substr(0, lm::kItemNameLimit),
-                      at.Of("IDENT"), at.Of("JMENO")});
+    help_index_ = help_index_ || fields.ident == kHelpIndexIdent;
+    if (at.Has("IDENT")) {
+        const auto [first, added] = item_idents_.emplace(fields.ident, at.Of("IDENT"));
+        if (!added) {
+            Take({Severity::Error, at.Of("IDENT"), "duplicate-item", "",
+                  Concat({"item IDENT ", std::to_string(fields.ident),
+                          " is given twice in this object (first at line ", Line(first->second),
+                          "); the host finds only the first"})});
+        }
+    }
+    const std::string name = fields.name.substr(0, lm::kItemNameLimit);
+    if (!name.empty()) {
+        const auto [first, added] = item_names_.emplace(name, at.Of("JMENO"));
+        if (!added) {
+            Take({Severity::Error, at.Of("JMENO"), "duplicate-item-name", "",
+                  Concat({"item JMENO \"", lm::ShownToken(name),
+                          "\" is given twice in this object (first at line ", Line(first->second),
+                          "); project lines name items, and only the first is found"})});
+        }
+    }
 }
 
 void Collector::ObjectRead(const lm::ObjectFields& fields, std::string_view bm_lib,
                            std::string_view bm_desktop, const lm::BlockPositions& at, bool failed) {
-    bool help_index = false;
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        const SeenItem& item = items_[i];
-        help_index = help_index || item.ident == kHelpIndexIdent;
-        for (std::size_t j = 0; j < i; ++j) {
-            if (item.has_ident && items_[j].has_ident && items_[j].ident == item.ident) {
-                Take({Severity::Error, item.ident_at, "duplicate-item", "",
-                      Concat({"item IDENT ", std::to_string(item.ident),
-                              " is given twice in this object (first at line ",
-                              Line(items_[j].ident_at), "); the host finds only the first"})});
-                break;
-            }
-        }
-        for (std::size_t j = 0; j < i; ++j) {
-            if (!item.name.empty() && items_[j].name == item.name) {
-                Take({Severity::Error, item.name_at, "duplicate-item-name", "",
-                      Concat({"item JMENO \"", lm::ShownToken(item.name),
-                              "\" is given twice in this object (first at line ",
-                              Line(items_[j].name_at),
-                              "); project lines name items, and only the first is found"})});
-                break;
-            }
-        }
-    }
-    items_.clear();
     // A failed object may have lost its items to the failure.
-    if (!help_index && !failed) {
+    if (!help_index_ && !failed) {
         Take({Severity::Warning, at.start, "no-help-index", "",
-              "the object has no help index item (IDENT 9999): help on its blocks has no context"});
+              "the object has no help index item (IDENT 9999): help on its blocks has no "
+              "context"});
     }
+    StartObject();
+    if (!failed) ++objects_read_;
     CheckBitmap("BM_LIB", bm_lib, at);
     CheckBitmap("BM_DESKTOP", bm_desktop, at);
     if (!at.Has("IDENT")) {
@@ -134,15 +146,13 @@ void Collector::ObjectRead(const lm::ObjectFields& fields, std::string_view bm_l
                       std::to_string(fields.ident & 0xFF)})});
     }
     const std::string file = files_.empty() ? std::string() : Shown(files_.back());
-    for (const SeenObject& seen : objects_) {
-        if (seen.ident != fields.ident) continue;
-        Take(
-            {Severity::Error, at.Of("IDENT"), "duplicate-object", "",
-             Concat({"object IDENT ", std::to_string(fields.ident), " is also given in ", seen.file,
-                     ":", Line(seen.at), "; the host would see two objects of one ident"})});
-        return;
+    const auto [first, added] = objects_.emplace(fields.ident, SeenObject{file, at.Of("IDENT")});
+    if (!added) {
+        Take({Severity::Error, at.Of("IDENT"), "duplicate-object", "",
+              Concat({"object IDENT ", std::to_string(fields.ident), " is also given in ",
+                      first->second.file, ":", Line(first->second.at),
+                      "; the host would see two objects of one ident"})});
     }
-    objects_.push_back({file, fields.ident, at.Of("IDENT")});
 }
 
 void Collector::ToolRead(std::string_view bitmap, const lm::BlockPositions& at) {
@@ -186,26 +196,18 @@ std::vector<Finding> Collector::Findings() const {
     });
     std::vector<Finding> shown;
     shown.reserve(sorted.size());
-    for (std::size_t i = 0; i < sorted.size();) {
-        std::size_t end = i;
-        while (end < sorted.size() && sorted[end].file == sorted[i].file) ++end;
-        const std::size_t kept = std::min(end - i, kFindingsPerFile);
-        shown.insert(shown.end(), sorted.begin() + static_cast<std::ptrdiff_t>(i),
-                     sorted.begin() + static_cast<std::ptrdiff_t>(i + kept));
-        if (end - i > kept) {
-            Finding more = sorted[i + kept];
-            const bool hidden_error =
-                std::any_of(sorted.begin() + static_cast<std::ptrdiff_t>(i + kept),
-                            sorted.begin() + static_cast<std::ptrdiff_t>(end),
-                            [](const Finding& f) { return f.severity == Severity::Error; });
-            more.severity = hidden_error ? Severity::Error : Severity::Warning;
-            more.code = "too-many";
-            more.driver_message.clear();
-            more.explanation =
-                std::to_string(end - i - kept) + " more findings in this file are not shown";
-            shown.push_back(std::move(more));
-        }
-        i = end;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        shown.push_back(sorted[i]);
+        const bool last_of_file = i + 1 == sorted.size() || sorted[i + 1].file != sorted[i].file;
+        const FileCount& count = counts_.at(sorted[i].file);
+        if (!last_of_file || count.hidden == 0) continue;
+        Finding more = sorted[i];
+        more.severity = count.hidden_error ? Severity::Error : Severity::Warning;
+        more.code = "too-many";
+        more.driver_message.clear();
+        more.explanation =
+            std::to_string(count.hidden) + " more findings in this file are not shown";
+        shown.push_back(std::move(more));
     }
     return shown;
 }

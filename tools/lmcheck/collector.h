@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "library/data_items.h"
@@ -35,7 +36,13 @@ public:
                         std::string driver_message, std::string explanation);
 
     // The findings, each file's sorted by place, files in the order first met.
+    // At most 200 are kept for one file; a last one then tells how many more
+    // there were.
     std::vector<Finding> Findings() const;
+    std::size_t total_errors() const { return total_errors_; }
+    std::size_t total_warnings() const { return total_warnings_; }
+    // The objects read without an error of their own.
+    std::size_t objects_read() const { return objects_read_; }
 
 protected:
     // The parsers' problems come through Add, which counts their errors; the
@@ -44,29 +51,35 @@ protected:
     void Take(lm::LoadProblem problem) override;
 
 private:
-    struct SeenItem {
-        bool has_ident;
-        std::uint16_t ident;
-        std::string name;
-        lm::TextPosition ident_at;
-        lm::TextPosition name_at;
-    };
     struct SeenObject {
         std::string file;
-        std::uint16_t ident;
         lm::TextPosition at;
+    };
+    struct FileCount {
+        std::size_t kept = 0;
+        std::size_t hidden = 0;
+        bool hidden_error = false;
     };
 
     std::string Shown(const std::string& path) const;
     void AddNotes(const Notes& notes);
     void CheckBitmap(std::string_view keyword, std::string_view name, const lm::BlockPositions& at);
+    void StartObject();
 
     std::string driver_dir_;
     std::string shown_dir_;
     std::vector<std::string> files_;  // the files being read, innermost last
     std::vector<Finding> findings_;
-    std::vector<SeenItem> items_;  // of the object being read
-    std::vector<SeenObject> objects_;
+    std::unordered_map<std::string, FileCount> counts_;  // by shown file name
+    std::size_t total_errors_ = 0;
+    std::size_t total_warnings_ = 0;
+    std::size_t objects_read_ = 0;
+    // The object being read: its items' idents and names, where first given.
+    std::unordered_map<std::uint16_t, lm::TextPosition> item_idents_;
+    std::unordered_map<std::string, lm::TextPosition> item_names_;
+    bool help_index_ = false;
+    // Every object's ident, where first given.
+    std::unordered_map<std::uint16_t, SeenObject> objects_;
 };
 
 }  // namespace lmcheck

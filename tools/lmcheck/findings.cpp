@@ -1,6 +1,5 @@
 #include "tools/lmcheck/findings.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace lmcheck {
@@ -61,16 +60,9 @@ std::string FormatJson(const std::vector<Finding>& findings) {
     return json + (findings.empty() ? "]\n" : "\n]\n");
 }
 
-std::size_t CountOf(const std::vector<Finding>& findings, lm::Severity severity) {
-    return static_cast<std::size_t>(
-        std::count_if(findings.begin(), findings.end(),
-                      [&](const Finding& f) { return f.severity == severity; }));
-}
-
-int ExitCode(const std::vector<Finding>& findings, bool strict) {
-    if (CountOf(findings, lm::Severity::Error) > 0) return 2;
-    if (strict && !findings.empty()) return 1;
-    return 0;
+int ExitCode(std::size_t errors, std::size_t warnings, bool strict) {
+    if (errors > 0) return 2;
+    return strict && warnings > 0 ? 1 : 0;
 }
 
 }  // namespace lmcheck

@@ -27,8 +27,6 @@ std::string FormatLine(const Finding& finding);
 std::string FormatJson(const std::vector<Finding>& findings);
 
 // 2 with errors, 1 with warnings only when `strict`, else 0.
-int ExitCode(const std::vector<Finding>& findings, bool strict);
-
-std::size_t CountOf(const std::vector<Finding>& findings, lm::Severity severity);
+int ExitCode(std::size_t errors, std::size_t warnings, bool strict);
 
 }  // namespace lmcheck

@@ -67,9 +67,7 @@ int main(int argc, char** argv) {
             std::puts(lmcheck::FormatLine(finding).c_str());
         }
         std::printf("lmcheck: %s: %zu objects in %zu tools; %zu errors, %zu warnings\n",
-                    dir.c_str(), result.objects, result.tools,
-                    lmcheck::CountOf(result.findings, lm::Severity::Error),
-                    lmcheck::CountOf(result.findings, lm::Severity::Warning));
+                    dir.c_str(), result.objects, result.tools, result.errors, result.warnings);
     }
-    return lmcheck::ExitCode(result.findings, strict);
+    return lmcheck::ExitCode(result.errors, result.warnings, strict);
 }
