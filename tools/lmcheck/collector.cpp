@@ -56,6 +56,7 @@ void Collector::StartObject() {
 
 void Collector::EnterFile(const std::string& path) {
     files_.push_back(path);
+    file_order_.emplace(Shown(path), file_order_.size());
     StartObject();
 }
 
@@ -184,8 +185,8 @@ void Collector::ObjectFileNamed(std::string_view name, const std::string& path,
 }
 
 std::vector<Finding> Collector::Findings() const {
-    // Files in the order first met, each file's findings by place.
-    std::unordered_map<std::string, std::size_t> file_order;
+    // Files in the order first read, each file's findings by place.
+    std::unordered_map<std::string, std::size_t> file_order = file_order_;
     for (const Finding& f : findings_) file_order.emplace(f.file, file_order.size());
     std::vector<Finding> sorted = findings_;
     std::stable_sort(sorted.begin(), sorted.end(), [&](const Finding& a, const Finding& b) {

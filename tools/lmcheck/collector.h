@@ -35,7 +35,7 @@ public:
     void AddFileFinding(const std::string& path, lm::Severity severity, std::string code,
                         std::string driver_message, std::string explanation);
 
-    // The findings, each file's sorted by place, files in the order first met.
+    // The findings, each file's sorted by place, files in the order first read.
     // At most 200 are kept for one file; a last one then tells how many more
     // there were.
     std::vector<Finding> Findings() const;
@@ -70,7 +70,8 @@ private:
     std::string shown_dir_;
     std::vector<std::string> files_;  // the files being read, innermost last
     std::vector<Finding> findings_;
-    std::unordered_map<std::string, FileCount> counts_;  // by shown file name
+    std::unordered_map<std::string, FileCount> counts_;        // by shown file name
+    std::unordered_map<std::string, std::size_t> file_order_;  // as first read
     std::size_t total_errors_ = 0;
     std::size_t total_warnings_ = 0;
     std::size_t objects_read_ = 0;

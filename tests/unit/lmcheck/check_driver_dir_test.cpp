@@ -64,7 +64,9 @@ TEST(CheckDriverDir, ReportsEveryProblemAndReadsOn) {
                            "ITEM JMENO \"X\" TYP BYTES CW_OUT BOTH ITEM_END\r\n"
                            "ITEM JMENO \"Y\" TYP WORD DELKA 2 SUBTYP RAW ITEM_END\r\n"
                            "D_IN_END\r\n")}},
-         {"A.DEF:3:20: error: LOAD DATAITEM TYP: ocekavano BYTE, INT, WORD, LONG, DWORD nebo USER. "
+         {"TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
+          "it is loaded [load-stops]",
+          "A.DEF:3:20: error: LOAD DATAITEM TYP: ocekavano BYTE, INT, WORD, LONG, DWORD nebo USER. "
           "-- TYP \"BYTES\" is none of BYTE, INT, WORD, LONG, DWORD, USER (upper case); the driver "
           "rejects this object and loads no object after it [bad-typ]",
           "A.DEF:3:33: error: LOAD DATAITEM CW_OUT: ocekavano READ, WRITE, BIDIR nebo NONE. -- "
@@ -73,50 +75,48 @@ TEST(CheckDriverDir, ReportsEveryProblemAndReadsOn) {
           "A.DEF:4:40: error: LOAD DATAITEM SUBTYP: ocekavano 3BF, FLOAT, STRING, BIT, BYTEHEX "
           "nebo "
           "WORDHEX -- SUBTYP \"RAW\" is none of 3BF, FLOAT, STRING, BIT, BYTEHEX, WORDHEX (upper "
-          "case); the driver rejects this object and loads no object after it [bad-subtyp]",
-          "TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
-          "it is loaded [load-stops]"}},
+          "case); the driver rejects this object and loads no object after it [bad-subtyp]"}},
         {"an unknown keyword with its value: one finding, the object read on",
          {{"A.DEF", Object(1, "VSTUPY 2 VYSTUPU x\r\n")}},
-         {"A.DEF:2:1: error: LOAD OBJECT: Nezname klicove slovo: VSTUPY -- \"VSTUPY\" is no "
+         {"TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
+          "it is loaded [load-stops]",
+          "A.DEF:2:1: error: LOAD OBJECT: Nezname klicove slovo: VSTUPY -- \"VSTUPY\" is no "
           "keyword "
           "of an object; the driver rejects this object and loads no object after it "
           "[unknown-keyword]",
           "A.DEF:2:18: error: VYSTUPU: x is not a whole number; the driver skips this object "
-          "without a word [bad-value]",
-          "TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
-          "it is loaded [load-stops]"}},
+          "without a word [bad-value]"}},
         {"an item without ITEM_END ends at the next ITEM, which is read on its own",
          {{"A.DEF", Object(1,
                            "D_IN\r\n"
                            "ITEM JMENO \"X\" TYP WORD DELKA 2\r\n"
                            "ITEM JMENO \"Y\" TYP WORT ITEM_END\r\n"
                            "D_IN_END\r\n")}},
-         {"A.DEF:4:1: error: ITEM_END missing before ITEM (the item begins at line 3); the driver "
+         {"TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
+          "it is loaded [load-stops]",
+          "A.DEF:4:1: error: ITEM_END missing before ITEM (the item begins at line 3); the driver "
           "reads on into what follows [missing-end]",
           "A.DEF:4:20: error: LOAD DATAITEM TYP: ocekavano BYTE, INT, WORD, LONG, DWORD nebo USER. "
           "-- TYP \"WORT\" is none of BYTE, INT, WORD, LONG, DWORD, USER (upper case); the driver "
-          "rejects this object and loads no object after it [bad-typ]",
-          "TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
-          "it is loaded [load-stops]"}},
+          "rejects this object and loads no object after it [bad-typ]"}},
         {"a ')' missing before ITEM_END: the next item is read as usual",
          {{"A.DEF", Object(1,
                            "D_IN\r\n"
                            "ITEM JMENO \"X\" TYP WORD DELKA 2 ATRIBUTY ( JEDEF ITEM_END\r\n"
                            "ITEM JMENO \"Y\" TYP WORD DELKA 2 ATRIBUTY ( JEMINMAX ) ITEM_END\r\n"
                            "D_IN_END\r\n")}},
-         {"A.DEF:3:33: error: ATRIBUTY: ')' missing before ITEM_END; the driver reads on past it "
-          "[missing-parenthesis]",
-          "TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
-          "it is loaded [load-stops]"}},
+         {"TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
+          "it is loaded [load-stops]",
+          "A.DEF:3:33: error: ATRIBUTY: ')' missing before ITEM_END; the driver reads on past it "
+          "[missing-parenthesis]"}},
         {"a text without its closing quote: one finding, not every end after it",
          {{"A.DEF",
            "OBJECT IDENT 1 D_IN ITEM JMENO \"X TYP WORD ITEM_END D_IN_END OBJECT_END\r\n"}},
-         {"A.DEF:1:32: error: LOAD DATAITEM: JMENO nebo TYP nedefinovano -- JMENO: the text \"X "
+         {"TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
+          "it is loaded [load-stops]",
+          "A.DEF:1:32: error: LOAD DATAITEM: JMENO nebo TYP nedefinovano -- JMENO: the text \"X "
           "has no closing double quote before the end of the file; the driver rejects this object "
-          "and loads no object after it [bad-value]",
-          "TOOLS.INI:1:29: warning: the driver stops loading the library at A.DEF: no object after "
-          "it is loaded [load-stops]"}},
+          "and loads no object after it [bad-value]"}},
         {"every object file is checked, and idents are compared across files",
          {{"A.DEF", Object(7, "LEVEL x\r\n")}, {"B.DEF", Object(7, "")}},
          {"A.DEF:2:7: error: LEVEL: x is not a whole number; the driver skips this object without "
