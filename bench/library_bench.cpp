@@ -9,6 +9,7 @@
 #include "base/log_sink.h"
 #include "library/tools.h"
 #include "platform/headless/headless_platform.h"
+#include "tools/lmcheck/check_driver_dir.h"
 
 namespace {
 
@@ -97,5 +98,25 @@ void LoadTools(benchmark::State& state) {
         benchmark::Counter(objects, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(LoadTools)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// lmcheck over the same library: every file read in checking mode and every
+// item checked (its conversions included).
+void CheckDriverDir(benchmark::State& state) {
+    const int objects = static_cast<int>(state.range(0));
+    GeneratedLibrary files(objects);
+    std::ofstream(files.dir / "STARTUP.INI", std::ios::binary) << "LOGFILE OFF\r\n";
+    for (auto _ : state) {
+        const lmcheck::CheckResult result = lmcheck::CheckDriverDir(files.driver_dir);
+        // The generated objects have warnings (no help index item, idents
+        // above 255) but no errors.
+        if (result.objects != static_cast<std::size_t>(objects) || result.errors != 0) {
+            state.SkipWithError("the generated library did not check as expected");
+            break;
+        }
+    }
+    state.counters["objects/s"] =
+        benchmark::Counter(objects, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(CheckDriverDir)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

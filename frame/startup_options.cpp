@@ -1,7 +1,10 @@
 #include "frame/startup_options.h"
 
 #include "base/bounded_text.h"
+#include "base/cp1250.h"
 #include "library/definition_reader.h"
+#include "library/load_problems.h"
+#include "library/texts.h"
 #include "values/number_syntax.h"
 
 namespace lm {
@@ -21,18 +24,23 @@ bool* OptionOf(StartupOptions& options, std::string_view keyword) {
 }  // namespace
 
 bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label,
-                 std::size_t label_limit, StartupOptions& options, LogSink& log) {
+                 std::size_t label_limit, StartupOptions& options, LogSink& log,
+                 LoadProblems* problems) {
     log.Write("Load StartUp.Ini");
     const std::string path = driver_dir + kStartupFileName;
     if (!files.CanBeOpened(path)) return false;
     log.Write("file exists");
     auto bytes = files.ReadWhole(path);
     if (!bytes) return false;
+    const ProblemFile file(problems, path);
     TextSource source(std::move(*bytes));
     bool ok = true;
+    bool all_read = true;  // checking: the reading goes on after a bad value
     std::string keyword;
     do {
         keyword = READ_TOKEN(source);
+        const TextPosition keyword_at =
+            problems != nullptr ? source.TokenPosition() : TextPosition{};
         std::string value;
         if (keyword == "LAB") {
             label = Bounded(READ_TOKEN(source), label_limit);
@@ -45,10 +53,23 @@ bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label
             } else {
                 ok = false;
             }
+        } else if (problems != nullptr && !keyword.empty()) {
+            problems->Add({Severity::Warning, keyword_at, "ignored-word", "",
+                           Concat({"\"", ShownToken(keyword),
+                                   "\" is no keyword of STARTUP.INI; the driver skips it"})});
         }
         if (!ok) log.WriteWith([&] { return "error item " + keyword + ", value = " + value; });
+        if (!ok && problems != nullptr) {
+            problems->Add({Severity::Error, value.empty() ? keyword_at : source.TokenPosition(),
+                           "bad-value", "Chyba startovacího souboru"_cp,
+                           Concat({keyword, ": \"", ShownToken(value),
+                                   "\" is neither ON nor OFF (upper case); the driver stops "
+                                   "reading STARTUP.INI here and keeps the options read before"})});
+            all_read = false;
+            ok = true;
+        }
     } while (!keyword.empty() && ok && !source.Eof());
-    return ok;
+    return ok && all_read;
 }
 
 FileStatus SaveStartup(Files& files, const std::string& driver_dir, const std::string& label,

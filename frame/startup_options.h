@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/log_sink.h"
+#include "library/load_problems.h"
 #include "platform/files.h"
 
 namespace lm {
@@ -26,9 +27,12 @@ inline constexpr const char kNoLabelTable[] = "(no_lab)";
 // Reads DriverDir + STARTUP.INI into `options` and `label` (at most
 // `label_limit` characters). Keywords may come in any order; a value other
 // than ON or OFF stops the reading and gives false, keeping what was read
-// before it. False too when the file cannot be opened.
+// before it. False too when the file cannot be opened. With `problems` the
+// file is checked: every bad value and unknown word is reported and the
+// reading goes on.
 bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label,
-                 std::size_t label_limit, StartupOptions& options, LogSink& log);
+                 std::size_t label_limit, StartupOptions& options, LogSink& log,
+                 LoadProblems* problems = nullptr);
 
 // Rewrites DriverDir + STARTUP.INI with the four lines of the options.
 FileStatus SaveStartup(Files& files, const std::string& driver_dir, const std::string& label,

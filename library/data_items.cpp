@@ -5,6 +5,7 @@
 
 #include "base/bounded_text.h"
 #include "library/attribute_group.h"
+#include "library/load_problems.h"
 #include "library/new_text.h"
 #include "library/texts.h"
 #include "values/short_real.h"
@@ -86,6 +87,20 @@ std::string_view TextOf(const char* owned, std::size_t limit) {
 
 }  // namespace
 
+namespace {
+
+// Checking mode: a keyword value that is none of the words allowed.
+void ReportUnknownWord(TextSource& source, std::string_view code, std::string_view message,
+                       std::string_view keyword, std::string_view token, std::string_view allowed) {
+    const std::string what =
+        token.empty() ? Concat({keyword, ": the file ends where ", allowed, " should follow"})
+                      : Concat({keyword, " \"", ShownToken(token), "\" is none of ", allowed});
+    ReportProblem(source, Severity::Error, source.TokenPosition(), code, message,
+                  Concat({what, "; ", kStopsLibrary}));
+}
+
+}  // namespace
+
 bool READ_TYP(TextSource& source, std::string& error, std::size_t error_limit, TypMode mode,
               std::uint8_t& code) {
     const std::string token = READ_TOKEN(source);
@@ -93,6 +108,13 @@ bool READ_TYP(TextSource& source, std::string& error, std::size_t error_limit, T
     const bool type_mode = mode == TypMode::Type;
     if (type_mode ? Lookup(kTypes, token, code) : Lookup(kSubtypes, token, code)) return true;
     SetErrorText(error, error_limit, type_mode ? kTypMessage : kSubtypMessage);
+    if (type_mode) {
+        ReportUnknownWord(source, "bad-typ", kTypMessage, "TYP", token,
+                          "BYTE, INT, WORD, LONG, DWORD, USER (upper case)");
+    } else {
+        ReportUnknownWord(source, "bad-subtyp", kSubtypMessage, "SUBTYP", token,
+                          "3BF, FLOAT, STRING, BIT, BYTEHEX, WORDHEX (upper case)");
+    }
     return false;
 }
 
@@ -102,6 +124,8 @@ bool READ_CW_OUT(TextSource& source, std::string& error, std::size_t error_limit
     log.WriteWith([&] { return Concat({"READ_CW_OUT: \"", token, "\""}); });
     if (Lookup(kDirections, token, code)) return true;
     SetErrorText(error, error_limit, kCwOutMessage);
+    ReportUnknownWord(source, "bad-cw-out", kCwOutMessage, "CW_OUT", token,
+                      "READ, WRITE, BIDIR, NONE (upper case)");
     return false;
 }
 
@@ -111,57 +135,137 @@ bool LOADDATAITEM_ATTR(TextSource& source, std::string& error, std::size_t error
                               attributes);
 }
 
+namespace {
+
+// Checking mode, after a token the item block does not know: it is reported
+// and the words after it are skipped up to the next keyword of the block or a
+// word that ends the block.
+void SkipUnknownInItem(TextSource& source) {
+    ReportProblem(source, Severity::Warning, source.TokenPosition(), "ignored-word", "",
+                  Concat({"\"", ShownToken(source.TokenText()),
+                          "\" is no keyword of an ITEM block; the driver skips it"}));
+    while (true) {
+        const std::string token = READ_TOKEN(source);
+        if (token.empty()) return;
+        if (IsItemKeyword(token) || IsStructureWord(token)) {
+            source.Unread();
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::size_t error_limit,
                    LogSink& log) {
+    LoadProblems* const checking = source.problems();
+    const int errors_before = checking != nullptr ? checking->errors() : 0;
+    BlockPositions at;  // filled only while checking
+    at.start = checking != nullptr ? source.TokenPosition() : TextPosition{};
+    // While checking, the reading goes on after a failed value; the error text
+    // keeps the first failure's message, as the driver would have stopped there.
+    std::string first_error;
+    bool failed = false;
+
     ItemFields f;
     bool ok = true;
+    KeywordValues values(source, ok, at, kNoNameOrTypMessage, kStopsLibrary);
     while (ok) {
         const std::string token = READ_TOKEN(source);
         // The end of input ends the block as ITEM_END does; the item is then
         // judged on what was read.
-        if (token.empty() || token == "ITEM_END") break;
+        if (token.empty() || token == "ITEM_END") {
+            if (checking != nullptr && token.empty() && !source.spent()) {
+                ReportProblem(
+                    source, Severity::Error, at.start, "missing-end", "",
+                    Concat({"ITEM_END missing: the file ends inside this item; ", kSkipsObject}));
+            }
+            break;
+        }
+        if (checking != nullptr && IsStructureWord(token)) {
+            ReportProblem(source, Severity::Error, source.TokenPosition(), "missing-end", "",
+                          Concat({"ITEM_END missing before ", token, " (the item begins at line ",
+                                  std::to_string(at.start.line),
+                                  "); the driver reads on into what follows"}));
+            source.Unread();
+            break;
+        }
         if (token == "IDENT") {
-            f.ident = static_cast<std::uint16_t>(READ_INT(source, ok));
+            f.ident = values.IntAs<std::uint16_t>("IDENT");
         } else if (token == "JMENO") {
-            f.name = READ_STRING(source, ok);
+            f.name = values.Text("JMENO", kItemNameLimit);
         } else if (token == "HELP1") {
-            f.help = READ_STRING(source, ok);
+            f.help = values.Text("HELP1", kItemHelpLimit);
         } else if (token == "HELP2") {
-            f.second_help = READ_STRING(source, ok);
+            f.second_help = values.Text("HELP2", kItemHelpLimit);
         } else if (token == "TYP") {
             ok = READ_TYP(source, error, error_limit, TypMode::Type, f.typ);
+            values.Kept("TYP");
         } else if (token == "DELKA") {
-            f.delka = static_cast<std::uint16_t>(READ_INT(source, ok));
+            f.delka = values.IntAs<std::uint16_t>("DELKA");
         } else if (token == "FORMAT") {
-            f.format = READ_STRING(source, ok);
+            f.format = values.Text("FORMAT", kItemFormatLimit);
         } else if (token == "POZICE_X") {
-            f.pos_x = static_cast<std::uint16_t>(READ_INT(source, ok));
+            f.pos_x = values.IntAs<std::uint16_t>("POZICE_X");
         } else if (token == "POZICE_Y") {
-            f.pos_y = static_cast<std::uint16_t>(READ_INT(source, ok));
+            f.pos_y = values.IntAs<std::uint16_t>("POZICE_Y");
         } else if (token == "ATRIBUTY") {
+            values.Kept("ATRIBUTY");
             ok = LOADDATAITEM_ATTR(source, error, error_limit, f.attributes);
         } else if (token == "LABEL") {
-            f.label = READ_STRING(source, ok);
+            f.label = values.Text("LABEL", kItemLabelLimit);
         } else if (token == "INDEX") {
-            f.index = READ_STRING(source, ok);
+            f.index = values.Text("INDEX", kMaxText);
         } else if (token == "SUBTYP") {
             ok = READ_TYP(source, error, error_limit, TypMode::Subtype, f.subtyp);
+            values.Kept("SUBTYP");
         } else if (token == "SUBINDEX") {
-            f.subindex = static_cast<std::uint8_t>(READ_INT(source, ok));
+            f.subindex = values.IntAs<std::uint8_t>("SUBINDEX");
         } else if (token == "DEFAULT") {
-            f.default_value = READ_STRING(source, ok);
+            f.default_value = values.Text("DEFAULT", kItemValueTextLimit);
         } else if (token == "MIN") {
-            f.min = READ_REAL(source, ok);
+            f.min = values.Real("MIN");
         } else if (token == "MAX") {
-            f.max = READ_REAL(source, ok);
+            f.max = values.Real("MAX");
         } else if (token == "CW_OUT") {
             ok = READ_CW_OUT(source, error, error_limit, f.cw_out, log);
+            values.Kept("CW_OUT");
+        } else if (checking != nullptr) {
+            SkipUnknownInItem(source);
         }
         // Any other token is skipped.
+        if (!ok && checking != nullptr) {
+            if (!failed) first_error = error;
+            failed = true;
+            error.clear();
+            ok = true;
+        }
+    }
+    if (checking != nullptr) {
+        const bool incomplete = f.name.empty() || f.typ == 0;
+        if (!failed && incomplete) {
+            ReportProblem(source, Severity::Error, at.start, "no-name-or-typ", kNoNameOrTypMessage,
+                          Concat({f.name.empty() ? "the item has no JMENO" : "the item has no TYP",
+                                  "; ", kStopsLibrary}));
+        }
+        const bool item_failed = checking->errors() != errors_before;
+        checking->ItemRead(f, at, item_failed);
+        if (item_failed) {
+            // The message the driver would have stopped with: the first failed
+            // value's, or none when the item only lacks its end.
+            error.clear();
+            if (failed && !first_error.empty()) {
+                SetErrorText(error, error_limit, first_error);
+            } else if (failed || incomplete) {
+                SetErrorText(error, error_limit, kNoNameOrTypMessage);
+            }
+            return false;
+        }
     }
     if (ok && !f.name.empty() && f.typ != kTypNone) {
         error.clear();
-        INS_DATAITEM(list, f, log);
+        // A check builds no records: what was read has gone to the collector.
+        if (checking == nullptr) INS_DATAITEM(list, f, log);
         return true;
     }
     if (error.empty()) SetErrorText(error, error_limit, kNoNameOrTypMessage);

@@ -18,6 +18,8 @@ namespace lm {
 inline constexpr std::size_t kItemNameLimit = 20;
 inline constexpr std::size_t kItemHelpLimit = 30;
 inline constexpr std::size_t kItemFormatLimit = 80;
+inline constexpr std::size_t kItemLabelLimit = 8;
+inline constexpr std::size_t kItemValueTextLimit = 80;  // DEFAULT and the value text
 
 // Every field of a data item, with the defaults of an item block.
 struct ItemFields {

@@ -60,8 +60,35 @@ std::string_view TextSource::NextWord() {
     const std::size_t start = pos_;
     while (pos_ < end_ && !IsDelimiter(bytes_[pos_])) ++pos_;
     const std::string_view word(bytes_.data() + start, pos_ - start);
+    token_start_ = start;
+    token_end_ = pos_;
     SkipDelimiters();
     return word;
+}
+
+std::string_view TextSource::TokenText() const {
+    const std::size_t end = std::max(token_start_, token_end_);
+    return std::string_view(bytes_).substr(token_start_, end - token_start_);
+}
+
+bool TextSource::TokenSpansLines() const {
+    return TokenText().find('\n') != std::string_view::npos;
+}
+
+TextPosition TextSource::PositionAt(std::size_t offset) const {
+    offset = std::min(offset, end_);
+    if (offset < counted_offset_) {
+        counted_offset_ = counted_line_start_ = 0;
+        counted_line_ = 1;
+    }
+    const char* data = bytes_.data();
+    while (const void* lf = std::memchr(data + counted_offset_, '\n', offset - counted_offset_)) {
+        counted_offset_ = static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1;
+        counted_line_start_ = counted_offset_;
+        ++counted_line_;
+    }
+    counted_offset_ = offset;
+    return {counted_line_, static_cast<std::uint32_t>(offset - counted_line_start_ + 1)};
 }
 
 std::string READ_WORD(TextSource& source, std::size_t max_length) {
@@ -97,9 +124,12 @@ std::string READ_STRING(TextSource& source, bool& ok) {
     constexpr std::size_t kKept = kMaxText + 2;
     std::string joined;
     std::size_t joined_length = 0;  // of the whole join, however long
+    std::size_t start = 0;          // of the first word: where the string begins
     while (true) {
         const std::string_view token = NextToken(source);
+        if (joined_length == 0) start = source.token_start();
         if (token.empty()) {
+            source.SetTokenStart(start);
             ok = false;
             return {};
         }
@@ -111,6 +141,7 @@ std::string READ_STRING(TextSource& source, bool& ok) {
         if (joined.size() < kKept) joined.append(token.substr(0, kKept - joined.size()));
         if (token.back() == '"') break;
     }
+    source.SetTokenStart(start);
     ok = true;
     std::string_view text = joined;
     if (!text.empty() && text.front() == '"') text.remove_prefix(1);

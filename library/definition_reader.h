@@ -16,6 +16,17 @@
 
 namespace lm {
 
+class LoadProblems;
+
+// A place in a definition file: line and column, both from 1 (0 = no place).
+// Lines end at LF; columns count bytes (the files are CP1250, one byte a
+// character), a TAB counting as one.
+struct TextPosition {
+    std::uint32_t line = 0;
+    std::uint32_t column = 0;
+    bool operator==(const TextPosition&) const = default;
+};
+
 // A definition file held in memory and read from front to back.
 class TextSource {
 public:
@@ -30,12 +41,52 @@ public:
     // stays valid while the source lives.
     std::string_view NextWord();
 
+    // Where the last token handed out begins (for a quoted string: its first
+    // word); the position at the end of input once the input has run out.
+    // Only the offset is kept while reading: the line and column are counted
+    // when asked for, so a reader that never asks pays nothing.
+    TextPosition TokenPosition() const { return PositionAt(token_start_); }
+    // The last token as it stands in the file, from its first byte to the end
+    // of its last word (a quoted string with its quotes and line breaks).
+    std::string_view TokenText() const;
+    // True when the last token runs over more than one line.
+    bool TokenSpansLines() const;
+    // The line and column of a byte offset; cheap when asked in file order.
+    TextPosition PositionAt(std::size_t offset) const;
+    // Where the next word begins: the end of input when none is left.
+    TextPosition NextPosition() const { return PositionAt(pos_); }
+    // Reads the last token again: the next word read begins where it began.
+    void Unread() { pos_ = token_start_; }
+    // A quoted string spans several words: the token is from the first word's
+    // start to the end of the last one.
+    void SetTokenStart(std::size_t offset) { token_start_ = offset; }
+    std::size_t token_start() const { return token_start_; }
+
+    // The collector that the parsers report problems to while a driver
+    // directory is checked; null (nothing reported, nothing resynchronised)
+    // while the driver loads its library.
+    LoadProblems* problems() const { return problems_; }
+    void set_problems(LoadProblems* problems) { problems_ = problems; }
+    // Checking mode: a failed value has run to the end of input (a text
+    // without its closing quote). The blocks it ran through then lack their
+    // ends for that reason alone, which is not reported again.
+    void MarkSpent() { spent_ = true; }
+    bool spent() const { return spent_; }
+
 private:
     void SkipDelimiters();
 
     std::string bytes_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    std::size_t token_start_ = 0;
+    std::size_t token_end_ = 0;
+    LoadProblems* problems_ = nullptr;
+    bool spent_ = false;
+    // The last place counted, from which the next count goes on.
+    mutable std::size_t counted_offset_ = 0;
+    mutable std::size_t counted_line_start_ = 0;
+    mutable std::uint32_t counted_line_ = 1;
 };
 
 // The next word cut to `max_length` characters (taken within 1..255; the rest

@@ -7,6 +7,7 @@
 #include "base/bounded_text.h"
 #include "library/attribute_group.h"
 #include "library/bitmaps.h"
+#include "library/load_problems.h"
 #include "library/new_text.h"
 #include "library/texts.h"
 
@@ -45,22 +46,69 @@ const ItemListKeyword* FindItemList(std::string_view token) {
 
 // The items of one list up to its end keyword or the end of input; other
 // tokens between the items are skipped. False when an item failed (the
-// list ends there).
+// list ends there). While checking, the list goes on after a failed item, a
+// word that belongs to the object's structure ends it (its end keyword is
+// missing), and the words between items are reported.
 bool ReadItemList(TextSource& source, std::string_view end, ItemList& list, std::string& error,
                   std::size_t error_limit, LogSink& log) {
+    LoadProblems* const checking = source.problems();
+    const TextPosition list_at = checking != nullptr ? source.TokenPosition() : TextPosition{};
+    bool all_read = true;
+    bool ignoring = false;
     while (true) {
         const std::string token = READ_TOKEN(source);
-        if (token.empty() || token == end) return true;
-        if (token == "ITEM" && !LOAD_DATAITEM(source, list, error, error_limit, log)) return false;
+        if (token.empty() || token == end) {
+            if (checking != nullptr && token.empty() && !source.spent()) {
+                ReportProblem(
+                    source, Severity::Error, list_at, "missing-end", "",
+                    Concat({end, " missing: the file ends inside this list; ", kSkipsObject}));
+            }
+            return all_read;
+        }
+        if (token == "ITEM") {
+            ignoring = false;
+            if (checking == nullptr) {
+                if (!LOAD_DATAITEM(source, list, error, error_limit, log)) return false;
+                continue;
+            }
+            std::string item_error;
+            if (!LOAD_DATAITEM(source, list, item_error, error_limit, log)) {
+                // An item that only lacks its end leaves no message; the driver reads
+                // on into the next one and stops at its fault.
+                if (error.empty()) error = item_error;
+                all_read = false;
+            }
+            continue;
+        }
+        if (checking == nullptr) continue;
+        if (IsStructureWord(token)) {
+            ReportProblem(source, Severity::Error, source.TokenPosition(), "missing-end", "",
+                          Concat({end, " missing before ", token, " (the list begins at line ",
+                                  std::to_string(list_at.line), "); ", kSkipsObject}));
+            source.Unread();
+            return all_read;
+        }
+        if (!ignoring) {
+            ReportProblem(
+                source, Severity::Warning, source.TokenPosition(), "ignored-word", "",
+                Concat({"\"", ShownToken(token), "\" between the items of the list is skipped",
+                        IsItemKeyword(token) ? " (is ITEM missing before it?)" : ""}));
+        }
+        ignoring = true;
     }
 }
 
-std::uint8_t Low8(std::int32_t value) {
-    return static_cast<std::uint8_t>(value);
-}
-
-std::uint16_t Low16(std::int32_t value) {
-    return static_cast<std::uint16_t>(value);
+// Checking mode, after an unknown keyword: the words after it are skipped up
+// to the next keyword of the object.
+void SkipToObjectKeyword(TextSource& source) {
+    while (true) {
+        const std::string token = READ_TOKEN(source);
+        if (token.empty()) return;
+        if (IsObjectKeyword(token) || token == "OBJECT") {
+            source.Unread();
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -73,28 +121,53 @@ bool LOADOBJECT_ATTR(TextSource& source, std::string& error, std::size_t error_l
 
 bool LOAD_OBJECT(Files& files, const std::string& path, std::uint8_t tool, std::string& error,
                  std::size_t error_limit, ObjectList& objects, BitmapList& bitmaps,
-                 const std::string& driver_dir, LogSink& log) {
+                 const std::string& driver_dir, LogSink& log, LoadProblems* problems,
+                 LoadStopPlace* stop) {
     std::optional<std::string> bytes = files.ReadWhole(path);
     if (!bytes) {
         error.clear();
         return false;
     }
+    const ProblemFile file(problems, path);
     TextSource source(std::move(*bytes));
-    return LOAD_OBJECT(source, tool, error, error_limit, objects, bitmaps, driver_dir, log);
+    source.set_problems(problems);
+    const bool appended =
+        LOAD_OBJECT(source, tool, error, error_limit, objects, bitmaps, driver_dir, log);
+    if (stop != nullptr && !error.empty()) *stop = {path, source.TokenPosition()};
+    return appended;
 }
 
 bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std::size_t error_limit,
                  ObjectList& objects, BitmapList& bitmaps, const std::string& driver_dir,
                  LogSink& log) {
+    LoadProblems* const checking = source.problems();
     error.clear();
     std::string token;
+    TextPosition first_word;  // checking: the first word, when it is not OBJECT
     do {
         token = READ_TOKEN(source);
+        if (checking != nullptr && first_word.line == 0 && !token.empty() && token != "OBJECT") {
+            first_word = source.TokenPosition();
+        }
     } while (!token.empty() && token != "OBJECT");
     if (token != "OBJECT") {
         SetErrorText(error, error_limit, "LOAD OBJECT: Nenalezeno pocatecni slovo OBJECT");
+        ReportProblem(source, Severity::Error,
+                      first_word.line != 0 ? first_word : TextPosition{1, 1}, "no-object", error,
+                      Concat({"the file has no word OBJECT; ", kStopsLibrary}));
         return false;
     }
+    if (first_word.line != 0) {
+        ReportProblem(source, Severity::Warning, first_word, "ignored-word", "",
+                      "the words before OBJECT are skipped by the driver");
+    }
+    const int errors_before = checking != nullptr ? checking->errors() : 0;
+    BlockPositions at;  // filled only while checking
+    at.start = checking != nullptr ? source.TokenPosition() : TextPosition{};
+    // While checking, the reading goes on after a failure; the error text then
+    // holds what the driver would have stopped with: the first failure's.
+    bool failed = false;
+    std::string first_error;
 
     ObjectFields f;
     f.tool = tool;
@@ -103,33 +176,36 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
     ObjectItems items;
     std::string bm_lib_name, bm_desktop_name;
     bool ok = true;
+    KeywordValues values(source, ok, at, "", kSkipsObject);
     while (ok) {
         token = READ_TOKEN(source);
         if (token.empty() || token == "OBJECT_END") break;
         if (token == "LEVEL") {
-            f.level = Low16(READ_INT(source, ok));
+            f.level = values.IntAs<std::uint16_t>("LEVEL");
         } else if (token == "IDENT") {
-            f.ident = Low16(READ_INT(source, ok));
+            f.ident = values.IntAs<std::uint16_t>("IDENT");
         } else if (token == "JMENO") {
-            f.name = READ_STRING(source, ok);
+            f.name = values.Text("JMENO", kObjectNameLimit);
         } else if (token == "NAZEV") {
-            f.title = READ_STRING(source, ok);
+            f.title = values.Text("NAZEV", kObjectNameLimit);
         } else if (token == "VSTUPU") {
-            f.inputs = Low8(READ_INT(source, ok));
+            f.inputs = values.IntAs<std::uint8_t>("VSTUPU");
         } else if (token == "VYSTUPU") {
-            f.outputs = Low8(READ_INT(source, ok));
+            f.outputs = values.IntAs<std::uint8_t>("VYSTUPU");
         } else if (token == "INIT_PROM") {
-            f.init_vars = Low8(READ_INT(source, ok));
+            f.init_vars = values.IntAs<std::uint8_t>("INIT_PROM");
         } else if (token == "PROM") {
-            f.vars = Low8(READ_INT(source, ok));
+            f.vars = values.IntAs<std::uint8_t>("PROM");
         } else if (token == "BM_LIB") {
             bm_lib_name = READ_TOKEN(source);
+            values.Kept("BM_LIB");
         } else if (token == "BM_DESKTOP") {
             bm_desktop_name = READ_TOKEN(source);
+            values.Kept("BM_DESKTOP");
         } else if (token == "VER_HIGH") {
-            f.ver_high = Low8(READ_INT(source, ok));
+            f.ver_high = values.IntAs<std::uint8_t>("VER_HIGH");
         } else if (token == "VER_LOW") {
-            f.ver_low = Low8(READ_INT(source, ok));
+            f.ver_low = values.IntAs<std::uint8_t>("VER_LOW");
         } else if (token == "ATRIBUTY") {
             ok = LOADOBJECT_ATTR(source, error, error_limit, f.attributes);
         } else if (const ItemListKeyword* list = FindItemList(token)) {
@@ -138,9 +214,38 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
             ok = false;
             SetErrorText(error, error_limit,
                          Concat({"LOAD OBJECT: Nezname klicove slovo: ", token}));
+            if (checking != nullptr) {
+                ReportProblem(source, Severity::Error, source.TokenPosition(), "unknown-keyword",
+                              error,
+                              Concat({"\"", ShownToken(token), "\" is no keyword of an object; ",
+                                      kStopsLibrary}));
+                SkipToObjectKeyword(source);
+            }
+        }
+        if (!ok && checking != nullptr) {
+            if (!failed) first_error = error;
+            failed = true;
+            error.clear();
+            ok = true;
         }
     }
+    if (checking != nullptr) {
+        if (token != "OBJECT_END" && !source.spent()) {
+            ReportProblem(
+                source, Severity::Error, at.start, "missing-end", "",
+                Concat({"OBJECT_END missing: the file ends inside the object; ", kSkipsObject}));
+        } else if (!READ_TOKEN(source).empty()) {
+            ReportProblem(source, Severity::Warning, source.TokenPosition(), "after-object-end", "",
+                          "the driver reads one object a file: everything after OBJECT_END is "
+                          "skipped");
+        }
+        const bool object_failed = checking->errors() != errors_before;
+        checking->ObjectRead(f, bm_lib_name, bm_desktop_name, at, object_failed);
+        if (failed) SetErrorText(error, error_limit, first_error);
+        if (object_failed) return false;
+    }
     if (!ok || token != "OBJECT_END") return false;
+    if (checking != nullptr) return true;  // a check builds no records
 
     f.bm_lib = INS_BITMAP(bitmaps, driver_dir, bm_lib_name, log);
     f.bm_desktop = INS_BITMAP(bitmaps, driver_dir, bm_desktop_name, log);

@@ -11,6 +11,7 @@
 #include "base/log_sink.h"
 #include "library/data_items.h"
 #include "library/definition_reader.h"
+#include "library/load_problems.h"
 #include "library/record_lists.h"
 #include "platform/files.h"
 
@@ -62,11 +63,15 @@ struct ObjectItems {
 // OBJECT_END have none). Bitmaps named by the object are loaded from
 // `driver_dir` + name into `bitmaps`. True when the object was appended.
 // A file that cannot be read is treated as a missing one: nothing appended,
-// no message.
+// no message. With `problems` the file is checked (see load_problems.h); with
+// `stop`, a failure with a message leaves there the file and the place where
+// the reading stopped.
 bool LOAD_OBJECT(Files& files, const std::string& path, std::uint8_t tool, std::string& error,
                  std::size_t error_limit, ObjectList& objects, BitmapList& bitmaps,
-                 const std::string& driver_dir, LogSink& log);
-// The same for a definition already in memory.
+                 const std::string& driver_dir, LogSink& log, LoadProblems* problems = nullptr,
+                 LoadStopPlace* stop = nullptr);
+// The same for a definition already in memory (checked when the source has a
+// collector).
 bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std::size_t error_limit,
                  ObjectList& objects, BitmapList& bitmaps, const std::string& driver_dir,
                  LogSink& log);

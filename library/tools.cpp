@@ -5,6 +5,7 @@
 #include "base/cp1250.h"
 #include "library/bitmaps.h"
 #include "library/definition_reader.h"
+#include "library/load_problems.h"
 #include "library/new_text.h"
 #include "library/objects.h"
 #include "library/texts.h"
@@ -24,53 +25,155 @@ struct ToolsLoad {
     std::string& error;
     std::size_t error_limit;
     LogSink& log;
+    LoadProblems* problems;  // checking mode when not null
+    LoadStopPlace* stop;
+    std::string first_error;  // checking: the message the driver stops with
 
-    void DefinitionError(std::string_view keyword) {
+    void DefinitionError(TextSource& source, std::string_view keyword, std::string_view kind) {
         SetErrorText(error, error_limit, Concat({path, ": ", keyword, " - chyba definice"}));
+        if (stop != nullptr) *stop = {path, source.TokenPosition()};
+        ReportBadValue(source, keyword, kind, error, "the driver stops loading the library here");
+    }
+    // Checking mode: the load goes on after an error; the first one is kept.
+    void KeepGoing() {
+        if (first_error.empty()) first_error = error;
+        error.clear();
     }
 };
+
+// Checking mode: a FIRMWARE value that does not read.
+void ReportFirmware(TextSource& source) {
+    ReportProblem(source, Severity::Warning, source.TokenPosition(), "bad-value", "",
+                  Concat({"FIRMWARE: \"", ShownToken(source.TokenText()),
+                          "\" is not a whole number; the driver counts it as 0"}));
+}
+
+// The words of TOOLS.INI that end an OBJECTS list or a TOOL block whose end
+// keyword is missing.
+bool IsToolsKeyword(std::string_view word) {
+    for (std::string_view keyword :
+         {"FIRMWARE", "TOOL", "END_TOOL", "LEVEL", "ID", "POPIS", "BITMAP", "OBJECTS"}) {
+        if (word == keyword) return true;
+    }
+    return false;
+}
+
+// Checking mode: a word that ends a block whose own end keyword is missing.
+void ReportMissingEnd(TextSource& source, std::string_view end, std::string_view before,
+                      TextPosition block_at, Severity severity) {
+    ReportProblem(
+        source, severity, before.empty() ? block_at : source.TokenPosition(), "missing-end", "",
+        before.empty() ? Concat({end, " missing: the file ends inside this block"})
+                       : Concat({end, " missing before ", before, " (the block begins at line ",
+                                 std::to_string(block_at.line), "); the driver reads on"}));
+}
+
+// Checking mode: words that the driver skips where they stand; the first of
+// a run is reported.
+void ReportSkipped(TextSource& source, bool& skipping, std::string_view where) {
+    if (!skipping) {
+        ReportProblem(source, Severity::Warning, source.TokenPosition(), "ignored-word", "",
+                      Concat({"\"", ShownToken(source.TokenText()), "\" ", where,
+                              " is skipped by the driver"}));
+    }
+    skipping = true;
+}
 
 // The object files of an OBJECTS list, up to END_OBJECTS or the end of input.
 // Files that do not exist are skipped; an object rejected with a message
 // stops the list (false), one rejected without a message is skipped.
 bool ReadObjects(TextSource& source, std::uint16_t id, ToolsLoad& load) {
+    const TextPosition list_at = load.problems != nullptr ? source.TokenPosition() : TextPosition{};
     while (true) {
         const std::string token = READ_TOKEN(source);
-        if (token.empty() || token == "END_OBJECTS") return true;
+        if (token.empty() || token == "END_OBJECTS") {
+            if (load.problems != nullptr && token.empty() && !source.spent()) {
+                ReportMissingEnd(source, "END_OBJECTS", "", list_at, Severity::Warning);
+            }
+            return true;
+        }
+        if (load.problems != nullptr && IsToolsKeyword(token)) {
+            ReportMissingEnd(source, "END_OBJECTS", token, list_at, Severity::Error);
+            source.Unread();
+            return true;
+        }
         const std::string file = Concat({load.driver_dir, token});
+        const TextPosition named_at =
+            load.problems != nullptr ? source.TokenPosition() : TextPosition{};
+        if (load.problems != nullptr) load.problems->ObjectFileNamed(token, file, named_at);
         if (!load.files.CanBeOpened(file)) continue;
         LOAD_OBJECT(load.files, file, static_cast<std::uint8_t>(id), load.error, load.error_limit,
-                    load.library.objects, load.library.bitmaps, load.driver_dir, load.log);
-        if (!load.error.empty()) return false;
+                    load.library.objects, load.library.bitmaps, load.driver_dir, load.log,
+                    load.problems, load.stop);
+        if (load.error.empty()) continue;
+        if (load.problems == nullptr) return false;
+        ReportProblem(source, Severity::Warning, named_at, "load-stops", "",
+                      Concat({"the driver stops loading the library at ", ShownToken(token),
+                              ": no object after it is loaded"}));
+        load.KeepGoing();
     }
 }
 
 // One TOOL block after its TOOL token. False when it stopped the load.
 bool ReadTool(TextSource& source, ToolsLoad& load) {
+    LoadProblems* const checking = load.problems;
+    BlockPositions at;
+    at.start = checking != nullptr ? source.TokenPosition() : TextPosition{};
     std::uint16_t level = 0;
     std::uint16_t id = 0;
     std::string description;
     std::string bitmap_name;
     bool ok = true;
+    bool skipping = false;
     while (ok) {
         const std::string token = READ_TOKEN(source);
-        if (token.empty() || token == "END_TOOL") break;
+        if (token.empty() || token == "END_TOOL") {
+            if (checking != nullptr && token.empty() && !source.spent()) {
+                ReportMissingEnd(source, "END_TOOL", "", at.start, Severity::Warning);
+            }
+            break;
+        }
+        if (checking != nullptr && (token == "TOOL" || token == "FIRMWARE")) {
+            ReportMissingEnd(source, "END_TOOL", token, at.start, Severity::Error);
+            source.Unread();
+            break;
+        }
         if (token == "LEVEL") {
-            level = static_cast<std::uint16_t>(READ_INT(source, ok));
-            if (!ok) load.DefinitionError("LEVEL");
+            level = Narrow<std::uint16_t>(source, "LEVEL", READ_INT(source, ok));
+            if (!ok) load.DefinitionError(source, "LEVEL", "a whole number");
         } else if (token == "ID") {
-            id = static_cast<std::uint16_t>(READ_INT(source, ok));
-            if (!ok) load.DefinitionError("ID");
+            const std::int32_t value = READ_INT(source, ok);
+            id = static_cast<std::uint16_t>(value);
+            if (!ok) load.DefinitionError(source, "ID", "a whole number");
+            // The objects keep the tool id in 8 bits.
+            if (ok && static_cast<std::uint8_t>(value) != value && checking != nullptr) {
+                ReportNarrowed(source, "ID", value, 8);
+            }
         } else if (token == "POPIS") {
             description = READ_STRING(source, ok);
-            if (!ok) load.DefinitionError("POPIS");
+            if (!ok) {
+                load.DefinitionError(source, "POPIS", "a quoted text");
+            } else {
+                ReportSwallowingString(source, "POPIS", description);
+                ReportCut(source, "POPIS", description, kToolDescriptionLimit);
+            }
         } else if (token == "BITMAP") {
             bitmap_name = READ_TOKEN(source);
+            at.Set("BITMAP", source.TokenPosition());
         } else if (token == "OBJECTS") {
             ok = ReadObjects(source, id, load);
+        } else if (checking != nullptr) {
+            ReportSkipped(source, skipping, "in a TOOL block");
+            continue;
         }
+        skipping = false;
         // Other tokens are skipped.
+        if (!ok && checking != nullptr) {
+            load.KeepGoing();
+            ok = true;
+        }
     }
+    if (checking != nullptr) checking->ToolRead(bitmap_name, at);
     // A block that sets none of these (only an OBJECTS list, say) adds no tool.
     if (ok && (!description.empty() || level != 0 || id != 0 || !bitmap_name.empty())) {
         INS_TOOL(load.library.tools, level, id, description, bitmap_name, load.library.bitmaps,
@@ -87,17 +190,29 @@ std::uint32_t ScaleFirmware(std::uint32_t value) {
 }
 
 bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver_dir,
-                ObjectLibrary& library, std::string& error, std::size_t error_limit, LogSink& log) {
+                ObjectLibrary& library, std::string& error, std::size_t error_limit, LogSink& log,
+                LoadProblems* problems, LoadStopPlace* stop) {
     error.clear();
+    const ProblemFile file(problems, path);
     std::optional<std::string> bytes = files.ReadWhole(path);
     if (!bytes) {
         SetErrorText(error, error_limit,
                      Concat({"Soubor ", path, " neexistuje, nebo je prázdný."_cp}));
+        if (problems != nullptr) {
+            problems->Add({Severity::Error,
+                           {1, 1},
+                           "no-file",
+                           error,
+                           "TOOLS.INI cannot be read; the driver loads no library"});
+        }
+        if (stop != nullptr) *stop = {path, {}};
         return false;
     }
     TextSource source(std::move(*bytes));
-    ToolsLoad load{files, path, driver_dir, library, error, error_limit, log};
+    source.set_problems(problems);
+    ToolsLoad load{files, path, driver_dir, library, error, error_limit, log, problems, stop, {}};
     bool ok = true;
+    bool skipping = false;
     while (ok) {
         const std::string token = READ_TOKEN(source);
         if (token.empty()) break;
@@ -105,13 +220,22 @@ bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver
             // A value that cannot be read counts as 0.
             bool read = false;
             const std::uint32_t low = READ_CARDINAL(source, read);
+            if (!read) ReportFirmware(source);
             library.firmware_low = ScaleFirmware(read ? low : 0);
             const std::uint32_t high = READ_CARDINAL(source, read);
+            if (!read) ReportFirmware(source);
             library.firmware_high = ScaleFirmware(read ? high : 0);
         } else if (token == "TOOL") {
             ok = ReadTool(source, load);
+        } else if (problems != nullptr) {
+            ReportSkipped(source, skipping, "outside a TOOL block");
+            continue;
         }
+        skipping = false;
         // Other tokens are skipped.
+    }
+    if (problems != nullptr && !load.first_error.empty()) {
+        SetErrorText(error, error_limit, load.first_error);
     }
     return error.empty();
 }

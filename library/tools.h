@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/log_sink.h"
+#include "library/load_problems.h"
 #include "library/object_library.h"
 #include "library/record_lists.h"
 #include "platform/files.h"
@@ -22,8 +23,13 @@ inline constexpr std::size_t kToolDescriptionLimit = 12;
 // ends with the separator), with the bitmaps of both. The error text is
 // cleared first and holds the message that stopped the load, if one did;
 // what was loaded before it stays. True when the error text is empty.
+// With `problems` every file is checked (see load_problems.h): the load goes
+// on after errors, and the error text is the first one the driver would have
+// stopped with. With `stop`, a load stopped by a message leaves there the
+// file and the place where the reading stopped.
 bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver_dir,
-                ObjectLibrary& library, std::string& error, std::size_t error_limit, LogSink& log);
+                ObjectLibrary& library, std::string& error, std::size_t error_limit, LogSink& log,
+                LoadProblems* problems = nullptr, LoadStopPlace* stop = nullptr);
 
 // Loads the tool's bitmap (none when the name is empty), appends a tool
 // record (description cut to 12 characters, id kept as 8 bits) and logs

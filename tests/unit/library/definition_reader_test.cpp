@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/cp1250.h"
+#include "library/texts.h"
 
 namespace lm {
 namespace {
@@ -235,6 +236,58 @@ TEST(DefinitionReader, ValuesFollowTheirKeywordsOverLines) {
     EXPECT_TRUE(ok);
     EXPECT_EQ(READ_TOKEN(source), "");
     EXPECT_TRUE(source.Eof());
+}
+
+// Where each token stood: "TOKEN@LINE:COLUMN", a string as "\"TEXT\"@...".
+std::vector<std::string> Placed(std::string_view text) {
+    TextSource source{std::string(text)};
+    std::vector<std::string> placed;
+    auto at = [&] {
+        const TextPosition p = source.TokenPosition();
+        return Concat({"@", std::to_string(p.line), ":", std::to_string(p.column)});
+    };
+    for (std::string token = READ_TOKEN(source); !token.empty(); token = READ_TOKEN(source)) {
+        if (token == "S") {
+            bool ok = false;
+            const std::string value = READ_STRING(source, ok);
+            placed.push_back(Concat({"\"", value, "\"", at(), ok ? "" : "!"}));
+        } else {
+            placed.push_back(Concat({token, at()}));
+        }
+    }
+    placed.push_back(Concat({"end", at()}));
+    return placed;
+}
+
+TEST(DefinitionReader, EveryTokenKeepsItsLineAndColumn) {
+    const struct {
+        std::string_view text;
+        Words placed;
+    } rows[] = {
+        {"LEVEL 3", {"LEVEL@1:1", "3@1:7", "end@1:8"}},
+        {"{ c }\r\n  IDENT\t5\r\n", {"IDENT@2:3", "5@2:9", "end@3:1"}},
+        {"A\nB\r\n\r\n   C", {"A@1:1", "B@2:1", "C@4:4", "end@4:5"}},
+        {"{ one\r\ntwo }\r\nX", {"X@3:1", "end@3:2"}},
+        // A string is placed at its first word, wherever it ends.
+        {"S \"two\r\n  words\" X", {"\"two words\"@1:3", "X@2:10", "end@2:11"}},
+        {"A S \"never closed", {"A@1:1", "\"\"@1:5!", "end@1:18"}},
+        {"A\x1A\nB", {"A@1:1", "end@1:2"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Placed(row.text), row.placed) << row.text;
+}
+
+TEST(DefinitionReader, PositionsAskedOutOfOrderAndTokensReadAgain) {
+    TextSource source{"ONE\nTWO THREE\n"};
+    READ_TOKEN(source);
+    const std::size_t one = source.token_start();
+    EXPECT_EQ(READ_TOKEN(source), "TWO");
+    EXPECT_TRUE(source.TokenPosition() == (TextPosition{2, 1}));
+    EXPECT_TRUE(source.PositionAt(one) == (TextPosition{1, 1}));  // back to an earlier place
+    EXPECT_TRUE(source.NextPosition() == (TextPosition{2, 5}));
+    source.Unread();
+    EXPECT_EQ(READ_TOKEN(source), "TWO");
+    EXPECT_EQ(READ_TOKEN(source), "THREE");
+    EXPECT_FALSE(source.TokenSpansLines());
 }
 
 }  // namespace

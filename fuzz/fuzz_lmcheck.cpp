@@ -1,0 +1,82 @@
+// Checks a driver directory in which one file is arbitrary bytes: the first
+// byte chooses the file (TOOLS.INI, STARTUP.INI or one of two object files),
+// the rest is its content; the other files are a small sound library. The
+// sample driver directory's files are good seeds. Every finding must lie
+// inside its file.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "tools/lmcheck/check_driver_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+const char* const kNames[] = {"TOOLS.INI", "STARTUP.INI", "A.DEF", "B.DEF"};
+
+std::map<std::string, std::string> SoundFiles() {
+    return {
+        {"TOOLS.INI",
+         "FIRMWARE 2 3\r\nTOOL ID 1 POPIS \"T\" BITMAP T.BMP\r\n"
+         "OBJECTS A.DEF B.DEF END_OBJECTS END_TOOL\r\n"},
+        {"STARTUP.INI", "HIDE_DIALOG OFF\r\nLOGFILE OFF\r\nSTATUS_DIALOG OFF\r\nLAB (no_lab)\r\n"},
+        {"A.DEF",
+         "OBJECT IDENT 1 JMENO \"A\" D_PROM ITEM IDENT 9999 JMENO \"H\" TYP WORD DELKA 2 "
+         "FORMAT \"#####\" ITEM_END D_PROM_END OBJECT_END\r\n"},
+        {"B.DEF",
+         "OBJECT IDENT 2 JMENO \"B\" D_IN ITEM IDENT 1 JMENO \"S\" TYP USER SUBTYP STRING "
+         "DELKA 4 SUBINDEX 4 FORMAT \"????\" DEFAULT \"ab\" ITEM_END D_IN_END OBJECT_END\r\n"},
+    };
+}
+
+// Line and column lie inside the text (the column may stand just after the
+// last byte of its line, where the end of input is).
+bool Inside(const std::string& text, std::uint32_t line, std::uint32_t column) {
+    if (line == 0 || column == 0) return false;
+    std::size_t start = 0;
+    for (std::uint32_t l = 1; l < line; ++l) {
+        start = text.find('\n', start);
+        if (start == std::string::npos) return false;
+        ++start;
+    }
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    return column <= end - start + 1;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    static const fs::path dir =
+        fs::temp_directory_path() / ("lmdriver-fuzz-lmcheck-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::map<std::string, std::string> files = SoundFiles();
+    files[kNames[data[0] % 4]] = std::string(reinterpret_cast<const char*>(data + 1), size - 1);
+    for (const auto& [name, content] : files) {
+        std::ofstream(dir / name, std::ios::binary) << content;
+    }
+    const std::string shown = dir.string() + "/";
+    const lmcheck::CheckResult result = lmcheck::CheckDriverDir(shown);
+    for (const lmcheck::Finding& finding : result.findings) {
+        Check(finding.file.compare(0, shown.size(), shown) == 0);
+        const auto file = files.find(finding.file.substr(shown.size()));
+        if (file == files.end()) continue;  // a file named in TOOLS.INI that is not there
+        // Nothing after a byte 26 is read; the rest of the file has no places.
+        const std::string read = file->second.substr(0, file->second.find('\x1A'));
+        Check(Inside(read, finding.position.line, finding.position.column));
+    }
+    return 0;
+}

@@ -1,0 +1,50 @@
+#include "tools/lmcheck/check_driver_dir.h"
+
+#include "base/bounded_text.h"
+#include "base/cp1250.h"
+#include "base/log_sink.h"
+#include "frame/startup_options.h"
+#include "library/texts.h"
+#include "library/tools.h"
+#include "platform/headless/headless_platform.h"
+#include "tools/lmcheck/collector.h"
+
+namespace lmcheck {
+
+using namespace lm::literals;
+
+CheckResult CheckDriverDir(const std::string& dir) {
+    std::string driver_dir = dir.empty() ? std::string(".") : dir;
+    if (driver_dir.back() != '/' && driver_dir.back() != '\\') driver_dir.push_back('/');
+    Collector collector(driver_dir, driver_dir);
+    lm::NoLog log;
+    lm::HeadlessPlatform platform;
+    platform.SetQuiet(true);
+    lm::Files& files = platform.files();
+
+    const std::string startup = lm::Concat({driver_dir, lm::kStartupFileName});
+    if (files.CanBeOpened(startup)) {
+        std::string label;
+        lm::StartupOptions options;
+        lm::LoadStartup(files, driver_dir, label, lm::kMaxText, options, log, &collector);
+    } else {
+        collector.AddFileFinding(
+            startup, lm::Severity::Warning, "no-startup",
+            "Startovacího soubor STARTUP.INI nebyl nalezen. Bylo použito počáteční nastavení."_cp,
+            "STARTUP.INI is missing: the driver writes one with every option off");
+    }
+
+    lm::ObjectLibrary library(platform);
+    std::string error;
+    lm::LOAD_TOOLS(files, lm::Concat({driver_dir, "TOOLS.INI"}), driver_dir, library, error,
+                   lm::kMaxText, log, &collector);
+    CheckResult result;
+    result.findings = collector.Findings();
+    result.errors = collector.total_errors();
+    result.warnings = collector.total_warnings();
+    result.objects = collector.objects_read();
+    result.tools = library.tools.size();
+    return result;
+}
+
+}  // namespace lmcheck

@@ -1,0 +1,73 @@
+// lmcheck: checks a driver directory with the driver's own parsers and prints
+// every problem as compilers do, FILE:LINE:COL: error|warning: TEXT.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "tools/lmcheck/check_driver_dir.h"
+
+namespace {
+
+constexpr const char kUsage[] =
+    "usage: lmcheck DRIVERDIR [--json] [--strict]\n"
+    "\n"
+    "Reads STARTUP.INI, TOOLS.INI and every object file it names with the KADEX\n"
+    "driver's own parsers and reports every problem, one a line:\n"
+    "  FILE:LINE:COL: error: DRIVER'S MESSAGE -- EXPLANATION [code]\n"
+    "then a summary line.\n"
+    "\n"
+    "  --json     the findings as one JSON array instead (file, line, column,\n"
+    "             severity, code, message, driver_message, explanation)\n"
+    "  --strict   exit code 1 when there are warnings\n"
+    "\n"
+    "exit code: 0 clean (or warnings only), 1 warnings only with --strict,\n"
+    "2 errors, or DRIVERDIR cannot be checked\n";
+
+bool IsFolder(const char* path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir;
+    bool json = false;
+    bool strict = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(argv[i], "--strict") == 0) {
+            strict = true;
+        } else if (argv[i][0] == '-' || !dir.empty()) {
+            std::fprintf(stderr, "lmcheck: unexpected argument %s\n\n%s", argv[i], kUsage);
+            return 2;
+        } else {
+            dir = argv[i];
+        }
+    }
+    if (dir.empty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (!IsFolder(dir.c_str())) {
+        std::fprintf(stderr, "lmcheck: %s is no folder\n", dir.c_str());
+        return 2;
+    }
+    const lmcheck::CheckResult result = lmcheck::CheckDriverDir(dir);
+    if (json) {
+        std::fputs(lmcheck::FormatJson(result.findings).c_str(), stdout);
+    } else {
+        for (const lmcheck::Finding& finding : result.findings) {
+            std::puts(lmcheck::FormatLine(finding).c_str());
+        }
+        std::printf("lmcheck: %s: %zu objects in %zu tools; %zu errors, %zu warnings\n",
+                    dir.c_str(), result.objects, result.tools, result.errors, result.warnings);
+    }
+    return lmcheck::ExitCode(result.errors, result.warnings, strict);
+}
