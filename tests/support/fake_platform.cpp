@@ -8,6 +8,7 @@ FakePlatform::FakePlatform() {
 
 BoxAnswer FakePlatform::ShowMessageBox(BoxKind kind, std::string_view text) {
     boxes.push_back({kind, std::string(text)});
+    if (on_box) on_box(Box(boxes.back()));
     return HeadlessPlatform::ShowMessageBox(kind, text);
 }
 
@@ -44,6 +45,7 @@ WindowHandle FakePlatform::CreateDriverWindow(ui::Form& form, WindowEvents& even
 
 void FakePlatform::UpdateWindow(ui::Form& form) {
     ++window_updates;
+    if (on_update) on_update();
     HeadlessPlatform::UpdateWindow(form);
 }
 
