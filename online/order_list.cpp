@@ -30,15 +30,17 @@ dLM_ORDER& OrderList::Insert(std::uint16_t obj, std::uint16_t instance, std::uin
     record.timeout = timeout ? 1 : 0;
     record.failed = 0;
     record.reserved = 0;
-    by_item_[KeyOf(order)].emplace(order.sequence, std::prev(orders_.end()));
+    by_instance_[KeyOf(order)][ItemOf(order)].emplace(order.sequence, std::prev(orders_.end()));
     ++live_;
     return order;
 }
 
 dLM_ORDER* OrderList::Find(std::uint16_t obj, std::uint16_t instance, std::uint32_t item,
                            WindowHandle window, std::uintptr_t tag) {
-    auto bucket = by_item_.find(Key(obj, instance, static_cast<std::uint16_t>(item)));
-    if (bucket == by_item_.end()) return nullptr;
+    auto items = by_instance_.find(Key(obj, instance));
+    if (items == by_instance_.end()) return nullptr;
+    auto bucket = items->second.find(static_cast<std::uint16_t>(item));
+    if (bucket == items->second.end()) return nullptr;
     for (auto& [sequence, it] : bucket->second) {
         if (it->item == item && it->window == window && it->tag == tag) return &*it;
     }
@@ -47,13 +49,16 @@ dLM_ORDER* OrderList::Find(std::uint16_t obj, std::uint16_t instance, std::uint3
 
 void OrderList::Delete(dLM_ORDER* order) {
     if (order == nullptr || order->removed) return;
-    auto bucket = by_item_.find(KeyOf(*order));
-    if (bucket == by_item_.end()) return;
+    auto items = by_instance_.find(KeyOf(*order));
+    if (items == by_instance_.end()) return;
+    auto bucket = items->second.find(ItemOf(*order));
+    if (bucket == items->second.end()) return;
     auto entry = bucket->second.find(order->sequence);
     if (entry == bucket->second.end()) return;
     const Orders::iterator it = entry->second;
     bucket->second.erase(entry);
-    if (bucket->second.empty()) by_item_.erase(bucket);
+    if (bucket->second.empty()) items->second.erase(bucket);
+    if (items->second.empty()) by_instance_.erase(items);
     --live_;
     if (walks_ > 0) {
         it->removed = true;
@@ -75,7 +80,7 @@ std::size_t OrderList::DeleteWindow(WindowHandle window) {
 }
 
 void OrderList::Clear() {
-    by_item_.clear();
+    by_instance_.clear();
     live_ = 0;
     if (walks_ > 0) {
         for (dLM_ORDER& order : orders_) order.removed = true;
@@ -97,14 +102,21 @@ std::vector<dLM_ORDER*> OrderList::Candidates(std::uint16_t obj, std::uint16_t i
     // A string item carries its text in up to eight items from its own ident on.
     constexpr int kStringItems = 8;
     std::vector<std::pair<std::uint64_t, dLM_ORDER*>> found;
-    auto collect = [&](std::uint16_t item) {
-        auto bucket = by_item_.find(Key(obj, instance, item));
-        if (bucket == by_item_.end()) return;
-        for (const auto& [sequence, it] : bucket->second) found.emplace_back(sequence, &*it);
+    auto items = by_instance_.find(Key(obj, instance));
+    if (items == by_instance_.end()) return {};
+    auto collect = [&](const Bucket& bucket) {
+        for (const auto& [sequence, it] : bucket) found.emplace_back(sequence, &*it);
     };
-    const int lowest = std::max(0, int{item_ident} - (kStringItems - 1));
-    for (int item = lowest; item <= item_ident; ++item) collect(static_cast<std::uint16_t>(item));
-    if (item_ident != kFirstUserString) collect(kFirstUserString);
+    const auto lowest =
+        static_cast<std::uint16_t>(std::max(0, int{item_ident} - (kStringItems - 1)));
+    for (auto it = items->second.lower_bound(lowest);
+         it != items->second.end() && it->first <= item_ident; ++it) {
+        collect(it->second);
+    }
+    if (item_ident != kFirstUserString) {
+        auto first_string = items->second.find(kFirstUserString);
+        if (first_string != items->second.end()) collect(first_string->second);
+    }
     std::sort(found.begin(), found.end());
     std::vector<dLM_ORDER*> orders;
     orders.reserve(found.size());

@@ -30,7 +30,7 @@ struct dLM_ORDER {
     bool answering = false;      // an answer for this order is being queued
     std::uint8_t data[kItemDataBytes] = {};     // the item's data as last received
     std::uint8_t scratch[kItemDataBytes] = {};  // assembly area of string answers
-    dLM_ITEMDATA record{};                      // what the host receives
+    alignas(8) dLM_ITEMDATA record{};           // what the host receives
 
     // Ticks since the request went out while pending: after the line's
     // time-out the order is requested again.
@@ -102,18 +102,22 @@ public:
     std::size_t size() const { return live_; }
 
 private:
-    using Bucket = std::map<std::uint64_t, Orders::iterator>;  // by place in the list
-    static std::uint64_t Key(std::uint16_t obj, std::uint16_t instance, std::uint16_t item) {
-        return (std::uint64_t{obj} << 32) | (std::uint64_t{instance} << 16) | item;
+    // The orders of one item number, by place in the list; the items of one
+    // instance by item number, so that a range of items is one walk.
+    using Bucket = std::map<std::uint64_t, Orders::iterator>;
+    using Items = std::map<std::uint16_t, Bucket>;
+    static std::uint32_t Key(std::uint16_t obj, std::uint16_t instance) {
+        return (std::uint32_t{obj} << 16) | instance;
     }
-    static std::uint64_t KeyOf(const dLM_ORDER& order) {
-        return Key(order.obj, order.instance, static_cast<std::uint16_t>(order.item));
+    static std::uint32_t KeyOf(const dLM_ORDER& order) { return Key(order.obj, order.instance); }
+    static std::uint16_t ItemOf(const dLM_ORDER& order) {
+        return static_cast<std::uint16_t>(order.item);
     }
 
     void Purge();
 
     Orders orders_;
-    std::unordered_map<std::uint64_t, Bucket> by_item_;
+    std::unordered_map<std::uint32_t, Items> by_instance_;
     std::uint64_t next_sequence_ = 0;
     std::size_t live_ = 0;  // orders not withdrawn
     int walks_ = 0;

@@ -42,6 +42,7 @@ bool RunService::on_message(unsigned msg, std::uintptr_t wparam, std::intptr_t l
         default:
             break;
     }
+    FlushWindow();
     return true;
 }
 

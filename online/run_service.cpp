@@ -80,6 +80,7 @@ bool RunService::StartRUN(PARAM_ENTRY& record) {
         }
     }
     if (links_.run_mode_menu) links_.run_mode_menu(true);
+    FlushWindow();
     return true;
 }
 
@@ -90,6 +91,7 @@ bool RunService::StopRUN(PARAM_ENTRY& record) {
     ShowRunLabel(false);
     SendNow(kCloseText);
     if (links_.run_mode_menu) links_.run_mode_menu(false);
+    FlushWindow();
     // The timer runs on until the program reports "CLIENT CLOSED".
     return true;
 }
@@ -211,6 +213,7 @@ void RunService::ReadAllCmos() {
 
 void RunService::DriverWindowShown(bool shown) {
     if (run_mode_) SendNow(shown ? kDialogShowText : kDialogHideText);
+    FlushWindow();
 }
 
 void RunService::UnloadDriver() {
@@ -268,7 +271,9 @@ void RunService::ShowRunLabel(bool shown) {
     Refresh();
 }
 
-void RunService::Refresh() {
+void RunService::FlushWindow() {
+    if (!window_changed_) return;
+    window_changed_ = false;
     context_.window.Touch();
     context_.platform.UpdateWindow(context_.window);
 }

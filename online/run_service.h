@@ -129,7 +129,10 @@ private:
     void SetEdit(const char* name, std::string_view text);
     void SetProgress(std::size_t orders);
     void ShowRunLabel(bool shown);
-    void Refresh();
+    // The window's controls change many times in one tick (Edit1 with every
+    // text sent): they are drawn once, when the tick, message or call ends.
+    void Refresh() { window_changed_ = true; }
+    void FlushWindow();
 
     RunModeContext context_;
     const InstanceList& instances_;
@@ -142,6 +145,7 @@ private:
     bool com_error_ = false;
     WindowHandle client_ = 0;
     std::uint32_t timeout_ticks_ = 15;
+    bool window_changed_ = false;
 
     // The re-entry marks besides the host call's own (in_entry).
     bool tick_busy_ = false;       // a tick is under way

@@ -23,6 +23,7 @@ void RunService::on_timer() {
     OrderPass();
     SendCommands();
     SEND_ANSWERS();
+    FlushWindow();
     tick_busy_ = false;
 }
 

@@ -53,7 +53,7 @@ public:
     WindowHandle handle() const { return window_; }
 
     struct Answer {
-        dLM_ITEMDATA record;
+        alignas(8) dLM_ITEMDATA record;
         std::array<std::uint8_t, kItemDataBytes> data;
         bool self_contained;  // the record points at the data right behind it
     };

@@ -26,7 +26,8 @@ TEST(OrderList, ANewOrderCarriesTheRecordTheHostReads) {
     EXPECT_EQ(r.item, 0x45);
     EXPECT_EQ(r.valid, 0);
     EXPECT_EQ(r.length, 4);
-    EXPECT_EQ(r.data, order.data);
+    const std::uint8_t* data = r.data;  // a packed field: read, not bound
+    EXPECT_EQ(data, order.data);
     EXPECT_EQ(r.timeout, 1);
     EXPECT_EQ(r.failed, 0);
     EXPECT_EQ(r.reserved, 0);
