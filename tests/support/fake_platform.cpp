@@ -19,6 +19,7 @@ void FakePlatform::ShowHelp(const std::string& help_file, long context) {
 int FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
                             const std::string& directory, ShowMode show) {
     programs.push_back({file, parameters, directory, show});
+    if (run_programs) return HeadlessPlatform::ShellOpen(file, parameters, directory, show);
     return shell_result;
 }
 

@@ -50,6 +50,9 @@ public:
     std::string date_time = "7.12.2026 12:34:56";
     std::set<std::string> failing_registrations;
     int shell_result = 42;
+    // Programs go to the headless platform's program runner (an in-process
+    // stand-in) instead of answering shell_result.
+    bool run_programs = false;
     // What the user does in the next modal forms, in order: each script gets
     // the form as shown and clicks in it. Without a script the form is closed.
     std::deque<std::function<void(ui::Form&)>> modal_scripts;
