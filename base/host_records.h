@@ -41,6 +41,9 @@ struct ShortString {
 
 #pragma pack(pop)
 
+// The bytes of one item's data as run mode keeps them and hands them out.
+inline constexpr std::size_t kItemDataBytes = 256;
+
 }  // namespace lm
 
 extern "C" {
@@ -170,6 +173,30 @@ struct dLMN_CONST {
     std::uint16_t length;
 };
 
+// --- Run mode: the live value of one ordered data item, as the host's
+// window receives it with WM_REC_TO_LMR.
+
+struct dLM_ITEMDATA {
+    std::uint16_t kind;      // always 2
+    std::uint16_t obj;       // object code of the order
+    std::uint16_t instance;  // instance number of the order
+    std::uint8_t item;       // low 8 bits of the order's item number
+    std::uint8_t valid;      // 1 once data has been received
+    std::uint16_t length;    // the data item's DELKA when the order was made, 0 if not found
+    std::uint8_t* data;      // the data bytes
+    std::uint8_t timeout;    // 1 in a failure answer, 0 in a data answer
+    std::uint8_t failed;     // 1 in a failure answer
+    std::uint8_t reserved;   // 0
+};
+
+// One answer as the host's window receives it: the record followed by a copy
+// of the order's data bytes, the record's data pointing at that copy, so the
+// block stands alone.
+struct dLM_ANSWER_BLOCK {
+    dLM_ITEMDATA record;
+    std::uint8_t data[lm::kItemDataBytes];
+};
+
 #pragma pack(pop)
 
 }  // extern "C"
@@ -183,6 +210,8 @@ static_assert(sizeof(dLMN_TOOL) == 15, "dLMN_TOOL is 15 bytes for the host");
 static_assert(sizeof(dLMN_NODE) == 22, "dLMN_NODE is 22 bytes for the host");
 static_assert(sizeof(dLMN_CONNECT) == 14, "dLMN_CONNECT is 14 bytes for the host");
 static_assert(sizeof(dLMN_CONST) == 14, "dLMN_CONST is 14 bytes for the host");
+static_assert(sizeof(dLM_ITEMDATA) == 17, "dLM_ITEMDATA is 17 bytes for the host");
+static_assert(sizeof(dLM_ANSWER_BLOCK) == 273, "an answer block is 273 bytes for the host");
 #endif
 static_assert(sizeof(PARAM_ENTRY) == 20 + 6 * sizeof(void*), "PARAM_ENTRY has no padding");
 static_assert(sizeof(dLM_OBJECT) == 35 + 8 * sizeof(void*), "dLM_OBJECT has no padding");
@@ -192,3 +221,5 @@ static_assert(sizeof(dLMN_TOOL) == 7 + 2 * sizeof(void*), "dLMN_TOOL has no padd
 static_assert(sizeof(dLMN_NODE) == 10 + 3 * sizeof(void*), "dLMN_NODE has no padding");
 static_assert(sizeof(dLMN_CONNECT) == 6 + 2 * sizeof(void*), "dLMN_CONNECT has no padding");
 static_assert(sizeof(dLMN_CONST) == 6 + 2 * sizeof(void*), "dLMN_CONST has no padding");
+static_assert(sizeof(dLM_ITEMDATA) == 13 + sizeof(void*), "dLM_ITEMDATA has no padding");
+static_assert(sizeof(dLM_ANSWER_BLOCK) == sizeof(dLM_ITEMDATA) + 256, "the block has no padding");

@@ -22,6 +22,7 @@ bool Entry::Dispatch(PARAM_ENTRY& record) {
     ProjectService& project = driver_->project();
     ConversionService& conversion = driver_->conversion();
     MenuService& menu = driver_->menu();
+    RunService& run = driver_->run();
     switch (record.lmd_func) {
         case kUnloadDriver:
             return UnloadDriver(record, wide_, driver_);
@@ -65,8 +66,18 @@ bool Entry::Dispatch(PARAM_ENTRY& record) {
             return menu.HelpData(record);
         case kNetList:
             return menu.NetList(record);
+        case kStartRun:
+            return run.StartRUN(record);
+        case kStopRun:
+            return run.StopRUN(record);
+        case kOrderData:
+            return run.OrderData(record);
+        case kUnOrderData:
+            return run.UnOrderData(record);
+        case kSetData:
+            return run.SetData(record);
         case kOrderService:
-            return menu.OrderService(record);
+            return run.OrderService(record);
         case kInfoMsg:
             return menu.InfoMsg(record);
         default:

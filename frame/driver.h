@@ -12,12 +12,14 @@
 #include "frame/menu_service.h"
 #include "frame/project_service.h"
 #include "frame/startup_options.h"
+#include "online/run_service.h"
 
 namespace lm {
 
 class Driver {
 public:
     explicit Driver(DriverWide& wide);
+    ~Driver();
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
 
@@ -26,6 +28,7 @@ public:
     StartupOptions& startup() { return startup_; }
     ProjectService& project() { return project_; }
     ConversionService& conversion() { return conversion_; }
+    RunService& run() { return run_; }
     MenuService& menu() { return menu_; }
 
     ObjectLibrary& library() { return project_.library(); }
@@ -34,13 +37,17 @@ public:
     const std::array<std::string, 4>& cw_files() const { return cw_files_; }
 
 private:
+    RunModeLinks RunLinks();
+
     // Members are created in this order and released in the reverse one: the
-    // menu first, then the library and the instances, the window last.
+    // menu first, then run mode, the library and the instances, the window
+    // last.
     DriverWindow window_;
     StartupOptions startup_;
     ServiceContext context_;
     ProjectService project_;
     ConversionService conversion_;
+    RunService run_;
     MenuService menu_;
     std::array<std::string, 4> cw_files_{"c:\\novy.par", "c:\\novy.dmf", "c:\\novy.cw",
                                          "c:\\novy.cp"};

@@ -31,7 +31,8 @@ bool LoadDriver(PARAM_ENTRY& record, DriverWide& wide, std::unique_ptr<Driver>& 
 
 bool UnloadDriver(PARAM_ENTRY&, DriverWide& wide, std::unique_ptr<Driver>& driver) {
     wide.log.Write("LM ENTRY: unload driver");
-    driver.reset();  // the menu, the library, the instances, then the window
+    driver->run().UnloadDriver();  // in run mode the communication program is told to close
+    driver.reset();                // the menu, the library, the instances, then the window
     return true;
 }
 

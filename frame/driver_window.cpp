@@ -60,7 +60,6 @@ DriverWindow::DriverWindow(DriverWide& wide)
     AddMemoLine(texts::kDescription);
     AddMemoLine(std::string("Adresář="_cp) + wide_.driver_dir);
 
-    timer_busy_ = false;
     wide_.in_entry = false;
     wide_.send_msg_enabled = true;
     f["lBase"].text.clear();
@@ -162,13 +161,12 @@ void DriverWindow::ButtonHelpClick() {
 }
 
 void DriverWindow::on_timer() {
-    // The run-mode timer's work comes with the order queue; a tick that arrives
-    // during a host call is skipped.
-    if (wide_.in_entry || timer_busy_) return;
+    if (events_ != nullptr) events_->on_timer();
 }
 
-bool DriverWindow::on_message(unsigned, std::uintptr_t, std::intptr_t, std::intptr_t&) {
-    return false;
+bool DriverWindow::on_message(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam,
+                              std::intptr_t& result) {
+    return events_ != nullptr && events_->on_message(msg, wparam, lparam, result);
 }
 
 }  // namespace lm

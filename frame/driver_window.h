@@ -45,6 +45,9 @@ public:
     // Redraws the window after a change of the form's state.
     void Refresh();
 
+    // Where the timer and the window's messages go (run mode); null: nowhere.
+    void ForwardEventsTo(WindowEvents* events) { events_ = events; }
+
     // WindowEvents: the run-mode timer and the messages of the communication program.
     void on_timer() override;
     bool on_message(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam,
@@ -58,7 +61,7 @@ private:
     std::unique_ptr<ui::Form> form_;
     WindowHandle window_ = 0;
     bool status_shown_ = false;
-    bool timer_busy_ = false;
+    WindowEvents* events_ = nullptr;
 };
 
 // The most lines Memo1 keeps; older lines leave at the top so a long session

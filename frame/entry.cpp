@@ -38,6 +38,9 @@ Entry::~Entry() {
 int Entry::Call(PARAM_ENTRY* record) {
     if (record == nullptr) return 0;  // nothing to read or answer
     Log& log = wide_.log;
+    // A host call made while another is under way (from a window the driver
+    // sent a message to) must not end the outer call's mark.
+    const bool outer_call = wide_.in_entry;
     wide_.in_entry = true;
     log.Write("LumarDriver_Entry - START");
     log.DumpParams(*record);
@@ -46,7 +49,7 @@ int Entry::Call(PARAM_ENTRY* record) {
     log.Write(result ? "ENTRY OUTPUT = TRUE" : "ENTRY OUTPUT = FALSE !");
     log.DumpParams(*record);
     log.CloseFile();  // between host calls the file is free for everyone
-    wide_.in_entry = false;
+    wide_.in_entry = outer_call;
     return result ? 1 : 0;
 }
 

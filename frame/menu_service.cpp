@@ -58,24 +58,27 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
         case kMenuCwOutput:
             ask_for_netlist("Menu ITEM - ack for CW/CP output");
             break;
+        case kMenuKeyboard:
+            run_.Keyboard();
+            break;
         case kMenuReadCmos:
-            context_.platform.ShellOpen(context_.DriverFile("ROZID7.EXE"), "/READALL",
-                                        context_.driver_dir, ShowMode::Normal);
+            run_.ReadAllCmos();
             break;
         case kMenuShowHide: {
             ui::Form& window = window_.form();
             window.visible = !window.visible;
             if (window.visible) window.state = ui::WindowState::Normal;
             window_.Refresh();
+            run_.DriverWindowShown(window.visible);
             break;
         }
         case kMenuStartup:
             StartupOptionsDialog();
             break;
         default:
-            // 3005 and 3006 are grayed and do nothing; 3002, 3004 and 3008
-            // open the communication program, its settings and the about
-            // dialog, which come with the run-mode work.
+            // 3005 and 3006 are grayed and do nothing; 3004 and 3008 open
+            // the communication settings and the about dialog, which come
+            // with their own work.
             break;
     }
     record.error = kErrOk;
@@ -160,13 +163,6 @@ void MenuService::ObjectHelp(std::uint16_t ident) {
         "Chyba: objekt "_cp + title + " - není definována položka HELPINDEX (9999)."_cp);
 }
 
-bool MenuService::OrderService(PARAM_ENTRY& record) {
-    context_.log.Write("LM ENTRY: ORDERSERVICE");
-    record.error = kErrOk;
-    record.wparam1 = 1;
-    return true;
-}
-
 bool MenuService::InfoMsg(PARAM_ENTRY& record) {
     const std::uint32_t bits = record.lparam1;
     record.error = kErrOk;
@@ -184,6 +180,20 @@ bool MenuService::InfoMsg(PARAM_ENTRY& record) {
     }
     if (bits & 0x100) log.Write("InfoMsg: Ukonceno nacitani konstant");
     return true;
+}
+
+void MenuService::RunModeMenu(bool running) {
+    if (menu_ == 0) return;
+    Platform& platform = context_.platform;
+    if (running) {
+        for (std::uint16_t id :
+             {kMenuTranslate, kMenuComSettings, kMenuKeyboard, kMenuReadCmos, kMenuLabelTable}) {
+            platform.EnableMenuItem(menu_, id, false);
+        }
+    } else {
+        for (std::uint16_t id : {kMenuTranslate, kMenuComSettings})
+            platform.EnableMenuItem(menu_, id, true);
+    }
 }
 
 bool MenuService::NetList(PARAM_ENTRY& record) {

@@ -9,19 +9,23 @@
 #include "frame/service_context.h"
 #include "frame/startup_options.h"
 #include "library/object_library.h"
+#include "online/run_service.h"
 
 namespace lm {
 
 class MenuService {
 public:
-    // `send_msg_enabled` is the switch the host's InfoMsg notices turn.
+    // `send_msg_enabled` is the switch the host's InfoMsg notices turn; `run`
+    // starts the communication program for the menu and hears of the
+    // driver window being shown or hidden.
     MenuService(const ServiceContext& context, DriverWindow& window, StartupOptions& startup,
-                ObjectLibrary& library, bool& send_msg_enabled)
+                ObjectLibrary& library, bool& send_msg_enabled, RunService& run)
         : context_(context),
           window_(window),
           startup_(startup),
           library_(library),
-          send_msg_enabled_(send_msg_enabled) {}
+          send_msg_enabled_(send_msg_enabled),
+          run_(run) {}
     ~MenuService();  // the menu goes with the driver
     MenuService(const MenuService&) = delete;
     MenuService& operator=(const MenuService&) = delete;
@@ -34,9 +38,12 @@ public:
     bool HelpMenu(PARAM_ENTRY& record);
     bool HelpObject(PARAM_ENTRY& record);
     bool HelpData(PARAM_ENTRY& record);
-    bool OrderService(PARAM_ENTRY& record);
     bool InfoMsg(PARAM_ENTRY& record);
     bool NetList(PARAM_ENTRY& record);
+
+    // Run mode grays the items that would disturb the line, and gives back
+    // "&Překlad" and "Pa&rametry komunikace" when it ends.
+    void RunModeMenu(bool running);
 
 private:
     void StartupOptionsDialog();
@@ -47,6 +54,7 @@ private:
     StartupOptions& startup_;
     ObjectLibrary& library_;
     bool& send_msg_enabled_;
+    RunService& run_;
     MenuHandle menu_ = 0;
     std::uint16_t last_menu_item_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,8 +81,15 @@ public:
 
     // Registered window messages (0 = registration failed) and synchronous sending.
     virtual unsigned RegisterMessage(const std::string& name) = 0;
-    virtual std::intptr_t SendMessageTo(WindowHandle window, unsigned msg, std::uintptr_t wparam,
-                                        std::intptr_t lparam) = 0;
+    // Sends the message and waits for the receiver's answer. Nothing when the
+    // system could not deliver it: the window does not exist (any more), or
+    // it belongs to a program that hangs or does not answer within a few
+    // seconds, so a dead or stuck receiver never blocks the driver.
+    virtual std::optional<std::intptr_t> SendMessageTo(WindowHandle window, unsigned msg,
+                                                       std::uintptr_t wparam,
+                                                       std::intptr_t lparam) = 0;
+    // True while the handle names an existing window.
+    virtual bool WindowExists(WindowHandle window) = 0;
 
     // Global atoms carrying texts of at most 255 characters.
     virtual AtomId AddGlobalAtom(const std::string& text) = 0;

@@ -115,17 +115,22 @@ unsigned HeadlessPlatform::RegisterMessage(const std::string& name) {
     return id;
 }
 
-std::intptr_t HeadlessPlatform::SendMessageTo(WindowHandle window, unsigned msg,
-                                              std::uintptr_t wparam, std::intptr_t lparam) {
+std::optional<std::intptr_t> HeadlessPlatform::SendMessageTo(WindowHandle window, unsigned msg,
+                                                             std::uintptr_t wparam,
+                                                             std::intptr_t lparam) {
     if (window != 0 && window == driver_window_ && driver_events_ != nullptr) {
         std::intptr_t result = 0;
         driver_events_->on_message(msg, wparam, lparam, result);
         return result;
     }
     auto it = windows_.find(window);
-    if (it == windows_.end()) return 0;
+    if (it == windows_.end()) return std::nullopt;
     WindowProc proc = it->second;  // the window may remove itself while handling
     return proc(msg, wparam, lparam);
+}
+
+bool HeadlessPlatform::WindowExists(WindowHandle window) {
+    return window != 0 && (window == driver_window_ || windows_.count(window) != 0);
 }
 
 WindowHandle HeadlessPlatform::AddWindow(WindowProc proc) {

@@ -40,8 +40,10 @@ public:
     void EnableMenuItem(MenuHandle menu, std::uint16_t id, bool enabled) override;
     void DestroyMenu(MenuHandle menu) override;
     unsigned RegisterMessage(const std::string& name) override;
-    std::intptr_t SendMessageTo(WindowHandle window, unsigned msg, std::uintptr_t wparam,
-                                std::intptr_t lparam) override;
+    std::optional<std::intptr_t> SendMessageTo(WindowHandle window, unsigned msg,
+                                               std::uintptr_t wparam,
+                                               std::intptr_t lparam) override;
+    bool WindowExists(WindowHandle window) override;
     AtomId AddGlobalAtom(const std::string& text) override;
     std::string GlobalAtomName(AtomId atom) override;
     void DeleteGlobalAtom(AtomId atom) override;

@@ -12,6 +12,8 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerPeriodMs = 100;
+// How long a synchronous send to another program may wait for its answer.
+constexpr UINT kSendTimeoutMs = 2000;
 
 // "\r" alone separates the lines of a box text; the box wants CR LF.
 std::wstring BoxText(std::string_view text) {
@@ -189,9 +191,23 @@ unsigned Win32Platform::RegisterMessage(const std::string& name) {
     return RegisterWindowMessageW(win32::Wide(name).c_str());
 }
 
-std::intptr_t Win32Platform::SendMessageTo(WindowHandle window, unsigned msg, std::uintptr_t wparam,
-                                           std::intptr_t lparam) {
-    return SendMessageW(reinterpret_cast<HWND>(window), msg, wparam, lparam);
+std::optional<std::intptr_t> Win32Platform::SendMessageTo(WindowHandle window, unsigned msg,
+                                                          std::uintptr_t wparam,
+                                                          std::intptr_t lparam) {
+    HWND hwnd = reinterpret_cast<HWND>(window);
+    if (hwnd == nullptr || !IsWindow(hwnd)) return std::nullopt;
+    // A window of this thread is called directly; another program's window
+    // gets the time-out, and one that hangs fails at once.
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(hwnd, msg, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            kSendTimeoutMs, &answer) == 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::intptr_t>(answer);
+}
+
+bool Win32Platform::WindowExists(WindowHandle window) {
+    return window != 0 && IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
 }
 
 AtomId Win32Platform::AddGlobalAtom(const std::string& text) {

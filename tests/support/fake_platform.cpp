@@ -8,6 +8,7 @@ FakePlatform::FakePlatform() {
 
 BoxAnswer FakePlatform::ShowMessageBox(BoxKind kind, std::string_view text) {
     boxes.push_back({kind, std::string(text)});
+    if (on_box) on_box(Box(boxes.back()));
     return HeadlessPlatform::ShowMessageBox(kind, text);
 }
 
@@ -18,6 +19,7 @@ void FakePlatform::ShowHelp(const std::string& help_file, long context) {
 int FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
                             const std::string& directory, ShowMode show) {
     programs.push_back({file, parameters, directory, show});
+    if (run_programs) return HeadlessPlatform::ShellOpen(file, parameters, directory, show);
     return shell_result;
 }
 
@@ -44,6 +46,7 @@ WindowHandle FakePlatform::CreateDriverWindow(ui::Form& form, WindowEvents& even
 
 void FakePlatform::UpdateWindow(ui::Form& form) {
     ++window_updates;
+    if (on_update) on_update();
     HeadlessPlatform::UpdateWindow(form);
 }
 

@@ -54,9 +54,18 @@ public:
     std::set<std::string> failing_registrations;
     FaultyFiles faulty_files{HeadlessPlatform::files()};
     int shell_result = 42;
+    // Programs go to the headless platform's program runner (an in-process
+    // stand-in) instead of answering shell_result.
+    bool run_programs = false;
     // What the user does in the next modal forms, in order: each script gets
     // the form as shown and clicks in it. Without a script the form is closed.
     std::deque<std::function<void(ui::Form&)>> modal_scripts;
+    // Runs while a message box is up (the system's modal loop: timer ticks
+    // and messages may arrive then).
+    std::function<void(const Box&)> on_box;
+    // Runs at every update of the driver window (each log line reaches the
+    // memo this way), to model what may re-enter the driver meanwhile.
+    std::function<void()> on_update;
 
     // Transcript.
     std::vector<Box> boxes;

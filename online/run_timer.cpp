@@ -1,0 +1,146 @@
+// Timer1Timer: the order pass, then the command queue to the communication
+// program, then the answers to the host's windows.
+#include <algorithm>
+
+#include "instances/lookups.h"
+#include "online/run_service.h"
+
+namespace lm {
+namespace {
+
+std::string Name(const char* text) {
+    return text != nullptr ? std::string(text) : std::string();
+}
+
+// A string item answers in up to eight items from its own ident on.
+constexpr std::uint16_t kStringItemSpan = 7;
+
+}  // namespace
+
+void RunService::on_timer() {
+    if (context_.in_entry || tick_busy_ || answer_queuing_) return;
+    tick_busy_ = true;
+    OrderPass();
+    SendCommands();
+    SEND_ANSWERS();
+    FlushWindow();
+    tick_busy_ = false;
+}
+
+void RunService::OrderPass() {
+    list_changed_ = false;
+    if (orders_.empty()) {
+        SetProgress(0);
+        return;
+    }
+    OrderList::Walk walk(orders_);
+    std::size_t visited = 0;
+    for (auto it = orders_.begin(); it != orders_.end();) {
+        if (!it->removed) {
+            ++visited;
+            VisitOrder(*it);
+        }
+        if (list_changed_) {
+            // An order came or went meanwhile: start again from the head.
+            list_changed_ = false;
+            visited = 0;
+            it = orders_.begin();
+            continue;
+        }
+        ++it;
+    }
+    SetProgress(visited);
+}
+
+void RunService::VisitOrder(dLM_ORDER& order) {
+    if (order.pending) {
+        // An answer lost on the line would freeze the value for good: after
+        // the line's time-out (at least one period) the order is requested
+        // again. Within the time-out it is not.
+        const std::uint32_t wait = std::max<std::uint32_t>(timeout_ticks_, order.period);
+        if (++order.waited >= wait) {
+            context_.log.Write("TIMER answer time-out - order requested again");
+            order.pending = false;
+        }
+    }
+    if (order.countdown >= 1 || order.pending) {
+        --order.countdown;
+        return;
+    }
+    order.countdown = order.period;
+    const dLM_OBJECT* instance = instances_.Find(order.obj, order.instance);
+    const dLM_DATAITEM* item =
+        instances_.FindItem(order.obj, order.instance, static_cast<std::uint16_t>(order.item));
+    if (instance == nullptr || item == nullptr) return;
+    context_.log.WriteWith([&] {
+        return "TIMER GET-ITEM " + Name(instance->name) + "." + std::to_string(instance->instance) +
+               "." + Name(item->name);
+    });
+    if (item->ext == nullptr) return;
+    RequestOrder(order, *instance, *item);
+}
+
+void RunService::RequestOrder(dLM_ORDER& order, const dLM_OBJECT& instance,
+                              const dLM_DATAITEM& item) {
+    LogSink& log = context_.log;
+    const bool string_item = IsStringRecord(item);
+    const unsigned last_item = item.ident + (string_item ? kStringItemSpan : 0u);
+    if (instance.ident > 255 || instance.instance > 255 || last_item > 255) {
+        // A command carries one byte per number: cut, it would read another
+        // block and the answer could never match. The host learns once that
+        // this value does not come.
+        if (!order.unaddressable_reported) {
+            order.unaddressable_reported = true;
+            log.Write("TIMER obj/ins/item above 255 - order cannot be requested");
+            order.record.valid = 0;
+            ANSWER_ORDER(order, true);
+        }
+        return;
+    }
+    log.Write("TIMER RUN read Kadex-2");
+    const std::string command = ReadCommand(string_item, static_cast<std::uint8_t>(instance.ident),
+                                            static_cast<std::uint8_t>(instance.instance),
+                                            static_cast<std::uint8_t>(item.ident));
+    log.WriteWith([&] { return "TIMER " + command; });
+    if (!commands_.Contains(command)) {
+        if (commands_.Append(command, true) == CommandQueue::Added::Refused) {
+            // Not pending: the order asks again at its next due time.
+            log.Write("TIMER command queue full - read refused");
+            return;
+        }
+        log.Write("TIMER Command inserted to queue");
+    }
+    order.pending = true;
+    order.waited = 0;
+    if (com_error_) {
+        order.record.valid = 0;
+        log.Write("TIMER com error / canceled - input");
+        ANSWER_ORDER(order, true);
+        log.Write("TIMER com error / canceled");
+    }
+}
+
+void RunService::SendCommands() {
+    if (commands_.empty()) return;
+    LogSink& log = context_.log;
+    if (client_ == 0) {
+        log.Write("TIMER Handle to LMKOMUN not defined !!!");
+    } else {
+        // Each text leaves the queue before it is sent: a message that
+        // arrives during the send (the program closing, say) may clear the
+        // queue safely.
+        while (client_ != 0) {
+            auto command = commands_.TakeHead();
+            if (!command) break;
+            const Sent sent = SendText(command->text);
+            if (sent == Sent::NoClient || sent == Sent::Busy) {
+                commands_.PutBackHead(std::move(*command));
+                break;
+            }
+            if (sent == Sent::Yes) log.WriteWith([&] { return "TIMER Sent: " + command->text; });
+        }
+    }
+    log.Write("TIMER string command deleted");
+}
+
+}  // namespace lm
