@@ -6,16 +6,10 @@
 #include "base/cp1250.h"
 #include "frame/uLMTool.h"
 #include "tests/support/driver_fixture.h"
+#include "tests/support/recording_log.h"
 
 namespace lm::test {
 namespace {
-
-class RecordingLog : public LogSink {
-public:
-    bool enabled() const override { return true; }
-    void Write(std::string_view message) override { lines.emplace_back(message); }
-    std::vector<std::string> lines;
-};
 
 TEST(StartupFile, ReadingFollowsKeywordsAndStopsAtABadValue) {
     struct Row {
