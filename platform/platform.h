@@ -95,6 +95,9 @@ public:
     // The current local date and time: short date, a space, long time.
     virtual std::string DateTimeText() = 0;
     virtual char PathSeparator() = 0;
+    // The decimal separator of the user's number format (',' on a Czech
+    // Windows): the reals the dialogs show and read.
+    virtual char DecimalSeparator() = 0;
 };
 
 }  // namespace lm

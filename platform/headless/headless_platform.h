@@ -48,6 +48,7 @@ public:
     std::string CurrentDirectory() override;
     std::string DateTimeText() override;
     char PathSeparator() override { return '/'; }
+    char DecimalSeparator() override { return '.'; }
 
     // --- What the simulator and the tests use to play the rest of the system.
     // Answers for the next message boxes, in order; the default button when empty.

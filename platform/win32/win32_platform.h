@@ -47,6 +47,7 @@ public:
     std::string CurrentDirectory() override;
     std::string DateTimeText() override;
     char PathSeparator() override { return '\\'; }
+    char DecimalSeparator() override;
 
 private:
     HWND DriverHwnd() const { return driver_window_ ? driver_window_->hwnd() : nullptr; }
