@@ -659,7 +659,17 @@ void FormWindow::SyncHint(ControlSlot& slot) {
 void FormWindow::Fire(ui::Control& control, ui::Event event) {
     auto alive = alive_;
     form_.Fire(control.name, event);
-    if (*alive) Sync();
+    if (!*alive) return;
+    Sync();
+    WakeModalLoop();
+}
+
+void FormWindow::WakeModalLoop() {
+    // A handler run inside a message sent from another thread does not end
+    // the modal loop's wait for a posted message: one is posted.
+    if (options_.modal && form_.modal_result != ui::ModalResult::None) {
+        PostMessageW(hwnd_, WM_NULL, 0, 0);
+    }
 }
 
 void FormWindow::OnMouseMove(HWND under) {
@@ -667,7 +677,9 @@ void FormWindow::OnMouseMove(HWND under) {
         if (!form_.Handles(form_.name(), ui::Event::MouseMove)) return;
         auto alive = alive_;
         form_.Fire(form_.name(), ui::Event::MouseMove);
-        if (*alive) Sync();
+        if (!*alive) return;
+        Sync();
+        WakeModalLoop();
         return;
     }
     ControlSlot* slot = SlotOf(under);
@@ -914,6 +926,7 @@ bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result)
             // The system menu's Close (or Alt+F4) dismisses a modal form that
             // offers the close box; other windows stay.
             if (options_.modal && form_.border_icons) form_.Close(ui::ModalResult::Cancel);
+            WakeModalLoop();
             result = 0;
             return true;
         case WM_SIZE:

@@ -85,6 +85,7 @@ private:
     void SyncHint(ControlSlot& slot);
     void SyncTimer(ControlSlot& slot);
     void OnMouseMove(HWND under);
+    void WakeModalLoop();
     bool OnCommand(HWND child, int code, int id);
     bool OnColour(HDC dc, HWND child, LRESULT& result);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);

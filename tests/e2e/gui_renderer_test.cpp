@@ -464,6 +464,8 @@ TEST(TimerAndMouse, TimersTickWhileEnabledAndTheMouseReachesItsHandlers) {
     for (int waited = 0; waited < 3000 && form.ticks < 6; waited += 20) gui::Pump(20);
     EXPECT_GE(form.ticks, 6) << "enabled again, it runs again";
 
+    POINT pointer{};
+    GetCursorPos(&pointer);
     HWND label = gui::FindControl(window.hwnd(), L"Label1");
     auto underlined = [&] {
         LOGFONTW font{};
@@ -494,6 +496,7 @@ TEST(TimerAndMouse, TimersTickWhileEnabledAndTheMouseReachesItsHandlers) {
     EXPECT_GT(form.over_form, 0);
     EXPECT_FALSE(underlined());
     EXPECT_NE(text_colour(), RGB(0, 0, 255));
+    SetCursorPos(pointer.x, pointer.y);  // out of the way of the next windows
 }
 
 // The modal form runs on this thread; another thread plays the user.
@@ -538,7 +541,12 @@ protected:
         return info.hwndFocus;
     }
     static void Key(HWND form, WPARAM key) {
+        // The form takes the focus shortly after it shows.
         HWND target = Focused(form);
+        for (int waited = 0; target == nullptr && waited < 2000; waited += 10) {
+            Sleep(10);
+            target = Focused(form);
+        }
         PostMessageW(target, WM_KEYDOWN, key, 1);
         PostMessageW(target, WM_KEYUP, key, 0xC0000001);
     }
