@@ -68,8 +68,10 @@ std::optional<std::int32_t> TypedInt(std::string_view text) {
 
 std::optional<double> TypedReal(std::string_view text, char separator) {
     std::string point(TrimBlanks(text));
+    // Either mark reads as the decimal point: a file written under another
+    // number format still reads.
     for (char& c : point) {
-        if (c == separator) c = '.';
+        if (c == separator || c == ',') c = '.';
     }
     std::optional<double> value = ParseDecimalReal(point);
     if (value && !std::isfinite(*value)) return std::nullopt;

@@ -21,8 +21,8 @@ std::optional<double> LeadingReal(std::string_view line);
 // hexadecimal after '$' or '0x'), or nothing.
 std::optional<std::int32_t> TypedInt(std::string_view text);
 // A real typed by the user or stored in profiles.ini: blanks around it
-// allowed, the decimal separator `separator` or '.'. Nothing for a text that
-// is not a finite number.
+// allowed, the decimal separator `separator`, '.' or ','. Nothing for a text
+// that is not a finite number.
 std::optional<double> TypedReal(std::string_view text, char separator);
 
 // "%3.1f" with `separator` as the decimal point: 1.5 -> "1.5", 10 -> "10.0".

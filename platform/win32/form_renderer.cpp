@@ -489,8 +489,11 @@ void FormWindow::SyncControl(ControlSlot& slot) {
                 if (slot.bitmap != nullptr) DeleteObject(slot.bitmap);
                 slot.bitmap = nullptr;
                 if (!c.picture.empty()) {
-                    slot.bitmap = static_cast<HBITMAP>(LoadImageW(
-                        nullptr, Wide(c.picture).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+                    // The light gray of a picture with a colour table is
+                    // the window's face colour, as its background should be.
+                    slot.bitmap = static_cast<HBITMAP>(
+                        LoadImageW(nullptr, Wide(c.picture).c_str(), IMAGE_BITMAP, 0, 0,
+                                   LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
                 }
                 a.picture = c.picture;
                 InvalidateRect(h, nullptr, TRUE);

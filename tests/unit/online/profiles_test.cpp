@@ -6,6 +6,7 @@
 #include "base/cp1250.h"
 #include "tests/support/memory_files.h"
 #include "tests/support/recording_log.h"
+#include "tests/support/temp_dir.h"
 
 namespace lm::online {
 namespace {
@@ -164,6 +165,22 @@ TEST(SaveProfiles, OneReadAndOneWriteForAFullTable) {
     EXPECT_EQ(files.reads, 2);
     EXPECT_EQ(back.count, 501);
     EXPECT_EQ(back.entries[500].Name, "profil500");
+}
+
+TEST(SampleDriverDirectory, HoldsActiveSettingsAndFourProfiles) {
+    const std::string dir = std::string(LM_SAMPLE_DRIVER_DIR) + "/";
+    test::RecordingLog log;
+    EXPECT_EQ(ParseComSettings(test::ReadFile(dir + kSetComFileName), kMaxIpText, log),
+              (TComSettings{1, 38400, 1, 1, false, 1.5, false, kDefaultIP, 1998}));
+    ProfileTable table;
+    LoadProfiles(test::ReadFile(dir + kProfilesFileName), table, '.', log);
+    EXPECT_TRUE(log.lines.empty()) << log.lines.front();
+    ASSERT_EQ(table.count, 4);
+    EXPECT_EQ(table.entries[1], (TComProfile{"Výměníková stanice - RS485"_cp, 2, 19200, 2.5, 5, 1,
+                                             true, false, kDefaultIP, 1998}));
+    EXPECT_EQ(table.entries[2].Name, "Čerpací stanice Žďár - TCP"_cp);
+    EXPECT_TRUE(table.entries[2].TCP);
+    EXPECT_EQ(table.entries[3].Retranslation, 5);
 }
 
 }  // namespace
