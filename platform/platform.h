@@ -107,6 +107,9 @@ public:
 
     // Every file the driver reads or writes.
     virtual Files& files() = 0;
+    // The decimal separator of the user's number format (',' on a Czech
+    // Windows): the reals the dialogs show and read.
+    virtual char DecimalSeparator() = 0;
 };
 
 }  // namespace lm

@@ -118,6 +118,10 @@ void Form::On(std::string_view control_name, Event event, std::function<void()> 
     handlers_[{std::string(control_name), event}] = std::move(handler);
 }
 
+bool Form::Handles(std::string_view control_name, Event event) const {
+    return handlers_.count({std::string(control_name), event}) != 0;
+}
+
 bool Form::Fire(std::string_view control_name, Event event) {
     auto it = handlers_.find({std::string(control_name), event});
     if (it == handlers_.end()) return false;

@@ -28,6 +28,7 @@ enum class ControlKind {
     StringGrid,
     ProgressBar,
     Image,
+    Timer,  // no window: Event::Timer every `interval` ms while enabled
 };
 
 // What the user did to a control. The platform copies the control's new state
@@ -38,6 +39,10 @@ enum class Event {
     DoubleClick,  // list boxes
     ClickCheck,   // a check list box item ticked or unticked
     SelectCell,   // a string grid's current cell moved
+    Timer,        // a timer's interval passed
+    // The mouse moved over a control, or over the form itself: the form's own
+    // events are registered under the form's name.
+    MouseMove,
 };
 
 struct Rect {
@@ -84,6 +89,7 @@ struct Control {
     bool cancel_button = false;                    // Escape clicks it
     int drop_down_count = 8;                       // combo box: lines of the open list
     std::string picture;                           // image: a bitmap file; empty = none
+    int interval = 0;                              // timer: milliseconds
 
     // String grid: cells[row][column]; the first fixed_rows rows and
     // fixed_columns columns are headings. The current cell is (column, row).
@@ -150,6 +156,9 @@ public:
     // Runs the handler of an event (what the platform calls after a click or a
     // change it has copied into the control's state). False when none exists.
     bool Fire(std::string_view control_name, Event event);
+    // True when a handler of the event exists (the platform reports only such
+    // frequent events as mouse moves).
+    bool Handles(std::string_view control_name, Event event) const;
 
     // Close a modal form with a result.
     void Close(ModalResult result) { modal_result = result; }

@@ -53,6 +53,7 @@ public:
     std::string DateTimeText() override;
     char PathSeparator() override { return '/'; }
     Files& files() override { return *files_; }
+    char DecimalSeparator() override { return '.'; }
 
     // --- What the simulator and the tests use to play the rest of the system.
     // Answers for the next message boxes, in order; the default button when empty.

@@ -30,6 +30,7 @@ struct Applied {
     int position = 0, minimum = 0, maximum = 0;
     int max_length = -1;
     int drop_down_count = 0;
+    int interval = 0;  // timer
     std::uint32_t text_colour = 0, back_colour = 0;
     std::string hint;
     std::string picture;

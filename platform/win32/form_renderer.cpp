@@ -230,6 +230,11 @@ void FormWindow::CreateControl(std::size_t index) {
     slot->control = &c;
     slot->id = kFirstControlId + static_cast<int>(index);
 
+    if (c.kind == ui::ControlKind::Timer) {
+        // A timer of the form window, with the control's id: no window of its own.
+        slots_.push_back(std::move(slot));
+        return;
+    }
     const wchar_t* window_class = L"STATIC";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD ex_style = 0;
@@ -294,6 +299,8 @@ void FormWindow::CreateControl(std::size_t index) {
             break;
         case ui::ControlKind::ProgressBar:
             window_class = PROGRESS_CLASSW;
+            break;
+        case ui::ControlKind::Timer:
             break;
     }
     ui::Rect r = form_.Placement(c);
@@ -383,6 +390,7 @@ void FormWindow::Sync() {
         resync_ = false;
         for (auto& slot : slots_) {
             if (slot->hwnd != nullptr) SyncControl(*slot);
+            if (slot->control->kind == ui::ControlKind::Timer) SyncTimer(*slot);
         }
         SyncWindow();
         first_sync_ = false;
@@ -481,8 +489,11 @@ void FormWindow::SyncControl(ControlSlot& slot) {
                 if (slot.bitmap != nullptr) DeleteObject(slot.bitmap);
                 slot.bitmap = nullptr;
                 if (!c.picture.empty()) {
-                    slot.bitmap = static_cast<HBITMAP>(LoadImageW(
-                        nullptr, Wide(c.picture).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+                    // The light gray of a picture with a colour table is
+                    // the window's face colour, as its background should be.
+                    slot.bitmap = static_cast<HBITMAP>(
+                        LoadImageW(nullptr, Wide(c.picture).c_str(), IMAGE_BITMAP, 0, 0,
+                                   LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
                 }
                 a.picture = c.picture;
                 InvalidateRect(h, nullptr, TRUE);
@@ -540,6 +551,22 @@ void FormWindow::SyncControl(ControlSlot& slot) {
         a.shown = shown;
     }
     SyncHint(slot);
+    a.valid = true;
+}
+
+void FormWindow::SyncTimer(ControlSlot& slot) {
+    const ui::Control& c = *slot.control;
+    Applied& a = slot.applied;
+    const bool run = c.enabled && c.interval > 0;
+    if (a.valid && run == a.usable && (!run || c.interval == a.interval)) return;
+    const auto id = static_cast<UINT_PTR>(slot.id);
+    if (run) {
+        SetTimer(hwnd_, id, static_cast<UINT>(c.interval), nullptr);
+    } else if (a.usable) {
+        KillTimer(hwnd_, id);
+    }
+    a.usable = run;
+    a.interval = c.interval;
     a.valid = true;
 }
 
@@ -635,7 +662,33 @@ void FormWindow::SyncHint(ControlSlot& slot) {
 void FormWindow::Fire(ui::Control& control, ui::Event event) {
     auto alive = alive_;
     form_.Fire(control.name, event);
-    if (*alive) Sync();
+    if (!*alive) return;
+    Sync();
+    WakeModalLoop();
+}
+
+void FormWindow::WakeModalLoop() {
+    // A handler run inside a message sent from another thread does not end
+    // the modal loop's wait for a posted message: one is posted.
+    if (options_.modal && form_.modal_result != ui::ModalResult::None) {
+        PostMessageW(hwnd_, WM_NULL, 0, 0);
+    }
+}
+
+void FormWindow::OnMouseMove(HWND under) {
+    if (under == hwnd_) {
+        if (!form_.Handles(form_.name(), ui::Event::MouseMove)) return;
+        auto alive = alive_;
+        form_.Fire(form_.name(), ui::Event::MouseMove);
+        if (!*alive) return;
+        Sync();
+        WakeModalLoop();
+        return;
+    }
+    ControlSlot* slot = SlotOf(under);
+    if (slot != nullptr && form_.Handles(slot->control->name, ui::Event::MouseMove)) {
+        Fire(*slot->control, ui::Event::MouseMove);
+    }
 }
 
 void FormWindow::ClickButtonWithRole(bool default_role) {
@@ -843,6 +896,20 @@ bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result)
                 return true;
             }
             return false;
+        case WM_TIMER: {
+            ControlSlot* slot = SlotById(static_cast<int>(wparam));
+            if (slot == nullptr || slot->control->kind != ui::ControlKind::Timer) return false;
+            if (!syncing_ && slot->applied.usable) Fire(*slot->control, ui::Event::Timer);
+            result = 0;
+            return true;
+        }
+        case WM_SETCURSOR:
+            // Sent to the parent as the mouse moves over a control: the
+            // mouse-over events, and the cursor is left to the default.
+            if (HIWORD(lparam) == WM_MOUSEMOVE && !syncing_) {
+                OnMouseMove(reinterpret_cast<HWND>(wparam));
+            }
+            return false;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
@@ -862,6 +929,7 @@ bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result)
             // The system menu's Close (or Alt+F4) dismisses a modal form that
             // offers the close box; other windows stay.
             if (options_.modal && form_.border_icons) form_.Close(ui::ModalResult::Cancel);
+            WakeModalLoop();
             result = 0;
             return true;
         case WM_SIZE:

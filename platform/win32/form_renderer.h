@@ -83,6 +83,9 @@ private:
     void SyncMemo(ControlSlot& slot);
     void SyncItems(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
+    void SyncTimer(ControlSlot& slot);
+    void OnMouseMove(HWND under);
+    void WakeModalLoop();
     bool OnCommand(HWND child, int code, int id);
     bool OnColour(HDC dc, HWND child, LRESULT& result);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);

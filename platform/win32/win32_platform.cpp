@@ -233,6 +233,13 @@ void Win32Platform::StopTimer() {
     if (driver_window_) KillTimer(driver_window_->hwnd(), kTimerId);
 }
 
+char Win32Platform::DecimalSeparator() {
+    wchar_t separator[4] = {};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) < 2) return '.';
+    // A separator that is no plain character would not survive the texts.
+    return separator[0] > 0x20 && separator[0] < 0x7F ? static_cast<char>(separator[0]) : '.';
+}
+
 std::string Win32Platform::CurrentDirectory() {
     wchar_t buf[MAX_PATH + 1] = {};
     DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, buf);

@@ -51,6 +51,7 @@ public:
     std::string DateTimeText() override;
     char PathSeparator() override { return '\\'; }
     Files& files() override { return *files_; }
+    char DecimalSeparator() override;
 
 private:
     HWND DriverHwnd() const { return driver_window_ ? driver_window_->hwnd() : nullptr; }

@@ -7,6 +7,7 @@
 #include "frame/uLMTool.h"
 #include "platform/system_files.h"
 #include "tests/support/driver_fixture.h"
+#include "tests/support/recording_log.h"
 
 namespace lm::test {
 namespace {

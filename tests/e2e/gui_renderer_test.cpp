@@ -436,6 +436,84 @@ TEST_F(Renderer, ASyncTouchesOnlyWhatChanged) {
     EXPECT_EQ(SendMessageW(Control("ProgressBar1"), PBM_GETPOS, 0, 0), 10);
 }
 
+// A timer and mouse-over events, as a form with moving pictures and links asks.
+class TimedForm : public ui::Form {
+public:
+    TimedForm() : ui::Form("TTimed", "Časovač"_cp, 300, 150) {
+        left = 100;
+        top = 100;
+        Place(*this, "Label1", ControlKind::Label, {8, 8, 100, 13}, "odkaz");
+        Place(*this, "Label2", ControlKind::Label, {8, 40, 100, 13}, "");
+        Place(*this, "Timer1", ControlKind::Timer, {}).interval = 30;
+        On("Timer1", Event::Timer, [this] {
+            (*this)["Label2"].text = "tik " + std::to_string(++ticks);
+            if (ticks == 5) (*this)["Timer1"].enabled = false;
+        });
+        On("Label1", Event::MouseMove, [this] {
+            ++over_label;
+            (*this)["Label1"].underline = true;
+            (*this)["Label1"].text_colour = ui::kBlue;
+        });
+        On(name(), Event::MouseMove, [this] {
+            ++over_form;
+            (*this)["Label1"].underline = false;
+            (*this)["Label1"].text_colour = ui::kDefaultColour;
+        });
+    }
+    int ticks = 0, over_label = 0, over_form = 0;
+};
+
+TEST(TimerAndMouse, TimersTickWhileEnabledAndTheMouseReachesItsHandlers) {
+    TimedForm form;
+    win32::FormWindow window(form, {});
+    ASSERT_TRUE(window.ok());
+    window.Sync();
+    for (int waited = 0; waited < 3000 && form.ticks < 5; waited += 20) gui::Pump(20);
+    EXPECT_EQ(form.ticks, 5);
+    gui::Pump(200);
+    EXPECT_EQ(form.ticks, 5) << "a disabled timer stops";
+    EXPECT_EQ(gui::Text(gui::FindControl(window.hwnd(), L"Label2")), L"tik 5");
+    EXPECT_EQ(gui::FindControl(window.hwnd(), L"Timer1"), nullptr) << "a timer has no window";
+    form["Timer1"].enabled = true;
+    window.Sync();
+    for (int waited = 0; waited < 3000 && form.ticks < 6; waited += 20) gui::Pump(20);
+    EXPECT_GE(form.ticks, 6) << "enabled again, it runs again";
+
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    HWND label = gui::FindControl(window.hwnd(), L"Label1");
+    auto underlined = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        return font.lfUnderline != 0;
+    };
+    auto text_colour = [&] {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(window.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(label));
+        COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        return colour;
+    };
+    RECT on_label{};
+    GetWindowRect(label, &on_label);
+    SetCursorPos(on_label.left + 5, on_label.top + 5);
+    gui::Pump(200);
+    EXPECT_GT(form.over_label, 0);
+    EXPECT_TRUE(underlined());
+    EXPECT_EQ(text_colour(), RGB(0, 0, 255));
+
+    RECT on_form{};
+    GetWindowRect(window.hwnd(), &on_form);
+    SetCursorPos(on_form.left + 200, on_form.bottom - 20);
+    gui::Pump(200);
+    EXPECT_GT(form.over_form, 0);
+    EXPECT_FALSE(underlined());
+    EXPECT_NE(text_colour(), RGB(0, 0, 255));
+    SetCursorPos(pointer.x, pointer.y);  // out of the way of the next windows
+}
+
 // The modal form runs on this thread; another thread plays the user.
 class ModalRenderer : public ::testing::Test {
 protected:

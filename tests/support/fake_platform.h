@@ -46,10 +46,12 @@ public:
     std::string DateTimeText() override { return date_time; }
     char PathSeparator() override { return separator; }
     Files& files() override { return faulty_files; }
+    char DecimalSeparator() override { return decimal_separator; }
 
     // Script.
     std::string current_directory = "C:\\LUMAR";
     char separator = '\\';
+    char decimal_separator = ',';
     std::string date_time = "7.12.2026 12:34:56";
     std::set<std::string> failing_registrations;
     FaultyFiles faulty_files{HeadlessPlatform::files()};

@@ -1,4 +1,4 @@
-// Helpers of the object library tests: a recording log, object texts loaded
+// Helpers of the object library tests: object texts loaded
 // from memory, and small readers of record fields.
 #pragma once
 
@@ -13,18 +13,10 @@
 #include "library/record_lists.h"
 #include "library/texts.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/support/recording_log.h"
 #include "values/short_real.h"
 
 namespace lm::test {
-
-class RecordingLog : public LogSink {
-public:
-    bool enabled() const override { return on; }
-    void Write(std::string_view message) override { lines.emplace_back(message); }
-
-    bool on = true;
-    std::vector<std::string> lines;
-};
 
 // The result of loading one object definition text.
 struct LoadedObject {

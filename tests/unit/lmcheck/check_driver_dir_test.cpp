@@ -21,8 +21,14 @@ constexpr const char kHelp[] =
 
 // An object file: OBJECT, an ident, the body lines, the help index, OBJECT_END.
 std::string Object(int ident, const std::string& body) {
-    return "OBJECT IDENT " + std::to_string(ident) + " JMENO \"O\"\r\n" + body + "D_PROM " + kHelp +
-           "D_PROM_END\r\nOBJECT_END\r\n";
+    std::string text = "OBJECT IDENT ";
+    text += std::to_string(ident);
+    text += " JMENO \"O\"\r\n";
+    text += body;
+    text += "D_PROM ";
+    text += kHelp;
+    text += "D_PROM_END\r\nOBJECT_END\r\n";
+    return text;
 }
 
 // The findings' lines without the folder in front of each file name.

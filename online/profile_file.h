@@ -1,0 +1,62 @@
+// A sectioned settings file (profiles.ini) read and written by the rules of the
+// Windows profile functions, on the file's own CP1250 bytes whatever code page
+// the machine runs:
+// - a line ends at LF (in a file without any LF, at CR); blanks (space, tab,
+//   CR, LF, VT, FF and the byte 0x1A) around a line are ignored, and so is an
+//   empty line;
+// - a line "[name]" opens a section; the name runs to the last ']' of the line;
+// - any other line is "key=value", blanks around the key and the value
+//   trimmed; a line without '=' is a key without a value;
+// - section and key names match without regard to case; of two sections or
+//   keys with the same name the first one counts;
+// - a value enclosed in a pair of equal quotes (' or ") is read without them;
+// - lines may be of any length; a missing file reads as an empty one.
+// Writing changes only the line of the key written (or adds one after the
+// section's last line, or a new section at the end); every other byte of the
+// file stays as it was.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace lm::online {
+
+class ProfileFile {
+public:
+    explicit ProfileFile(std::string_view bytes = {});
+
+    // The value of `key` in `section`, or nothing when either is missing or
+    // the key's line has no '='. A zero byte ends the value.
+    std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+
+    // Sets `key` in `section` to `value` (leading blanks dropped, line breaks
+    // turned into spaces), creating the key or the section when missing.
+    void Write(std::string_view section, std::string_view key, std::string_view value);
+
+    // The whole file as it now stands.
+    std::string Text() const;
+
+private:
+    struct Section {
+        std::vector<std::string> lines;  // each with its own line end; lines[0] is the header
+        std::unordered_map<std::string, std::size_t> keys;  // folded name -> first line
+        std::size_t last_content = 0;                       // the last line that is not blank
+    };
+
+    void AddLine(std::string line);
+    Section& NewSection(std::string_view name, std::string header);
+
+    std::vector<Section> sections_;  // sections_[0]: the lines before the first header
+    std::unordered_map<std::string, std::size_t> by_name_;  // folded name -> first section
+    std::string_view line_end_ =
+        "\r\n";  // of the lines added: the file's own when it uses CR alone
+};
+
+// The name folded for comparisons without regard to case (CP1250 letters too).
+std::string FoldCase(std::string_view name);
+
+}  // namespace lm::online

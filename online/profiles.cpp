@@ -1,0 +1,158 @@
+#include "online/profiles.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+
+#include "base/bounded_text.h"
+#include "base/cp1250.h"
+#include "online/profile_file.h"
+#include "online/settings_numbers.h"
+
+namespace lm::online {
+namespace {
+
+constexpr const char kMain[] = "main";
+
+// Reads the keys of one file, with the defaults of missing or unreadable ones.
+class KeyReader {
+public:
+    KeyReader(const ProfileFile& file, char separator, LogSink& log)
+        : file_(file), separator_(separator), log_(log) {}
+
+    std::string Text(const std::string& section, const char* key, std::string fallback) {
+        return file_.Read(section, key).value_or(std::move(fallback));
+    }
+
+    // An integer in [low, high]; the default when it is missing, not a number
+    // or outside (logged).
+    std::int32_t Int(const std::string& section, const char* key, std::int32_t fallback,
+                     std::int64_t low = INT32_MIN, std::int64_t high = INT32_MAX) {
+        std::optional<std::string> text = file_.Read(section, key);
+        if (!text) return fallback;
+        std::optional<std::int32_t> value = TypedInt(*text);
+        if (value && *value >= low && *value <= high) return *value;
+        Repaired(section, key, *text, std::to_string(fallback));
+        return fallback;
+    }
+
+    double Real(const std::string& section, const char* key, double fallback) {
+        std::optional<std::string> text = file_.Read(section, key);
+        if (!text) return fallback;
+        std::optional<double> value = TypedReal(*text, separator_);
+        if (value) return *value;
+        Repaired(section, key, *text, RealText(fallback, '.'));
+        return fallback;
+    }
+
+    void Repaired(const std::string& section, const char* key, std::string_view was,
+                  const std::string& now) {
+        log_.WriteWith([&] {
+            return "profiles.ini: [" + section + "] " + key + "=" + std::string(was) + " read as " +
+                   now;
+        });
+    }
+
+private:
+    const ProfileFile& file_;
+    char separator_;
+    LogSink& log_;
+};
+
+TComProfile ReadProfile(KeyReader& keys, int index) {
+    const std::string section = ProfileSection(index);
+    TComProfile p;
+    p.Name = Bounded(keys.Text(section, "Name", section), kMaxProfileName);
+    p.ComPort = keys.Int(section, "ComPort", 1);
+    p.ComSpeed = keys.Int(section, "ComSpeed", 38400);
+    p.TimeOut = keys.Real(section, "TimeOut", 10.0);
+    p.Address = static_cast<std::uint8_t>(keys.Int(section, "Address", 1, 0, 255));
+    p.Retranslation = static_cast<std::uint8_t>(keys.Int(section, "Retranslation", 1, 0, 255));
+    p.RS485 = keys.Int(section, "RS485", 0) != 0;
+    p.TCP = keys.Int(section, "TCP", 0) != 0;
+    p.TCPPort = static_cast<std::uint16_t>(keys.Int(section, "TCPPort", 1998, 0, 65535));
+    p.TCPIP = Bounded(keys.Text(section, "TCPIP", kDefaultIP), kMaxProfileIP);
+    return p;
+}
+
+}  // namespace
+
+ProfileTable::ProfileTable() : entries(kProfileSlots) {
+    for (int i = 0; i < kProfileSlots; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "profil%.3d", i);
+        entries[static_cast<std::size_t>(i)].Name = name;
+    }
+}
+
+std::string ProfileSection(int index) {
+    char name[24];
+    std::snprintf(name, sizeof name, "profile%.3d", index);
+    return name;
+}
+
+void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separator,
+                  LogSink& log) {
+    const ProfileFile file(text);
+    KeyReader keys(file, decimal_separator, log);
+    const std::int32_t count = keys.Int(kMain, "count", 0);
+    table.count = count < 0 ? 0 : count > kProfileSlots ? kProfileSlots : count;
+    if (table.count != count) {
+        keys.Repaired(kMain, "count", std::to_string(count), std::to_string(table.count));
+    }
+    const std::int32_t position = keys.Int(kMain, "position", -1);
+    table.position = position;
+    if (table.count == 0) {
+        table.position = -1;
+    } else if (position < 0 || position >= table.count) {
+        table.position = 0;
+    }
+    if (table.position != position) {
+        keys.Repaired(kMain, "position", std::to_string(position), std::to_string(table.position));
+    }
+    for (int i = 0; i < table.count; ++i) {
+        table.entries[static_cast<std::size_t>(i)] = ReadProfile(keys, i);
+    }
+}
+
+void LoadProfiles(Files& files, const std::string& path, ProfileTable& table,
+                  char decimal_separator, LogSink& log) {
+    LoadProfiles(files.ReadWhole(path).value_or(std::string()), table, decimal_separator, log);
+}
+
+std::string SavedProfilesText(std::string_view old_text, const ProfileTable& table,
+                              char decimal_separator) {
+    ProfileFile file(old_text);
+    const int count = table.count < 0 ? 0 : std::min(table.count, kProfileSlots);
+    file.Write(kMain, "count", std::to_string(count));
+    file.Write(kMain, "position", std::to_string(table.position));
+    auto flag = [](bool on) { return on ? "1" : "0"; };
+    for (int i = 0; i < count; ++i) {
+        const TComProfile& p = table.entries[static_cast<std::size_t>(i)];
+        const std::string section = ProfileSection(i);
+        file.Write(section, "Name", p.Name);
+        file.Write(section, "ComPort", std::to_string(p.ComPort));
+        file.Write(section, "ComSpeed", std::to_string(p.ComSpeed));
+        file.Write(section, "TimeOut", RealText(p.TimeOut, decimal_separator));
+        file.Write(section, "Address", std::to_string(p.Address));
+        file.Write(section, "Retranslation", std::to_string(p.Retranslation));
+        file.Write(section, "RS485", flag(p.RS485));
+        file.Write(section, "TCP", flag(p.TCP));
+        file.Write(section, "TCPPort", std::to_string(p.TCPPort));
+        file.Write(section, "TCPIP", p.TCPIP);
+    }
+    return file.Text();
+}
+
+FileStatus SaveProfiles(Files& files, const std::string& path, const ProfileTable& table,
+                        char decimal_separator) {
+    std::optional<std::string> old_text = files.ReadWhole(path);
+    if (!old_text && files.CanBeOpened(path)) {
+        return FileStatus::Failed("Soubor " + path + " nelze přečíst."_cp);
+    }
+    return ReplaceWholeFile(
+        files, path, SavedProfilesText(old_text.value_or(std::string()), table, decimal_separator));
+}
+
+}  // namespace lm::online
