@@ -5,6 +5,7 @@
 
 #include "base/bounded_text.h"
 #include "exports/netlist_text.h"
+#include "online/rozid7_start.h"
 
 namespace lm {
 namespace {
@@ -13,8 +14,6 @@ namespace {
 constexpr std::uint16_t kNetListFunction = 20;
 constexpr std::uint16_t kMenuTranslate = 3000;
 constexpr std::uint16_t kMenuNetlist = 3001;
-
-constexpr std::string_view kCommunicationProgram = "ROZID7.EXE";
 
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
@@ -103,8 +102,7 @@ void NetlistExports::MenuKeyboard() {
         platform_.ShowMessageBox(BoxKind::Error, error);
         return;
     }
-    platform_.ShellOpen(driver_dir_ + std::string(kCommunicationProgram), "/K", driver_dir_,
-                        ShowMode::Normal);
+    StartRozid7(platform_, driver_dir_, Rozid7Start::Keyboard);
 }
 
 bool NetlistExports::NetList(PARAM_ENTRY& record, std::uint16_t last_menu_item) {
@@ -142,8 +140,7 @@ void NetlistExports::NetListToKomun(const PARAM_ENTRY& record) {
     const std::string error =
         ExportFromHost(record, "LM ENTRY: NetList to LMKOMUN", kKomunFileName);
     if (error.empty()) {
-        platform_.ShellOpen(driver_dir_ + std::string(kCommunicationProgram), "", driver_dir_,
-                            ShowMode::Normal);
+        StartRozid7(platform_, driver_dir_, Rozid7Start::Translate);
     } else {
         platform_.ShowMessageBox(BoxKind::Error, error);
     }

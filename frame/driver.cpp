@@ -20,7 +20,8 @@ Driver::Driver(DriverWide& wide)
           RunModeContext{wide.platform, wide.log, wide.driver_dir, window_.form(), window_.handle(),
                          wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
           project_.instances(), RunLinks()),
-      menu_(context_, window_, startup_, project_.library(), wide.send_msg_enabled, run_) {
+      menu_(context_, window_, startup_, project_.library(), wide.send_msg_enabled, run_,
+            netlist_) {
     window_.ForwardEventsTo(&run_);
 }
 

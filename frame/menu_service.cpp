@@ -39,27 +39,20 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
     const std::uint16_t id = record.wparam1;
     log.WriteWith([&] { return "LM ENTRY: MenuItem " + RightAligned(id, 5); });
     last_menu_item_ = id;
-    auto ask_for_netlist = [&](std::string_view line) {
-        record.dlm_func = kNetList;
-        record.lmd_func = kNetList;
-        log.Write(line);
-    };
     switch (id) {
         case kMenuTranslate:
-            if (context_.platform.ShowMessageBox(
-                    BoxKind::Question, "Opravdu přeložit projekt a nahrát do systému RX7 ?"_cp) ==
-                BoxAnswer::Yes) {
-                ask_for_netlist("Menu ITEM - ack for NET com");
-            }
+            netlist_.MenuTranslate(record);
             break;
         case kMenuNetlist:
-            ask_for_netlist("Menu ITEM - ack for NET text");
+            netlist_.MenuNetlist(record);
             break;
         case kMenuCwOutput:
-            ask_for_netlist("Menu ITEM - ack for CW/CP output");
+            record.dlm_func = kNetList;
+            record.lmd_func = kNetList;
+            log.Write("Menu ITEM - ack for CW/CP output");
             break;
         case kMenuKeyboard:
-            run_.Keyboard();
+            netlist_.MenuKeyboard();
             break;
         case kMenuReadCmos:
             run_.ReadAllCmos();
@@ -197,25 +190,14 @@ void MenuService::RunModeMenu(bool running) {
 }
 
 bool MenuService::NetList(PARAM_ENTRY& record) {
-    // The export that the last menu action asked for; the exports themselves
-    // come with the netlist work and until then only answer.
-    const char* line = nullptr;
-    switch (last_menu_item_) {
-        case kMenuNetlist:
-            line = "LM ENTRY: NetList to TEXT";
-            break;
-        case kMenuTranslate:
-            line = "LM ENTRY: NetList to LMKOMUN";
-            break;
-        case kMenuCwOutput:
-            line = "LM ENTRY: NetList to CW_OUT";
-            break;
-        default:
-            return false;
+    // The export that the last menu action asked for. The Control Web output
+    // is not written yet: its call only answers.
+    if (last_menu_item_ == kMenuCwOutput) {
+        context_.log.Write("LM ENTRY: NetList to CW_OUT");
+        record.error = kErrOk;
+        return true;
     }
-    context_.log.Write(line);
-    record.error = kErrOk;
-    return true;
+    return netlist_.NetList(record, last_menu_item_);
 }
 
 }  // namespace lm

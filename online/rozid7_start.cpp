@@ -13,6 +13,9 @@ int StartRozid7(Platform& platform, const std::string& driver_dir, Rozid7Start h
     } else if (how == Rozid7Start::ReadAll) {
         parameters = "/READALL";
         show = ShowMode::Normal;
+    } else if (how == Rozid7Start::Translate) {
+        parameters = "";
+        show = ShowMode::Normal;
     }
     return platform.ShellOpen(driver_dir + "ROZID7.EXE", parameters, std::string(), show);
 }

@@ -197,16 +197,6 @@ bool RunService::OrderService(PARAM_ENTRY& record) {
 
 // --- Menu and unload.
 
-void RunService::Keyboard() {
-    std::string error;
-    const bool written = links_.write_komun_ini && links_.write_komun_ini(0, error);
-    if (!written || !error.empty()) {
-        if (!error.empty()) context_.platform.ShowMessageBox(BoxKind::Error, error);
-        return;
-    }
-    StartRozid7(context_.platform, context_.driver_dir, Rozid7Start::Keyboard);
-}
-
 void RunService::ReadAllCmos() {
     StartRozid7(context_.platform, context_.driver_dir, Rozid7Start::ReadAll);
 }

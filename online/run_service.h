@@ -70,9 +70,6 @@ public:
     bool SetData(PARAM_ENTRY& record);
     bool OrderService(PARAM_ENTRY& record);
 
-    // Menu item "&Klávesnice": LMKOMUN.INI without a netlist, then the
-    // program with "/K"; an error text goes to an error box instead.
-    void Keyboard();
     // Menu item "Načíst celou &CMOS": the program with "/READALL".
     void ReadAllCmos();
     // The menu has shown or hidden the driver window: in run mode the
