@@ -87,6 +87,23 @@ TEST(NetlistBadInput, AHundredThousandConstantsOnOneNode) {
     EXPECT_EQ(scenario.Walk(NetListMode::Komun).size(), kMaxNodeEntries);
 }
 
+TEST(NetlistBadInput, AConstantLongerThanAnItemTakesItsFirst256Bytes) {
+    Scenario scenario("block 155 1\nconst 20 2 01\n");
+    // 256 bytes behind a length of 300: a read past them is a fault the
+    // sanitizer build reports.
+    std::vector<std::uint8_t> bytes(256, 0);
+    bytes[0] = 9;
+    scenario.netlist->constants()[0].data = bytes.data();
+    scenario.netlist->constants()[0].length = 300;
+    const Lines walk = scenario.Walk(NetListMode::Listing);
+    EXPECT_EQ(
+        Lines(walk.begin() + 1, walk.begin() + 4),
+        (Lines{"  konst^.length = 300 > 256, first 256 bytes taken",
+               "  item MODUL = 9, USER_VALUE = \"9\"", "QQwrite 155   1  20   9   0   0   0"}));
+    EXPECT_TRUE(
+        Logged(scenario.log, "NetList:   konst^.length = 300 > 256, first 256 bytes taken"));
+}
+
 TEST(NetlistBadInput, TheWalkStopsAtItsBoundsAndSaysSo) {
     Scenario scenario(
         "block 155 1\nconst 20 2 01\nconst 20 2 01\nconst 20 2 01\nconst 20 2 01\nconst 20 2 01\n"
