@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "dialogs/settings_dialogs.h"
 #include "frame/conversion_service.h"
 #include "frame/driver_wide.h"
 #include "frame/driver_window.h"
@@ -30,6 +31,7 @@ public:
     ConversionService& conversion() { return conversion_; }
     RunService& run() { return run_; }
     MenuService& menu() { return menu_; }
+    dialogs::SettingsDialogs& settings_dialogs() { return settings_dialogs_; }
 
     ObjectLibrary& library() { return project_.library(); }
     InstanceList& instances() { return project_.instances(); }
@@ -38,6 +40,7 @@ public:
 
 private:
     RunModeLinks RunLinks();
+    dialogs::SettingsDialogsContext SettingsDialogsOf(DriverWide& wide);
 
     // Members are created in this order and released in the reverse one: the
     // menu first, then run mode, the library and the instances, the window
@@ -48,6 +51,7 @@ private:
     ProjectService project_;
     ConversionService conversion_;
     RunService run_;
+    dialogs::SettingsDialogs settings_dialogs_;
     MenuService menu_;
     std::array<std::string, 4> cw_files_{"c:\\novy.par", "c:\\novy.dmf", "c:\\novy.cw",
                                          "c:\\novy.cp"};

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/host_records.h"
+#include "dialogs/settings_dialogs.h"
 #include "frame/driver_window.h"
 #include "frame/service_context.h"
 #include "frame/startup_options.h"
@@ -17,15 +18,18 @@ class MenuService {
 public:
     // `send_msg_enabled` is the switch the host's InfoMsg notices turn; `run`
     // starts the communication program for the menu and hears of the
-    // driver window being shown or hidden.
+    // driver window being shown or hidden; `dialogs` opens the communication
+    // settings and the about dialog.
     MenuService(const ServiceContext& context, DriverWindow& window, StartupOptions& startup,
-                ObjectLibrary& library, bool& send_msg_enabled, RunService& run)
+                ObjectLibrary& library, bool& send_msg_enabled, RunService& run,
+                dialogs::SettingsDialogs& dialogs)
         : context_(context),
           window_(window),
           startup_(startup),
           library_(library),
           send_msg_enabled_(send_msg_enabled),
-          run_(run) {}
+          run_(run),
+          dialogs_(dialogs) {}
     ~MenuService();  // the menu goes with the driver
     MenuService(const MenuService&) = delete;
     MenuService& operator=(const MenuService&) = delete;
@@ -55,6 +59,7 @@ private:
     ObjectLibrary& library_;
     bool& send_msg_enabled_;
     RunService& run_;
+    dialogs::SettingsDialogs& dialogs_;
     MenuHandle menu_ = 0;
     std::uint16_t last_menu_item_ = 0;
 };
