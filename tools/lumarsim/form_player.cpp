@@ -1,6 +1,8 @@
 #include "tools/lumarsim/form_player.h"
 
 #include <cstdlib>
+#include <initializer_list>
+#include <string_view>
 #include <utility>
 
 #include "base/cp1250.h"
@@ -39,7 +41,9 @@ std::optional<std::string> FormQueue::Next() {
 
 void FormQueue::Closed(const std::string& caption, bool closed_by_steps,
                        const std::string& problem) {
-    std::string line = "form \"" + lm::Cp1250ToUtf8(caption) + "\" ";
+    std::string line = "form \"";
+    line += lm::Cp1250ToUtf8(caption);
+    line += "\" ";
     line += closed_by_steps ? "closed by its steps" : "dismissed";
     if (!problem.empty()) {
         line += "; ";
@@ -125,6 +129,14 @@ std::string Cp1250(const std::wstring& text) {
     return lm::Utf16ToCp1250(std::u16string(text.begin(), text.end()));
 }
 
+// The words joined, built with += (a chain of + on a literal trips a false
+// warning of GCC 12 for i686).
+std::string Said(std::initializer_list<std::string_view> words) {
+    std::string text;
+    for (std::string_view word : words) text += word;
+    return text;
+}
+
 // The next word of a line, blanks skipped.
 std::string Word(std::string& line) {
     const std::size_t start = line.find_first_not_of(' ');
@@ -145,9 +157,9 @@ std::string PlayStep(HWND form, std::string line) {
     ControlSearch search{L"LM:" + Wide(name)};
     EnumChildWindows(form, FindNamed, reinterpret_cast<LPARAM>(&search));
     HWND control = search.found;
-    if (control == nullptr) return "no control \"" + name + "\"";
+    if (control == nullptr) return Said({"no control \"", name, "\""});
     if (!IsWindowVisible(control) || !IsWindowEnabled(control))
-        return name + " is hidden or disabled";
+        return Said({name, " is hidden or disabled"});
     auto notify = [&](WORD code) {
         SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
                      reinterpret_cast<LPARAM>(control));
@@ -164,13 +176,13 @@ std::string PlayStep(HWND form, std::string line) {
         const long item = std::strtol(line.c_str(), &end, 10);
         const LRESULT count = SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
         if (line.empty() || *end != '\0' || item < 0 || item >= count)
-            return "no item " + line + " in " + name;
+            return Said({"no item ", line, " in ", name});
         SendMessageW(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(item), 0);
         notify(combo ? CBN_SELCHANGE : LBN_SELCHANGE);
     } else if (verb == "dblclick") {
         notify(LBN_DBLCLK);
     } else {
-        return "no step \"" + verb + "\"";
+        return Said({"no step \"", verb, "\""});
     }
     return {};
 }
@@ -197,7 +209,7 @@ void Play(HWND form) {
         const std::string line = steps->substr(start, end - start);
         start = end + 1;
         if (line.find_first_not_of(' ') == std::string::npos) continue;
-        if (std::string why = PlayStep(form, line); !why.empty()) problem = line + ": " + why;
+        if (std::string why = PlayStep(form, line); !why.empty()) problem = Said({line, ": ", why});
         closed = Gone(form, 0);
     }
     if (!closed) closed = Gone(form, 500);
