@@ -12,6 +12,12 @@
 namespace lm::test {
 namespace {
 
+// What the user types into an edit box. (A literal assigned in place trips a
+// false overlap warning of GCC 12 here.)
+void Type(ui::Form& form, const char* edit, std::string text) {
+    form[edit].text = std::move(text);
+}
+
 class SettingsDialogs : public DriverFixture {
 protected:
     std::filesystem::path SetCom() const { return dir_.driver_dir() / "SETCOM.INI"; }
@@ -74,8 +80,8 @@ TEST_F(SettingsDialogs, TheLabelIsReadAgainAfterEveryCloseOfTheSettingsDialog) {
              f.Fire("Button1", ui::Event::Click);  // Opravit
              f.ChooseRadio("RadioButtonRS485");
              f.Fire("RadioButtonRS485", ui::Event::Click);
-             f["EditAddress"].text = "5";
-             f["EditTOut"].text = "2,5";
+             Type(f, "EditAddress", "5");
+             Type(f, "EditTOut", "2,5");
              f.Fire("ButtonSave", ui::Event::Click);
              f["ComboBoxPort"].selection = 1;
              f["ComboBoxSpeed"].selection = 4;
@@ -110,11 +116,11 @@ TEST_F(SettingsDialogs, SelectWritesBothFilesBeforeTheLabelIsRead) {
     Load();
     fake_->modal_scripts.push_back([](ui::Form& f) {
         f.Fire("Button3", ui::Event::Click);  // Přidat
-        f["Edit1"].text = "Kotelna";
+        Type(f, "Edit1", "Kotelna");
         f.ChooseRadio("RadioButtonTCP");
         f.Fire("RadioButtonTCP", ui::Event::Click);
-        f["EditIP"].text = "10.1.2.3";
-        f["EditPort"].text = "2000";
+        Type(f, "EditIP", "10.1.2.3");
+        Type(f, "EditPort", "2000");
         f.Fire("ButtonSave", ui::Event::Click);
         f.Fire("ButtonOK", ui::Event::Click);
     });

@@ -72,7 +72,7 @@ check "an about dialog without steps is dismissed" grep -q 'form "O ovladači pr
 check "SETCOM.INI holds the chosen settings"     cmp -s "$work/w/OVLADACE/KADEX2/SETCOM.INI" <(printf '2\r\n19200\r\n5\r\n1\r\n1\r\n2.5\r\n0\r\n192.168.1.10\r\n1998\r\n')
 check "profiles.ini holds the new profile, selected"     grep -q "position=4" "$work/w/OVLADACE/KADEX2/profiles.ini"
 check "under its CP1250 name"     grep -q "$(printf 'Name=\xC8erpac\xED stanice \x8E\xEF\xE1r')" "$work/w/OVLADACE/KADEX2/profiles.ini"
-printf 'form\nstep press Nic\ncall menuitem wparam1=3004 -> result\n' >"$work/bad.script"
+printf 'call identify wparam1=3 lparam1=34\ncall load\nform\nstep press Nic\ncall menuitem wparam1=3004 -> result\n' >"$work/bad.script"
 run script "$work/bad.script"
 check "a step that cannot be played is reported" grep -q 'dismissed; press Nic: no control "Nic"' "$work/out"
 printf 'step press OK\n' >"$work/bad.script"

@@ -245,12 +245,15 @@ std::optional<std::string> FormStep(std::string_view line) {
     auto words = Words(line, ok);
     if (words.size() < 3) return std::nullopt;
     const std::string& verb = words[1];
-    std::string step = verb + " " + words[2];
+    std::string step = verb;
+    step += ' ';
+    step += words[2];
     if (verb == "press" || verb == "dblclick") {
         if (words.size() != 3) return std::nullopt;
     } else if (verb == "select") {
         if (words.size() != 4 || !Number(words[3])) return std::nullopt;
-        step += " " + words[3];
+        step += ' ';
+        step += words[3];
     } else if (verb == "set") {
         // The text is the rest of the line after the control's name.
         std::size_t at = line.find(words[2], line.find(words[1]) + words[1].size());
@@ -261,7 +264,8 @@ std::optional<std::string> FormStep(std::string_view line) {
             text.remove_suffix(1);
         if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
             text = text.substr(1, text.size() - 2);
-        step += " " + lm::Utf8ToCp1250(text);
+        step += ' ';
+        step += lm::Utf8ToCp1250(text);
     } else {
         return std::nullopt;
     }
