@@ -127,7 +127,7 @@ TEST_F(SettingsDialogsOnScreen, AProfileAddedSavedAndSelectedBecomesTheActiveSet
         Press(form, L"RadioButtonRS485");
         Choose(form, L"ComboBoxPort", 1);
         Choose(form, L"ComboBoxSpeed", 4);
-        Type(form, L"EditAddress", L"x5");
+        Type(form, L"EditAddress", L"??");
         Type(form, L"EditTOut", (L"2" + sep + L"5").c_str());
         Press(form, L"ButtonSave");  // refused: the address is no number
         error_label_shown = IsWindowVisible(Control(form, L"LabelErr")) != FALSE;
