@@ -28,6 +28,12 @@ protected:
         if (HasFatalFailure()) return;
         // RS232 at first, so that the label shows the change.
         Write("SETCOM.INI", "1\r\n9600\r\n1\r\n1\r\n0\r\n1.5\r\n");
+        // The dialogs' pictures, from the sample driver directory.
+        for (const auto& entry : std::filesystem::directory_iterator(LM_SAMPLE_DRIVER_DIR)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() > 4 && name.substr(name.size() - 4) == ".BMP")
+                std::filesystem::copy_file(entry.path(), DriverFile(name.c_str()));
+        }
         PARAM_ENTRY identify = Record(1);
         identify.wparam1 = 3;
         identify.lparam1 = 34;
