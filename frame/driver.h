@@ -31,7 +31,6 @@ public:
     ConversionService& conversion() { return conversion_; }
     RunService& run() { return run_; }
     MenuService& menu() { return menu_; }
-    dialogs::SettingsDialogs& settings_dialogs() { return settings_dialogs_; }
 
     ObjectLibrary& library() { return project_.library(); }
     InstanceList& instances() { return project_.instances(); }
@@ -43,8 +42,8 @@ private:
     dialogs::SettingsDialogsContext SettingsDialogsOf(DriverWide& wide);
 
     // Members are created in this order and released in the reverse one: the
-    // menu first, then run mode, the library and the instances, the window
-    // last.
+    // menu first, then the settings dialogs, run mode, the library and the
+    // instances, the window last.
     DriverWindow window_;
     StartupOptions startup_;
     ServiceContext context_;
