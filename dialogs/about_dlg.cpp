@@ -70,8 +70,8 @@ void TAboutDlg::Build() {
         return Add(std::move(c));
     };
     add("Image1", ControlKind::Image, {8, 8, 48, 48}, "").picture = driver_dir_ + "ABOUT.BMP";
-    add("Label1", ControlKind::Label, {64, 8, 310, 13}, "").bold = true;
-    add("Label3", ControlKind::Label, {64, 28, 310, 13},
+    add("Label1", ControlKind::Label, {64, 8, 360, 13}, "").bold = true;
+    add("Label3", ControlKind::Label, {64, 28, 360, 13},
         "Ovladač řídicích systémů KADEX-RX7 pro prostředí LUMAR"_cp);
     add("Label4", ControlKind::Label, {8, 76, 200, 52}, "");
     add("Label9", ControlKind::Label, {8, 140, 44, 13}, "e-maill:");
@@ -87,11 +87,11 @@ void TAboutDlg::Build() {
         auto& frame = add(Numbered("z", i).c_str(), ControlKind::Image, {320, 98, 32, 32}, "");
         frame.picture = driver_dir_ + Numbered("ZEME", i) + ".BMP";
     }
-    auto& ok = add("OKBtn", ControlKind::Button, {160, 208, 75, 25}, "OK");
+    auto& ok = add("OKBtn", ControlKind::Button, {180, 208, 75, 25}, "OK");
     ok.default_button = true;
     ok.cancel_button = true;
     add("Timer1", ControlKind::Timer, {}, "").interval = kTimerInterval;
-    add("LabelXX", ControlKind::Label, {385, 220, 5, 13}, "").visible = false;
+    add("LabelXX", ControlKind::Label, {425, 220, 5, 13}, "").visible = false;
 
     using ui::Event;
     On("Timer1", Event::Timer, [this] { Timer1Timer(); });

@@ -1,6 +1,8 @@
 #include "frame/driver.h"
 
 #include "exports/netlist_text.h"
+#include "frame/driver_texts.h"
+#include "frame/file_error_box.h"
 #include "frame/netlist_sources.h"
 
 namespace lm {
@@ -20,13 +22,31 @@ Driver::Driver(DriverWide& wide)
           RunModeContext{wide.platform, wide.log, wide.driver_dir, window_.form(), window_.handle(),
                          wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
           project_.instances(), RunLinks()),
+      settings_dialogs_(SettingsDialogsOf(wide)),
       menu_(context_, window_, startup_, project_.library(), wide.send_msg_enabled, run_,
-            netlist_) {
+            netlist_, settings_dialogs_) {
     window_.ForwardEventsTo(&run_);
+    window_.OpenAboutWith([this] { settings_dialogs_.AboutDialog(); });
+    // The last step of the window's creation: the active communication settings.
+    settings_dialogs_.ShowComSet();
 }
 
 Driver::~Driver() {
+    window_.OpenAboutWith(nullptr);
     window_.ForwardEventsTo(nullptr);
+}
+
+dialogs::SettingsDialogsContext Driver::SettingsDialogsOf(DriverWide& wide) {
+    Platform& platform = wide.platform;
+    return {platform,
+            wide.log,
+            wide.driver_dir,
+            window_.form(),
+            [this] { window_.Refresh(); },
+            texts::kIdentify,
+            [&platform](std::string_view path, std::string_view action, std::string_view reason) {
+                ShowFileError(platform, path, action, reason);
+            }};
 }
 
 RunModeLinks Driver::RunLinks() {

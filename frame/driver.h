@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "dialogs/settings_dialogs.h"
 #include "exports/netlist_exports.h"
 #include "frame/conversion_service.h"
 #include "frame/driver_wide.h"
@@ -40,10 +41,11 @@ public:
 
 private:
     RunModeLinks RunLinks();
+    dialogs::SettingsDialogsContext SettingsDialogsOf(DriverWide& wide);
 
     // Members are created in this order and released in the reverse one: the
-    // menu first, then run mode, the exports, the library and the instances,
-    // the window last.
+    // menu first, then the settings dialogs, run mode, the exports, the
+    // library and the instances, the window last.
     DriverWindow window_;
     StartupOptions startup_;
     ServiceContext context_;
@@ -51,6 +53,7 @@ private:
     ConversionService conversion_;
     NetlistExports netlist_;
     RunService run_;
+    dialogs::SettingsDialogs settings_dialogs_;
     MenuService menu_;
     std::array<std::string, 4> cw_files_{"c:\\novy.par", "c:\\novy.dmf", "c:\\novy.cw",
                                          "c:\\novy.cp"};

@@ -25,6 +25,7 @@ DriverWindow::DriverWindow(DriverWide& wide)
     f.On("CheckLog", ui::Event::Click, [this] { CheckLogClick(); });
     f.On("ButtonClear", ui::Event::Click, [this] { ButtonClearClick(); });
     f.On("ButtonHelp", ui::Event::Click, [this] { ButtonHelpClick(); });
+    f.On("ButtonAbout", ui::Event::Click, [this] { ButtonAboutClick(); });
     f.On("CheckHra", ui::Event::Click, [this] { CheckHraClick(); });
 
     // Inicializace
@@ -158,6 +159,10 @@ void DriverWindow::ApplyStartupOptions(const StartupOptions& options) {
 
 void DriverWindow::ButtonHelpClick() {
     platform_.ShowHelp(wide_.DriverFile(texts::kHelpFileName), 1);
+}
+
+void DriverWindow::ButtonAboutClick() {
+    if (open_about_) open_about_();
 }
 
 void DriverWindow::on_timer() {

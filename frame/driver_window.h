@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,7 @@ public:
     void CheckLogClick();
     void ButtonClearClick();
     void ButtonHelpClick();
+    void ButtonAboutClick();
     void CheckHraClick() {}
 
     // Opens or closes the status part of the window.
@@ -47,6 +49,8 @@ public:
 
     // Where the timer and the window's messages go (run mode); null: nowhere.
     void ForwardEventsTo(WindowEvents* events) { events_ = events; }
+    // What "Co je..." opens (the about dialog); empty: nothing.
+    void OpenAboutWith(std::function<void()> open) { open_about_ = std::move(open); }
 
     // WindowEvents: the run-mode timer and the messages of the communication program.
     void on_timer() override;
@@ -62,6 +66,7 @@ private:
     WindowHandle window_ = 0;
     bool status_shown_ = false;
     WindowEvents* events_ = nullptr;
+    std::function<void()> open_about_;
 };
 
 // The most lines Memo1 keeps; older lines leave at the top so a long session

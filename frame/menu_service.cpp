@@ -68,10 +68,14 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
         case kMenuStartup:
             StartupOptionsDialog();
             break;
+        case kMenuComSettings:
+            dialogs_.ComSettingsDialog();
+            break;
+        case kMenuAbout:
+            dialogs_.AboutDialog();
+            break;
         default:
-            // 3005 and 3006 are grayed and do nothing; 3004 and 3008 open
-            // the communication settings and the about dialog, which come
-            // with their own work.
+            // 3005 and 3006 are grayed and do nothing.
             break;
     }
     record.error = kErrOk;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/host_records.h"
+#include "dialogs/settings_dialogs.h"
 #include "exports/netlist_exports.h"
 #include "frame/driver_window.h"
 #include "frame/service_context.h"
@@ -19,17 +20,19 @@ public:
     // `send_msg_enabled` is the switch the host's InfoMsg notices turn; `run`
     // starts the communication program for the menu and hears of the
     // driver window being shown or hidden; `netlist` serves the menu
-    // commands that export the netlist and the host's NetList after them.
+    // commands that export the netlist and the host's NetList after them;
+    // `dialogs` opens the communication settings and the about dialog.
     MenuService(const ServiceContext& context, DriverWindow& window, StartupOptions& startup,
                 ObjectLibrary& library, bool& send_msg_enabled, RunService& run,
-                NetlistExports& netlist)
+                NetlistExports& netlist, dialogs::SettingsDialogs& dialogs)
         : context_(context),
           window_(window),
           startup_(startup),
           library_(library),
           send_msg_enabled_(send_msg_enabled),
           run_(run),
-          netlist_(netlist) {}
+          netlist_(netlist),
+          dialogs_(dialogs) {}
     ~MenuService();  // the menu goes with the driver
     MenuService(const MenuService&) = delete;
     MenuService& operator=(const MenuService&) = delete;
@@ -60,6 +63,7 @@ private:
     bool& send_msg_enabled_;
     RunService& run_;
     NetlistExports& netlist_;
+    dialogs::SettingsDialogs& dialogs_;
     MenuHandle menu_ = 0;
     std::uint16_t last_menu_item_ = 0;
 };

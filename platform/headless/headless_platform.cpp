@@ -6,7 +6,12 @@
 #include <filesystem>
 #include <system_error>
 
+#if !defined(_WIN32)
+#include <dlfcn.h>
+#endif
+
 #include "base/cp1250.h"
+#include "platform/headless/form_steps.h"
 
 namespace lm {
 namespace {
@@ -15,6 +20,21 @@ std::string Upper(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
+}
+
+struct FormHooks {
+    LmHeadlessFormSteps steps = nullptr;
+    LmHeadlessFormClosed closed = nullptr;
+};
+
+// The form hooks of the program that loaded the driver, if it has them.
+FormHooks ProcessFormHooks() {
+    FormHooks hooks;
+#if !defined(_WIN32)
+    hooks.steps = reinterpret_cast<LmHeadlessFormSteps>(dlsym(RTLD_DEFAULT, kFormStepsHook));
+    hooks.closed = reinterpret_cast<LmHeadlessFormClosed>(dlsym(RTLD_DEFAULT, kFormClosedHook));
+#endif
+    return hooks;
 }
 
 }  // namespace
@@ -39,9 +59,24 @@ BoxAnswer HeadlessPlatform::ShowMessageBox(BoxKind kind, std::string_view text) 
 }
 
 ui::ModalResult HeadlessPlatform::ShowModal(ui::Form& form) {
-    // Nobody can click here: the form closes as if dismissed.
     Print("[dialog] " + form.caption);
-    return form.modal_result == ui::ModalResult::None ? ui::ModalResult::Cancel : form.modal_result;
+    const FormHooks hooks = ProcessFormHooks();
+    std::optional<std::string> steps;
+    if (!form_steps_.empty()) {
+        steps = std::move(form_steps_.front());
+        form_steps_.pop_front();
+    } else if (hooks.steps != nullptr) {
+        if (const char* given = hooks.steps(form.caption.c_str())) steps = given;
+    }
+    std::string problem;
+    if (steps) problem = PlayFormSteps(form, *steps);
+    if (!problem.empty()) Print("[dialog] " + problem);
+    // Steps that leave the form open end as a dismissal: nobody else can click.
+    const bool closed = form.modal_result != ui::ModalResult::None;
+    if (hooks.closed != nullptr)
+        hooks.closed(form.caption.c_str(), closed ? 1 : 0,
+                     problem.empty() ? nullptr : problem.c_str());
+    return closed ? form.modal_result : ui::ModalResult::Cancel;
 }
 
 WindowHandle HeadlessPlatform::CreateDriverWindow(ui::Form&, WindowEvents& events) {

@@ -3,6 +3,8 @@
 // UTF-8 and answered with their default button (OK, Yes) unless answers are
 // queued; windows, registered messages, atoms, menus and the timer are tables
 // in memory; the timer runs only when Tick() is called. Files are the system's.
+// A modal form plays the steps queued for it (platform/headless/form_steps.h)
+// and closes as dismissed when they leave it open or there are none.
 #pragma once
 
 #include <ctime>
@@ -14,6 +16,19 @@
 
 #include "platform/platform.h"
 #include "platform/system_files.h"
+
+// A program that loads liblmdriver.so plays the modal forms of the driver by
+// exporting these two C functions (lumarsim does): the platform asks the first
+// for the steps of each modal form it shows (null: none) and tells the second
+// how the form ended: closed by its steps, or left open and dismissed, and
+// what stopped the steps (null: nothing).
+extern "C" {
+using LmHeadlessFormSteps = const char* (*)(const char* caption);
+using LmHeadlessFormClosed = void (*)(const char* caption, int closed_by_steps,
+                                      const char* problem);
+}
+inline constexpr const char kFormStepsHook[] = "lm_headless_form_steps";
+inline constexpr const char kFormClosedHook[] = "lm_headless_form_closed";
 
 namespace lm {
 
@@ -58,6 +73,9 @@ public:
     // --- What the simulator and the tests use to play the rest of the system.
     // Answers for the next message boxes, in order; the default button when empty.
     void QueueAnswer(BoxAnswer answer) { answers_.push_back(answer); }
+    // Steps for the next modal forms, one text each (one step a line); they
+    // come before the process's own (lm_headless_form_steps).
+    void QueueFormSteps(std::string steps) { form_steps_.push_back(std::move(steps)); }
     // A window of another program (the host's, the communication program's).
     WindowHandle AddWindow(WindowProc proc);
     void RemoveWindow(WindowHandle window);
@@ -90,6 +108,7 @@ private:
         int references = 0;
     };
     std::deque<BoxAnswer> answers_;
+    std::deque<std::string> form_steps_;
     ScreenSize screen_{1024, 768};
     bool busy_cursor_ = false;
     bool timer_running_ = false;

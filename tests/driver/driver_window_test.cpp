@@ -26,7 +26,7 @@ TEST_F(DriverWindow, CreationSetsTheWindowUpAsTheTableSays) {
     EXPECT_EQ(w.top, 0);
     EXPECT_FALSE(w.border_icons);
     EXPECT_TRUE(w["lBase"].text.empty());
-    EXPECT_TRUE(w["LabelSetCom"].text.empty());
+    EXPECT_EQ(w["LabelSetCom"].text, "RS232, COM1, 38400Bd, adr=1, tout=1,5s");  // the sample's
     EXPECT_FALSE(w["CheckLog"].checked);
     EXPECT_FALSE(TheEntry().wide().log.enabled());
     EXPECT_EQ(driver().cw_files()[0], "c:\\novy.par");

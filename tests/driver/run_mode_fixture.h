@@ -56,13 +56,16 @@ protected:
     }
 
     // The library loaded, PUMP 1, PUMP 2 and BIG 1 placed, the menu built.
+    // Without `with_setcom` the settings file goes once the window has shown
+    // the settings.
     void Prepare(bool with_setcom = true) {
         WriteFile(dir_.driver_dir() / "TOOLS.INI", kRunTools);
         WriteFile(dir_.driver_dir() / "PUMP.DEF", kPump);
         WriteFile(dir_.driver_dir() / "BIG.DEF", kBig);
         WriteFile(dir_.driver_dir() / "STARTUP.INI", "LOGFILE OFF\r\n");
-        if (with_setcom) WriteFile(dir_.driver_dir() / "SETCOM.INI", kSetCom);
+        WriteFile(dir_.driver_dir() / "SETCOM.INI", kSetCom);
         Load();
+        if (!with_setcom) std::filesystem::remove(dir_.driver_dir() / "SETCOM.INI");
         PARAM_ENTRY init = Record(kInitObjects);
         ASSERT_EQ(Call(init), 1);
         ASSERT_EQ(init.error, 0);

@@ -1,6 +1,8 @@
 // The host's side of a test against the real LMDRIVER.DLL under Wine: a fresh
 // working folder with OVLADACE/KADEX2 below it as the current directory, the
 // library loaded by name with LoadLibrary and its export looked up by name.
+// The driver directory holds the communication settings, which the driver
+// window shows as it is created (without them a message box would wait).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "base/host_records.h"
@@ -15,6 +18,11 @@
 namespace lm::test {
 
 using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
+
+// SETCOM.INI of the test's driver directory: RS485 on COM2 at 19200 Bd,
+// address 5, time-out 2.5 s.
+inline constexpr const char kSetComText[] =
+    "2\r\n19200\r\n5\r\n1\r\n1\r\n2.5\r\n0\r\n192.168.1.10\r\n1998\r\n";
 
 // The DLL the test executable was given on its command line.
 inline std::string& DllPath() {
@@ -32,6 +40,8 @@ protected:
                 (folder_prefix_ + std::to_string(GetCurrentProcessId()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(work_ / "OVLADACE" / "KADEX2");
+        std::ofstream(work_ / "OVLADACE" / "KADEX2" / "SETCOM.INI", std::ios::binary)
+            << kSetComText;
         SetCurrentDirectoryW(work_.wstring().c_str());
         module_ = LoadLibraryA(DllPath().c_str());
         ASSERT_NE(module_, nullptr) << "LoadLibrary " << DllPath() << " error " << GetLastError();

@@ -172,7 +172,7 @@ TEST_F(DriverWindowOnScreen, AfterLoadDriverItSitsTopRightWithItsComponents) {
         EXPECT_EQ(placed.left, c.bounds.left);
         EXPECT_EQ(placed.top, c.bounds.top);
         EXPECT_EQ(placed.bottom, c.bounds.bottom);
-        if (std::wstring(c.window_class) == L"Static" && c.text != nullptr && *c.text != 0) {
+        if (std::wstring(c.window_class) == L"Static" && !lm::gui::Text(control).empty()) {
             // A label grows when the system's font needs more room for its text
             // than the table gives, and only then.
             EXPECT_EQ(placed.right - placed.left,
@@ -186,6 +186,12 @@ TEST_F(DriverWindowOnScreen, AfterLoadDriverItSitsTopRightWithItsComponents) {
         EXPECT_EQ(IsWindowVisible(control) != FALSE, c.visible);
         EXPECT_EQ(IsWindowEnabled(control) != FALSE, c.enabled);
     }
+
+    // The communication settings of the driver directory (RS485 on COM2).
+    wchar_t separator[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    EXPECT_EQ(lm::gui::Text(Control(L"LabelSetCom")),
+              std::wstring(L"RS485, COM2, 19200Bd, adr=5, tout=2") + separator + L"5s");
 
     // The memo shows the log read-only with a vertical scroll bar, and the two
     // creation lines even with logging off.

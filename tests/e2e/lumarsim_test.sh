@@ -33,13 +33,21 @@ run open "$work/unknown.txt"
 check "an unknown block fails with exit code 1" test $? -eq 1
 check "and names the block's line" grep -q "project line 1): the driver has no object 9999" "$work/out"
 
+run settings
+check "settings reads the sample's SETCOM.INI" grep -q "RS232, COM1, 38400Bd, adr=1, tout=1.5s" "$work/out"
+check "and its four profiles" grep -q "profiles (.*profiles.ini): 4, selected 0" "$work/out"
+mkdir -p "$work/nosetcom"
+"$sim" settings --driver-dir "$work/nosetcom" >"$work/out" 2>"$work/err"
+check "settings without SETCOM.INI fails with exit code 1" test $? -eq 1
+check "and shows the driver's defaults" grep -q "RS232, COM1, 9600Bd, adr=1, tout=1.5s" "$work/out"
+
 check "--help answers" "$sim" --help
-for command in open save tour; do
+for command in open save tour settings; do
     check "help $command" "$sim" help "$command"
 done
 "$sim" open --bogus >/dev/null 2>"$work/err"
 check "an unknown option is refused" grep -q "unknown option --bogus" "$work/err"
 
-passed=$(( 14 - failures ))
+passed=$(( 20 - failures ))
 echo "lumarsim: $passed passed, $failures failed"
 exit $(( failures > 0 ))

@@ -10,6 +10,11 @@ void DriverFixture::SetUp() {
     fake->separator = static_cast<char>(std::filesystem::path::preferred_separator);
     fake_ = fake.get();
     InstallPlatform(std::move(fake));
+    // The window shows the communication settings as it is created; without
+    // them it would beep and tell so. Tests of that remove the file.
+    std::filesystem::copy_file(std::filesystem::path(LM_SAMPLE_DRIVER_DIR) / "SETCOM.INI",
+                               dir_.driver_dir() / "SETCOM.INI",
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 void DriverFixture::TearDown() {

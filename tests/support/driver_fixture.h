@@ -13,6 +13,7 @@
 
 namespace lm::test {
 
+// The driver directory starts with the sample's SETCOM.INI.
 class DriverFixture : public ::testing::Test {
 protected:
     void SetUp() override;

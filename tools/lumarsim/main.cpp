@@ -13,10 +13,12 @@
 #include "platform/system_files.h"
 #include "tools/lumarsim/box_answerer.h"
 #include "tools/lumarsim/driver_library.h"
+#include "tools/lumarsim/form_player.h"
 #include "tools/lumarsim/host_netlist.h"
 #include "tools/lumarsim/host_session.h"
 #include "tools/lumarsim/project_file.h"
 #include "tools/lumarsim/script.h"
+#include "tools/lumarsim/settings_report.h"
 
 namespace fs = std::filesystem;
 
@@ -38,6 +40,8 @@ constexpr const char kUsage[] =
     "                 wiring: NETLIST.TXT (--kind text) or LMKOMUN.INI (--kind komun)\n"
     "  script FILE    one host call per line of FILE; prints the transcript (see\n"
     "                 lumarsim help script)\n"
+    "  settings       the active communication settings and the profiles of the\n"
+    "                 driver directory, as the driver reads them\n"
     "  tour           identify, load driver, errtext, an unknown code, unload driver\n"
     "  help COMMAND   the help of one command\n"
     "\n"
@@ -85,7 +89,20 @@ const std::map<std::string, const char*>& CommandHelp() {
          "  string1/string2 take \"text\" or null; data1, data2, pointer1, pointer2 take\n"
          "  hex:BYTES or null. After ->: result, any number field, string1/string2,\n"
          "  FIELD:text, FIELD:hex:N (N bytes) or FIELD:set. Lines starting with # are\n"
-         "  comments. Exit code 2 names the script line that could not be understood.\n"},
+         "  comments. Exit code 2 names the script line that could not be understood.\n"
+         "  The driver's modal forms (menuitem 3004, 3008, ...) are played by steps given\n"
+         "  before the call: \"form\" starts the next form's steps, then one a line:\n"
+         "    step press CONTROL          a button, check box or radio button\n"
+         "    step set CONTROL TEXT       an edit box's text (\"\" for none)\n"
+         "    step select CONTROL N       item N (from 0) of a list or combo box\n"
+         "    step dblclick CONTROL       a list box double-clicked\n"
+         "  A form without steps, or left open by them, is dismissed; the transcript\n"
+         "  says after the call how each form ended.\n"},
+        {"settings",
+         "lumarsim settings [--driver-dir DIR]\n"
+         "  Prints SETCOM.INI (the text the driver window shows, then every value) and the\n"
+         "  profiles of profiles.ini, read by the driver's own readers, with the values\n"
+         "  they repair. Exit code 1 when SETCOM.INI is missing.\n"},
         {"tour",
          "lumarsim tour [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  The driver's introduction and start: identify, load driver, errtext, an unknown\n"
@@ -247,7 +264,12 @@ bool Export(HostSession& host, const Project& project, const Options& options,
 }
 
 int Run(const Options& options) {
+    if (options.command == "settings") {
+        if (!options.project.empty()) return Fail("settings takes no file");
+        return PrintSettings(options.driver_dir.string(), stdout);
+    }
     BoxAnswerer answerer;  // nothing the driver shows waits for a person
+    FormPlayer forms;      // nor do its forms
     const std::unique_ptr<lm::Files> files = lm::MakeSystemFiles();
     Project project;
     if (options.command == "open" || options.command == "save" || options.command == "netlist") {

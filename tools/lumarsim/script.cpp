@@ -11,6 +11,7 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "base/host_records.h"
+#include "tools/lumarsim/form_player.h"
 
 namespace lumarsim {
 namespace {
@@ -237,6 +238,40 @@ std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_v
     return std::nullopt;
 }
 
+// "step VERB CONTROL [TEXT]" as the form player takes it (CP1250); a quoted
+// TEXT loses its quotes, so that an empty text can be typed.
+std::optional<std::string> FormStep(std::string_view line) {
+    bool ok = true;
+    auto words = Words(line, ok);
+    if (words.size() < 3) return std::nullopt;
+    const std::string& verb = words[1];
+    std::string step = verb;
+    step += ' ';
+    step += words[2];
+    if (verb == "press" || verb == "dblclick") {
+        if (words.size() != 3) return std::nullopt;
+    } else if (verb == "select") {
+        if (words.size() != 4 || !Number(words[3])) return std::nullopt;
+        step += ' ';
+        step += words[3];
+    } else if (verb == "set") {
+        // The text is the rest of the line after the control's name.
+        std::size_t at = line.find(words[2], line.find(words[1]) + words[1].size());
+        std::string_view text = line.substr(at + words[2].size());
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+            text.remove_suffix(1);
+        if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+            text = text.substr(1, text.size() - 2);
+        step += ' ';
+        step += lm::Utf8ToCp1250(text);
+    } else {
+        return std::nullopt;
+    }
+    return step;
+}
+
 }  // namespace
 
 bool RunScript(const DriverLibrary& library, const std::string& script, std::FILE* out,
@@ -260,6 +295,17 @@ bool RunScript(const DriverLibrary& library, const std::string& script, std::FIL
         };
         if (!ok) return fail("a text without its closing quote");
         if (words.empty() || words[0][0] == '#') continue;
+        if (words[0] == "form") {
+            if (words.size() != 1) return fail("form stands alone; its steps follow");
+            FormQueue::Instance().StartForm();
+            continue;
+        }
+        if (words[0] == "step") {
+            auto step = FormStep(line);
+            if (!step) return fail("expected: step press|set|select|dblclick CONTROL ...");
+            if (!FormQueue::Instance().AddStep(*step)) return fail("a step before any form");
+            continue;
+        }
         if (words[0] != "call" || words.size() < 2) return fail("expected: call FUNCTION ...");
         PARAM_ENTRY record{};
         auto it = FunctionWords().find(words[1]);
@@ -292,6 +338,8 @@ bool RunScript(const DriverLibrary& library, const std::string& script, std::FIL
             shown += *value;
         }
         std::fprintf(out, "%s\n", shown.c_str());
+        for (const std::string& form : FormQueue::Instance().TakeReports())
+            std::fprintf(out, "  %s\n", form.c_str());
     }
     return true;
 }

@@ -18,6 +18,21 @@
 // null); data1 data2 pointer1 pointer2 (hex:BYTES or null). After "->":
 // result, a number field, string1/string2 (the text, or nil), FIELD:text,
 // FIELD:hex:N (N bytes), FIELD:set (nil or set).
+//
+// The driver's modal forms are played by steps given before the call that
+// shows them: "form" starts the steps of the next modal form, each "step"
+// line is one user action in it (press CONTROL, set CONTROL TEXT, select
+// CONTROL N, dblclick CONTROL). A form without steps, or left open by them,
+// is dismissed. After each call the transcript says how its forms ended:
+//
+//   form
+//   step press Button3
+//   step set Edit1 "Kotelna"
+//   step press ButtonSave
+//   step press ButtonOK
+//   call menuitem wparam1=3004 -> result
+//   # call menuitem result=1
+//   #   form "Nastavení komunikace" closed by its steps
 #pragma once
 
 #include <cstdio>

@@ -33,7 +33,7 @@ TEST_F(AboutDialog, ShowsWhatDialogIniHandsOver) {
     EXPECT_EQ(d["Label1"].text, "VORTEL KADEX-RX7 LM-Driver verze 4.05");
     EXPECT_FALSE(d["Label5"].visible);
     EXPECT_FALSE(d["LabelLAB"].visible);
-    EXPECT_EQ(d.width, 400);
+    EXPECT_EQ(d.width, 440);  // the identification in bold fits
     EXPECT_EQ(d.height, 264);
     for (const char* frame : {"z1", "z2", "z3", "z4", "z5", "z6", "z7", "z8", "z9"}) {
         EXPECT_FALSE(d[frame].visible) << frame;

@@ -1,0 +1,42 @@
+#include "dialogs/settings_dialogs.h"
+
+#include "dialogs/about_dlg.h"
+#include "dialogs/set_com_dlg.h"
+#include "online/com_settings.h"
+
+namespace lm::dialogs {
+
+void SettingsDialogs::ShowComSet() {
+    Platform& platform = context_.platform;
+    online::TComSettings settings;
+    online::ReadComSettings(platform.files(), platform, context_.driver_dir, settings,
+                            online::kMaxIpText, context_.log);
+    context_.window["LabelSetCom"].text = online::ComSetText(settings, platform.DecimalSeparator());
+    if (context_.refresh_window) context_.refresh_window();
+}
+
+void SettingsDialogs::ComSettingsDialog() {
+    {
+        TSetComDlg dialog(context_.platform, context_.platform.files(), context_.driver_dir,
+                          context_.log);
+        context_.platform.ShowModal(dialog);
+    }
+    ShowComSet();
+}
+
+void SettingsDialogs::AboutDialog() {
+    Files& files = context_.platform.files();
+    // The driver loads no label table (its menu item stays grayed).
+    if (FileStatus written = WriteAboutDialogFile(files, context_.driver_dir,
+                                                  context_.identification, kNoLabelTableName);
+        !written) {
+        // A dialog would show what an earlier DIALOG.INI holds.
+        if (context_.file_error)
+            context_.file_error(context_.driver_dir + kHandOverFileName, "zapsat", written.reason);
+        return;
+    }
+    TAboutDlg dialog(context_.platform, files, context_.driver_dir);
+    context_.platform.ShowModal(dialog);
+}
+
+}  // namespace lm::dialogs

@@ -1,0 +1,23 @@
+// What a user does in a modal form, played without a screen: one step a line,
+//   press NAME         a button, check box or radio button clicked
+//   set NAME TEXT      an edit's text typed (the rest of the line, CP1250)
+//   select NAME N      item N of a list box or combo box chosen (from 0)
+//   dblclick NAME      a list box double-clicked
+// Each step changes the control's state as the screen would and fires the
+// event the renderer fires for it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/form.h"
+
+namespace lm {
+
+// Plays the steps until one closes the form. Empty when every step was
+// played; else what stopped the playing, with its step (a control that does
+// not exist, is hidden or disabled, an item outside the list, a step not
+// understood).
+std::string PlayFormSteps(ui::Form& form, std::string_view steps);
+
+}  // namespace lm

@@ -1,0 +1,87 @@
+#include "tools/lumarsim/settings_report.h"
+
+#include <vector>
+
+#include "base/cp1250.h"
+#include "base/log_sink.h"
+#include "online/com_settings.h"
+#include "online/profiles.h"
+#include "online/settings_numbers.h"
+#include "platform/system_files.h"
+
+namespace lumarsim {
+namespace {
+
+// What the readers would log: the lines they repaired.
+class Notes : public lm::LogSink {
+public:
+    bool enabled() const override { return true; }
+    void Write(std::string_view message) override { lines.emplace_back(message); }
+    std::vector<std::string> lines;
+};
+
+std::string Utf8(std::string_view cp1250) {
+    return lm::Cp1250ToUtf8(cp1250);
+}
+
+void PrintNotes(Notes& notes, std::FILE* out) {
+    for (const std::string& line : notes.lines)
+        std::fprintf(out, "  note: %s\n", Utf8(line).c_str());
+    notes.lines.clear();
+}
+
+}  // namespace
+
+int PrintSettings(const std::string& driver_dir, std::FILE* out) {
+    // The headless driver's number format: '.' (a Czech Windows shows ',').
+    constexpr char kSeparator = '.';
+    const auto files = lm::MakeSystemFiles();
+    std::string dir = driver_dir;
+    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += '/';
+    Notes notes;
+
+    const std::string setcom = dir + lm::online::kSetComFileName;
+    lm::online::TComSettings active;
+    const std::optional<std::string> text = files->ReadWhole(setcom);
+    std::fprintf(out, "active settings (%s):\n", setcom.c_str());
+    if (text) {
+        active = lm::online::ParseComSettings(*text, lm::online::kMaxIpText, notes);
+    } else {
+        std::fprintf(out,
+                     "  missing: the driver beeps, says \"Nenalezen soubor SETCOM.INI\" and "
+                     "uses the defaults\n");
+    }
+    std::fprintf(out, "  %s\n", Utf8(lm::online::ComSetText(active, kSeparator)).c_str());
+    std::fprintf(out,
+                 "  port COM%d, speed %d Bd, address %d, retranslation %d, RS485 %s, time-out %s "
+                 "s, TCP %s, IP %s, TCP port %u\n",
+                 active.ComPort, active.ComSpeed, active.Address, active.Retranslation,
+                 active.RS485 ? "on" : "off",
+                 lm::online::TimeOutText(active.TimeOut, kSeparator).c_str(),
+                 active.TCP ? "on" : "off", Utf8(active.TCPIP).c_str(),
+                 static_cast<unsigned>(active.TCPPort));
+    PrintNotes(notes, out);
+
+    const std::string profiles_file = dir + lm::online::kProfilesFileName;
+    lm::online::ProfileTable table;
+    lm::online::LoadProfiles(*files, profiles_file, table, kSeparator, notes);
+    std::fprintf(out, "\nprofiles (%s): %d, selected %d\n", profiles_file.c_str(), table.count,
+                 table.position);
+    if (table.count == 0) {
+        std::fprintf(out,
+                     "  none: the settings dialog makes \"_default\" of the active settings\n");
+    }
+    for (int i = 0; i < table.count; ++i) {
+        const lm::online::TComProfile& p = table.entries[static_cast<std::size_t>(i)];
+        const lm::online::TComSettings shown{p.ComPort,       p.ComSpeed, p.Address,
+                                             p.Retranslation, p.RS485,    p.TimeOut,
+                                             p.TCP,           p.TCPIP,    p.TCPPort};
+        std::fprintf(out, "  %c %3d %s: %s, retranslation %d\n", i == table.position ? '*' : ' ', i,
+                     Utf8(p.Name).c_str(), Utf8(lm::online::ComSetText(shown, kSeparator)).c_str(),
+                     p.Retranslation);
+    }
+    PrintNotes(notes, out);
+    return text ? 0 : 1;
+}
+
+}  // namespace lumarsim
