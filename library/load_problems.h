@@ -96,6 +96,32 @@ private:
     LoadProblems* problems_;
 };
 
+// Checking mode: a block, or a whole load, reads on after a failure. The first
+// failure's error text is kept: it is the one the driver would have stopped
+// with.
+class FirstFailure {
+public:
+    // Keeps `error` when it is the first failure's, and clears it.
+    void Keep(std::string& error) {
+        if (!failed_) text_ = error;
+        failed_ = true;
+        error.clear();
+    }
+    // After a value was read: when it failed (ok false) while checking, keeps
+    // its error text and sets ok again, so that the reading goes on.
+    void ReadOn(bool& ok, std::string& error, bool checking) {
+        if (ok || !checking) return;
+        Keep(error);
+        ok = true;
+    }
+    bool failed() const { return failed_; }
+    const std::string& text() const { return text_; }
+
+private:
+    bool failed_ = false;
+    std::string text_;
+};
+
 // Where a load stopped at an error: the file and the place of the last token
 // read there.
 struct LoadStopPlace {
