@@ -129,6 +129,10 @@ struct LoadStopPlace {
     TextPosition position;
 };
 
+// "FILE:LINE:COL" as compilers name a place, or "FILE" when the file could
+// not be read at all.
+std::string StopPlaceText(const LoadStopPlace& stop);
+
 // What the driver does about a failure, as the explanations say it.
 inline constexpr std::string_view kStopsLibrary =
     "the driver rejects this object and loads no object after it";
