@@ -145,5 +145,20 @@ TEST(CheckDriverDir, ReportsEveryProblemAndReadsOn) {
     for (const auto& row : rows) EXPECT_EQ(Check(row.files), row.expected) << row.what;
 }
 
+TEST(CheckDriverDir, MissingSettingsFilesAreWarningsOfTheWholeFile) {
+    lm::test::TempDir dir;
+    lm::test::WriteFile(dir.driver_dir() / "TOOLS.INI", "FIRMWARE 2 3\r\n");
+    const CheckResult result = CheckDriverDir(dir.driver_dir_text());
+    std::vector<std::string> codes;
+    for (const Finding& finding : result.findings) {
+        EXPECT_EQ(finding.position, (lm::TextPosition{1, 1})) << finding.code;
+        EXPECT_EQ(finding.severity, lm::Severity::Warning) << finding.code;
+        codes.push_back(finding.code);
+    }
+    // profiles.ini may be missing: the settings dialog starts with one profile.
+    EXPECT_EQ(codes, (std::vector<std::string>{"no-startup", "no-setcom"}));
+    EXPECT_EQ(result.errors, 0u);
+}
+
 }  // namespace
 }  // namespace lmcheck
