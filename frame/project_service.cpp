@@ -71,11 +71,14 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
 
     log.Write("LM ENTRY: init objects - load tools");
     std::string error;
-    LOAD_TOOLS(files, tools_file, context_.driver_dir, library_, error, kMaxText, log);
-    // A load stopped by a faulty object keeps what came before it; its
-    // message goes to MessageBuffer, where errtext hands texts out. A clean
-    // load leaves the buffer empty.
+    LoadStopPlace stop;
+    LOAD_TOOLS(files, tools_file, context_.driver_dir, library_, error, kMaxText, log, nullptr,
+               &stop);
+    // A load stopped by a faulty definition keeps what came before it and
+    // still answers success; its message goes to MessageBuffer, where errtext
+    // hands texts out. A clean load leaves the buffer empty.
     message_buffer_.Store(error);
+    if (!error.empty()) ReportLoadError(error, stop);
     ShowFirmware();
 
     record.error = kErrOk;
@@ -89,6 +92,23 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
     log.Write("LM ENTRY: init objects - END OK");
     platform.SetBusyCursor(false);
     return true;
+}
+
+void ProjectService::ReportLoadError(const std::string& error, const LoadStopPlace& stop) {
+    // The host shows a palette without the objects from the faulty file on, and
+    // says nothing: the user is told here what stopped the load and where.
+    const std::string place = StopPlaceText(stop);
+    context_.log.WriteWith([&] {
+        std::string line = "LOAD_TOOLS ERROR: ";
+        line += place;
+        line += ": ";
+        line += error;
+        return line;
+    });
+    std::string text = error;
+    text += '\r';
+    text += place;
+    context_.platform.ShowMessageBox(BoxKind::Error, text);
 }
 
 void ProjectService::ShowFirmware() {

@@ -10,6 +10,7 @@
 #include "frame/service_context.h"
 #include "frame/startup_options.h"
 #include "instances/instance_list.h"
+#include "library/load_problems.h"
 #include "library/object_library.h"
 
 namespace lm {
@@ -41,6 +42,9 @@ public:
     bool EndLoadPrj(PARAM_ENTRY& record);
 
 private:
+    // A library load stopped by `error`: the error box and the log line, both
+    // naming the file and the place where the reading stopped.
+    void ReportLoadError(const std::string& error, const LoadStopPlace& stop);
     void ShowFirmware();
 
     const ServiceContext& context_;

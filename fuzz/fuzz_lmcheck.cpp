@@ -1,8 +1,7 @@
 // Checks a driver directory in which one file is arbitrary bytes: the first
-// byte chooses the file (TOOLS.INI, STARTUP.INI or one of two object files),
-// the rest is its content; the other files are a small sound library. The
-// sample driver directory's files are good seeds. Every finding must lie
-// inside its file.
+// byte chooses the file (TOOLS.INI, STARTUP.INI, one of two object files,
+// SETCOM.INI or profiles.ini), the rest is its content; the other files are a small sound library.
+// The sample driver directory's files are good seeds. Every finding must lie inside its file.
 #include <unistd.h>
 
 #include <cstddef>
@@ -23,7 +22,14 @@ void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-const char* const kNames[] = {"TOOLS.INI", "STARTUP.INI", "A.DEF", "B.DEF"};
+const char* const kNames[] = {"TOOLS.INI", "STARTUP.INI", "A.DEF",
+                              "B.DEF",     "SETCOM.INI",  "profiles.ini"};
+constexpr std::size_t kFiles = sizeof kNames / sizeof kNames[0];
+
+// The settings files are read by lines, byte 26 and all.
+bool IsSettingsFile(const std::string& name) {
+    return name == "SETCOM.INI" || name == "profiles.ini";
+}
 
 std::map<std::string, std::string> SoundFiles() {
     return {
@@ -37,6 +43,11 @@ std::map<std::string, std::string> SoundFiles() {
         {"B.DEF",
          "OBJECT IDENT 2 JMENO \"B\" D_IN ITEM IDENT 1 JMENO \"S\" TYP USER SUBTYP STRING "
          "DELKA 4 SUBINDEX 4 FORMAT \"????\" DEFAULT \"ab\" ITEM_END D_IN_END OBJECT_END\r\n"},
+        {"SETCOM.INI", "1\r\n38400\r\n1\r\n1\r\n0\r\n1.5\r\n0\r\n192.168.1.10\r\n1998\r\n"},
+        {"profiles.ini",
+         "[main]\r\ncount=1\r\nposition=0\r\n[profile000]\r\nName=A\r\nComPort=1\r\n"
+         "ComSpeed=38400\r\nTimeOut=1,5\r\nAddress=1\r\nRetranslation=1\r\nRS485=0\r\nTCP=0\r\n"
+         "TCPPort=1998\r\nTCPIP=192.168.1.10\r\n"},
     };
 }
 
@@ -64,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::remove_all(dir);
     fs::create_directories(dir);
     std::map<std::string, std::string> files = SoundFiles();
-    files[kNames[data[0] % 4]] = std::string(reinterpret_cast<const char*>(data + 1), size - 1);
+    files[kNames[data[0] % kFiles]] =
+        std::string(reinterpret_cast<const char*>(data + 1), size - 1);
     for (const auto& [name, content] : files) {
         std::ofstream(dir / name, std::ios::binary) << content;
     }
@@ -74,8 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(finding.file.compare(0, shown.size(), shown) == 0);
         const auto file = files.find(finding.file.substr(shown.size()));
         if (file == files.end()) continue;  // a file named in TOOLS.INI that is not there
-        // Nothing after a byte 26 is read; the rest of the file has no places.
-        const std::string read = file->second.substr(0, file->second.find('\x1A'));
+        // Nothing after a byte 26 of a definition file is read; the rest of
+        // the file has no places.
+        const std::string read = IsSettingsFile(file->first)
+                                     ? file->second
+                                     : file->second.substr(0, file->second.find('\x1A'));
         Check(Inside(read, finding.position.line, finding.position.column));
     }
     return 0;

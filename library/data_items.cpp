@@ -164,8 +164,7 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
     at.start = checking != nullptr ? source.TokenPosition() : TextPosition{};
     // While checking, the reading goes on after a failed value; the error text
     // keeps the first failure's message, as the driver would have stopped there.
-    std::string first_error;
-    bool failed = false;
+    FirstFailure first;
 
     ItemFields f;
     bool ok = true;
@@ -234,16 +233,11 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
             SkipUnknownInItem(source);
         }
         // Any other token is skipped.
-        if (!ok && checking != nullptr) {
-            if (!failed) first_error = error;
-            failed = true;
-            error.clear();
-            ok = true;
-        }
+        first.ReadOn(ok, error, checking != nullptr);
     }
     if (checking != nullptr) {
         const bool incomplete = f.name.empty() || f.typ == 0;
-        if (!failed && incomplete) {
+        if (!first.failed() && incomplete) {
             ReportProblem(source, Severity::Error, at.start, "no-name-or-typ", kNoNameOrTypMessage,
                           Concat({f.name.empty() ? "the item has no JMENO" : "the item has no TYP",
                                   "; ", kStopsLibrary}));
@@ -254,9 +248,9 @@ bool LOAD_DATAITEM(TextSource& source, ItemList& list, std::string& error, std::
             // The message the driver would have stopped with: the first failed
             // value's, or none when the item only lacks its end.
             error.clear();
-            if (failed && !first_error.empty()) {
-                SetErrorText(error, error_limit, first_error);
-            } else if (failed || incomplete) {
+            if (first.failed() && !first.text().empty()) {
+                SetErrorText(error, error_limit, first.text());
+            } else if (first.failed() || incomplete) {
                 SetErrorText(error, error_limit, kNoNameOrTypMessage);
             }
             return false;

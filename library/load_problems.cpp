@@ -39,6 +39,16 @@ std::string ShownToken(std::string_view token) {
     return shown;
 }
 
+std::string StopPlaceText(const LoadStopPlace& stop) {
+    std::string text = stop.file;
+    if (stop.position.line == 0) return text;
+    text += ':';
+    text += std::to_string(stop.position.line);
+    text += ':';
+    text += std::to_string(stop.position.column);
+    return text;
+}
+
 void BlockPositions::Set(std::string_view keyword, TextPosition at) {
     for (auto& value : values_) {
         if (value.first == keyword) {

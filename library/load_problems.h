@@ -96,12 +96,42 @@ private:
     LoadProblems* problems_;
 };
 
+// Checking mode: a block, or a whole load, reads on after a failure. The first
+// failure's error text is kept: it is the one the driver would have stopped
+// with.
+class FirstFailure {
+public:
+    // Keeps `error` when it is the first failure's, and clears it.
+    void Keep(std::string& error) {
+        if (!failed_) text_ = error;
+        failed_ = true;
+        error.clear();
+    }
+    // After a value was read: when it failed (ok false) while checking, keeps
+    // its error text and sets ok again, so that the reading goes on.
+    void ReadOn(bool& ok, std::string& error, bool checking) {
+        if (ok || !checking) return;
+        Keep(error);
+        ok = true;
+    }
+    bool failed() const { return failed_; }
+    const std::string& text() const { return text_; }
+
+private:
+    bool failed_ = false;
+    std::string text_;
+};
+
 // Where a load stopped at an error: the file and the place of the last token
 // read there.
 struct LoadStopPlace {
     std::string file;
     TextPosition position;
 };
+
+// "FILE:LINE:COL" as compilers name a place, or "FILE" when the file could
+// not be read at all.
+std::string StopPlaceText(const LoadStopPlace& stop);
 
 // What the driver does about a failure, as the explanations say it.
 inline constexpr std::string_view kStopsLibrary =

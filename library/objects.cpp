@@ -166,8 +166,7 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
     at.start = checking != nullptr ? source.TokenPosition() : TextPosition{};
     // While checking, the reading goes on after a failure; the error text then
     // holds what the driver would have stopped with: the first failure's.
-    bool failed = false;
-    std::string first_error;
+    FirstFailure first;
 
     ObjectFields f;
     f.tool = tool;
@@ -222,12 +221,7 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
                 SkipToObjectKeyword(source);
             }
         }
-        if (!ok && checking != nullptr) {
-            if (!failed) first_error = error;
-            failed = true;
-            error.clear();
-            ok = true;
-        }
+        first.ReadOn(ok, error, checking != nullptr);
     }
     if (checking != nullptr) {
         if (token != "OBJECT_END" && !source.spent()) {
@@ -241,7 +235,7 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
         }
         const bool object_failed = checking->errors() != errors_before;
         checking->ObjectRead(f, bm_lib_name, bm_desktop_name, at, object_failed);
-        if (failed) SetErrorText(error, error_limit, first_error);
+        if (first.failed()) SetErrorText(error, error_limit, first.text());
         if (object_failed) return false;
     }
     if (!ok || token != "OBJECT_END") return false;

@@ -27,17 +27,12 @@ struct ToolsLoad {
     LogSink& log;
     LoadProblems* problems;  // checking mode when not null
     LoadStopPlace* stop;
-    std::string first_error;  // checking: the message the driver stops with
+    FirstFailure first;  // checking: the message the driver stops with
 
     void DefinitionError(TextSource& source, std::string_view keyword, std::string_view kind) {
         SetErrorText(error, error_limit, Concat({path, ": ", keyword, " - chyba definice"}));
         if (stop != nullptr) *stop = {path, source.TokenPosition()};
         ReportBadValue(source, keyword, kind, error, "the driver stops loading the library here");
-    }
-    // Checking mode: the load goes on after an error; the first one is kept.
-    void KeepGoing() {
-        if (first_error.empty()) first_error = error;
-        error.clear();
     }
 };
 
@@ -110,7 +105,7 @@ bool ReadObjects(TextSource& source, std::uint16_t id, ToolsLoad& load) {
         ReportProblem(source, Severity::Warning, named_at, "load-stops", "",
                       Concat({"the driver stops loading the library at ", ShownToken(token),
                               ": no object after it is loaded"}));
-        load.KeepGoing();
+        load.first.Keep(load.error);
     }
 }
 
@@ -168,10 +163,7 @@ bool ReadTool(TextSource& source, ToolsLoad& load) {
         }
         skipping = false;
         // Other tokens are skipped.
-        if (!ok && checking != nullptr) {
-            load.KeepGoing();
-            ok = true;
-        }
+        load.first.ReadOn(ok, load.error, checking != nullptr);
     }
     if (checking != nullptr) checking->ToolRead(bitmap_name, at);
     // A block that sets none of these (only an OBJECTS list, say) adds no tool.
@@ -234,9 +226,8 @@ bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver
         skipping = false;
         // Other tokens are skipped.
     }
-    if (problems != nullptr && !load.first_error.empty()) {
-        SetErrorText(error, error_limit, load.first_error);
-    }
+    if (problems != nullptr && load.first.failed())
+        SetErrorText(error, error_limit, load.first.text());
     return error.empty();
 }
 

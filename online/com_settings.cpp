@@ -1,9 +1,11 @@
 #include "online/com_settings.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
+#include "library/texts.h"
 #include "online/settings_numbers.h"
 
 namespace lm::online {
@@ -24,10 +26,22 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
+// The column of a line's first character that is not a blank (1 for a blank line).
+std::uint32_t FirstColumn(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return static_cast<std::uint32_t>(first == std::string_view::npos ? 1 : first + 1);
+}
+
+// The fields of the lines, in order.
+constexpr std::string_view kFields[] = {"ComPort", "ComSpeed", "Address", "Retranslation", "RS485",
+                                        "TimeOut", "TCP",      "TCPIP",   "TCPPort"};
+constexpr int kTimeOutLine = 6;
+
 // Reads the numbered lines into the fields, each falling back to its default.
 class LineReader {
 public:
-    LineReader(std::string_view text, LogSink& log) : lines_(Lines(text)), log_(log) {}
+    LineReader(std::string_view text, LogSink& log, LoadProblems* problems)
+        : lines_(Lines(text)), log_(log), problems_(problems) {}
 
     std::size_t count() const { return lines_.size(); }
     const std::string_view* Line(int number) {
@@ -39,21 +53,60 @@ public:
     void Read(int number, Value& field, std::optional<Value> (*parse)(std::string_view),
               const std::string& default_text) {
         const std::string_view* line = Line(number);
-        std::optional<Value> value = line != nullptr ? parse(*line) : std::nullopt;
+        if (line == nullptr) return Missing(number, default_text);
+        std::optional<Value> value = parse(*line);
         if (value) {
             field = *value;
             return;
         }
         log_.WriteWith([&] {
-            return std::string("SETCOM.INI: line ") + std::to_string(number) +
-                   (line != nullptr ? " is not a number" : " is missing") + ", default " +
+            return "SETCOM.INI: line " + std::to_string(number) + " is not a number, default " +
                    default_text;
         });
+        if (problems_ == nullptr) return;
+        // Only an unreadable time-out has a default of its own; any other line
+        // is a fault of the file.
+        problems_->Add(
+            {number == kTimeOutLine ? Severity::Warning : Severity::Error, Place(number),
+             "bad-value", "",
+             Concat({"line ", std::to_string(number), " (", Field(number), "): \"",
+                     ShownToken(*line), "\" is not a number; the driver takes ", default_text})});
     }
 
+    // A line the file ends before: logged; the first one reported.
+    void Missing(int number, const std::string& default_text) {
+        log_.WriteWith([&] {
+            return "SETCOM.INI: line " + std::to_string(number) + " is missing, default " +
+                   default_text;
+        });
+        if (problems_ == nullptr || missing_reported_) return;
+        missing_reported_ = true;
+        const auto last = static_cast<std::uint32_t>(lines_.size());
+        problems_->Add({Severity::Error,
+                        {last == 0 ? 1 : last, 1},
+                        "missing-line",
+                        "",
+                        Concat({"the file ends after line ", std::to_string(last), ": line ",
+                                std::to_string(number), " (", Field(number),
+                                ") and the lines after it are missing; the driver takes their "
+                                "defaults (",
+                                Field(number), " ", default_text, ")"})});
+    }
+
+    // Where line `number` begins: its first character that is not a blank.
+    TextPosition Place(int number) {
+        const std::string_view line = *Line(number);
+        return {static_cast<std::uint32_t>(number), FirstColumn(line)};
+    }
+    LoadProblems* problems() const { return problems_; }
+
 private:
+    static std::string_view Field(int number) { return kFields[number - 1]; }
+
     std::vector<std::string_view> lines_;
     LogSink& log_;
+    LoadProblems* problems_;
+    bool missing_reported_ = false;
 };
 
 bool On(std::int32_t flag) {
@@ -62,9 +115,10 @@ bool On(std::int32_t flag) {
 
 }  // namespace
 
-TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink& log) {
+TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink& log,
+                              LoadProblems* problems) {
     TComSettings s;
-    LineReader lines(text, log);
+    LineReader lines(text, log, problems);
     std::int32_t rs485 = 0, tcp = 0, port = s.TCPPort;
     lines.Read(1, s.ComPort, LeadingInt, "1");
     lines.Read(2, s.ComSpeed, LeadingInt, "9600");
@@ -78,14 +132,36 @@ TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink
         if (const std::string_view* ip = lines.Line(8)) {
             s.TCPIP = Bounded(*ip, max_ip);
         } else {
-            log.Write(std::string("SETCOM.INI: line 8 is missing, default ") + kDefaultIP);
+            lines.Missing(8, kDefaultIP);
         }
         lines.Read(9, port, LeadingInt, "1998");
     }
     s.RS485 = On(rs485);
     s.TCP = On(tcp);
+    if (problems != nullptr) {
+        for (const auto& [number, flag] : {std::pair{5, rs485}, std::pair{7, tcp}}) {
+            if (flag == 0 || flag == 1) continue;
+            problems->Add({Severity::Warning, lines.Place(number), "not-a-flag", "",
+                           Concat({"line ", std::to_string(number), " (", kFields[number - 1],
+                                   "): ", std::to_string(flag),
+                                   " is neither 0 nor 1; the driver counts it as off"})});
+        }
+    }
     s.TCPPort = static_cast<std::uint16_t>(port);
+    if (problems != nullptr && s.TCPPort != port) {
+        problems->Add(
+            {Severity::Warning, lines.Place(9), "number-cut", "",
+             Concat({"line 9 (TCPPort): ", std::to_string(port),
+                     " does not fit 16 bits; the driver keeps ", std::to_string(s.TCPPort)})});
+    }
     return s;
+}
+
+TextPosition SetComLinePlace(std::string_view text, int number) {
+    const std::vector<std::string_view> lines = Lines(text);
+    const auto index = static_cast<std::size_t>(number - 1);
+    if (number < 1 || index >= lines.size()) return {};
+    return {static_cast<std::uint32_t>(number), FirstColumn(lines[index])};
 }
 
 bool ReadComSettings(Files& files, Platform& platform, const std::string& driver_dir,

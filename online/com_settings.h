@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/log_sink.h"
+#include "library/load_problems.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
@@ -40,8 +41,15 @@ struct TComSettings {
 // only when their number is exactly 1; line 8 is the IP text cut to `max_ip`
 // characters. A file that ends after line 6 has TCP off, the default IP and
 // port. A line that is missing or holds no number keeps the default of its
-// field (the time-out 1.5 s) and is logged.
-TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink& log);
+// field (the time-out 1.5 s) and is logged. With `problems` (lmcheck) each
+// such line is reported with its place too, and so is a TCP port that does
+// not fit 16 bits.
+TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink& log,
+                              LoadProblems* problems = nullptr);
+
+// Where line `number` of a SETCOM.INI text begins (its first character that
+// is not a blank); no place when the text has no such line.
+TextPosition SetComLinePlace(std::string_view text, int number);
 
 // ReadComSettings: DriverDir + SETCOM.INI. True when the file was read; when it
 // cannot be opened: a beep, the defaults, the error box "Nenalezen soubor

@@ -126,8 +126,64 @@ std::optional<std::string> ProfileFile::Read(std::string_view section_name,
     return std::string(text);
 }
 
+namespace {
+
+// Moves `at` over `bytes`: a LF begins a new line.
+void Advance(ProfileFile::Place& at, std::string_view bytes) {
+    for (char c : bytes) {
+        if (c == '\n') {
+            ++at.line;
+            at.column = 1;
+        } else {
+            ++at.column;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<TextPosition> ProfileFile::PlaceOf(std::string_view section_name,
+                                                 std::string_view key) const {
+    const std::string folded = FoldCase(Trim(section_name));
+    std::size_t index = 0;
+    if (!folded.empty()) {
+        auto found = by_name_.find(folded);
+        if (found == by_name_.end()) return std::nullopt;
+        index = found->second;
+    }
+    const Section& section = sections_[index];
+    auto line = section.keys.find(FoldCase(Trim(key)));
+    if (line == section.keys.end()) return std::nullopt;
+    // Where each section begins, counted once for all the places asked for.
+    if (section_starts_.size() != sections_.size()) {
+        section_starts_.clear();
+        Place at;
+        for (const Section& each : sections_) {
+            section_starts_.push_back(at);
+            for (const std::string& text : each.lines) Advance(at, text);
+        }
+    }
+    Place at = section_starts_[index];
+    for (std::size_t i = 0; i < line->second; ++i) Advance(at, section.lines[i]);
+    // The value's first character; the key's when there is no value.
+    const std::string& text = section.lines[line->second];
+    constexpr const char kBlanks[] = " \t\v\f\x1A";
+    std::size_t column = text.find('=');
+    if (column == std::string::npos) {
+        column = text.find_first_not_of(kBlanks);
+    } else {
+        const std::size_t value = text.find_first_not_of(kBlanks, column + 1);
+        if (value != std::string::npos && text[value] != '\r' && text[value] != '\n') {
+            column = value;
+        }
+    }
+    Advance(at, std::string_view(text).substr(0, column == std::string::npos ? 0 : column));
+    return TextPosition{at.line, at.column};
+}
+
 void ProfileFile::Write(std::string_view section_name, std::string_view key,
                         std::string_view value) {
+    section_starts_.clear();
     std::string text(value);
     for (char& c : text) {
         if (c == '\r' || c == '\n') c = ' ';

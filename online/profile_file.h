@@ -17,11 +17,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "library/definition_reader.h"
 
 namespace lm::online {
 
@@ -32,6 +35,14 @@ public:
     // The value of `key` in `section`, or nothing when either is missing or
     // the key's line has no '='. A zero byte ends the value.
     std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+
+    // Where the value of `key` in `section` stands (line and column from 1, a
+    // line ending at LF), or nothing when the key is missing.
+    std::optional<TextPosition> PlaceOf(std::string_view section, std::string_view key) const;
+    struct Place {
+        std::uint32_t line = 1;
+        std::uint32_t column = 1;
+    };
 
     // Sets `key` in `section` to `value` (leading blanks dropped, line breaks
     // turned into spaces), creating the key or the section when missing.
@@ -52,6 +63,7 @@ private:
 
     std::vector<Section> sections_;  // sections_[0]: the lines before the first header
     std::unordered_map<std::string, std::size_t> by_name_;  // folded name -> first section
+    mutable std::vector<Place> section_starts_;             // PlaceOf's count, until a Write
     std::string_view line_end_ =
         "\r\n";  // of the lines added: the file's own when it uses CR alone
 };

@@ -7,6 +7,7 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
+#include "library/texts.h"
 #include "online/profile_file.h"
 #include "online/settings_numbers.h"
 
@@ -18,24 +19,32 @@ constexpr const char kMain[] = "main";
 // Reads the keys of one file, with the defaults of missing or unreadable ones.
 class KeyReader {
 public:
-    KeyReader(const ProfileFile& file, char separator, LogSink& log)
-        : file_(file), separator_(separator), log_(log) {}
+    KeyReader(const ProfileFile& file, char separator, LogSink& log, LoadProblems* problems)
+        : file_(file), separator_(separator), log_(log), problems_(problems) {}
 
     std::string Text(const std::string& section, const char* key, std::string fallback) {
         return file_.Read(section, key).value_or(std::move(fallback));
     }
 
     // An integer in [low, high]; the default when it is missing, not a number
-    // or outside (logged).
+    // or outside (logged; reported unless `report` is false).
     std::int32_t Int(const std::string& section, const char* key, std::int32_t fallback,
-                     std::int64_t low = INT32_MIN, std::int64_t high = INT32_MAX) {
+                     std::int64_t low = INT32_MIN, std::int64_t high = INT32_MAX,
+                     bool report = true) {
+        read_ = false;
         std::optional<std::string> text = file_.Read(section, key);
         if (!text) return fallback;
         std::optional<std::int32_t> value = TypedInt(*text);
-        if (value && *value >= low && *value <= high) return *value;
-        Repaired(section, key, *text, std::to_string(fallback));
+        if (value && *value >= low && *value <= high) {
+            read_ = true;
+            return *value;
+        }
+        Logged(section, key, *text, std::to_string(fallback));
+        if (report) Reported(section, key, *text, std::to_string(fallback));
         return fallback;
     }
+    // True when the last Int came from the file.
+    bool read() const { return read_; }
 
     double Real(const std::string& section, const char* key, double fallback) {
         std::optional<std::string> text = file_.Read(section, key);
@@ -46,18 +55,34 @@ public:
         return fallback;
     }
 
+    // A value the reading changed: logged and reported.
     void Repaired(const std::string& section, const char* key, std::string_view was,
                   const std::string& now) {
+        Logged(section, key, was, now);
+        Reported(section, key, was, now);
+    }
+    void Logged(const std::string& section, const char* key, std::string_view was,
+                const std::string& now) {
         log_.WriteWith([&] {
             return "profiles.ini: [" + section + "] " + key + "=" + std::string(was) + " read as " +
                    now;
         });
+    }
+    void Reported(const std::string& section, const char* key, std::string_view was,
+                  const std::string& now) {
+        if (problems_ == nullptr) return;
+        problems_->Add({Severity::Warning, file_.PlaceOf(section, key).value_or(TextPosition{1, 1}),
+                        "bad-value", "",
+                        Concat({"[", section, "] ", key, "=", ShownToken(was),
+                                ": the settings dialog reads it as ", now})});
     }
 
 private:
     const ProfileFile& file_;
     char separator_;
     LogSink& log_;
+    LoadProblems* problems_;
+    bool read_ = false;
 };
 
 TComProfile ReadProfile(KeyReader& keys, int index) {
@@ -92,16 +117,17 @@ std::string ProfileSection(int index) {
     return name;
 }
 
-void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separator,
-                  LogSink& log) {
+void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separator, LogSink& log,
+                  LoadProblems* problems) {
     const ProfileFile file(text);
-    KeyReader keys(file, decimal_separator, log);
+    KeyReader keys(file, decimal_separator, log, problems);
     const std::int32_t count = keys.Int(kMain, "count", 0);
     table.count = count < 0 ? 0 : count > kProfileSlots ? kProfileSlots : count;
     if (table.count != count) {
         keys.Repaired(kMain, "count", std::to_string(count), std::to_string(table.count));
     }
-    const std::int32_t position = keys.Int(kMain, "position", -1);
+    const std::int32_t position = keys.Int(kMain, "position", -1, INT32_MIN, INT32_MAX, false);
+    const bool position_read = keys.read();
     table.position = position;
     if (table.count == 0) {
         table.position = -1;
@@ -109,7 +135,13 @@ void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separ
         table.position = 0;
     }
     if (table.position != position) {
-        keys.Repaired(kMain, "position", std::to_string(position), std::to_string(table.position));
+        keys.Logged(kMain, "position", std::to_string(position), std::to_string(table.position));
+    }
+    // Reported once, with the file's own text and the position the table ends with.
+    if (!position_read || table.position != position) {
+        if (std::optional<std::string> text = file.Read(kMain, "position")) {
+            keys.Reported(kMain, "position", *text, std::to_string(table.position));
+        }
     }
     for (int i = 0; i < table.count; ++i) {
         table.entries[static_cast<std::size_t>(i)] = ReadProfile(keys, i);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/log_sink.h"
+#include "library/load_problems.h"
 #include "online/com_settings.h"
 #include "platform/files.h"
 
@@ -53,8 +54,9 @@ std::string ProfileSection(int index);
 // as the table's size; a position outside the profiles read as 0 (-1 without
 // profiles). Names are cut to 50 characters, IP texts to 15. A number that is
 // not one, or lies outside its field, gives the default. Each such repair is
-// logged.
-void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separator, LogSink& log);
+// logged, and reported with its place to `problems` when given (lmcheck).
+void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separator, LogSink& log,
+                  LoadProblems* problems = nullptr);
 void LoadProfiles(Files& files, const std::string& path, ProfileTable& table,
                   char decimal_separator, LogSink& log);
 

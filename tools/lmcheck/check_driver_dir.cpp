@@ -8,6 +8,7 @@
 #include "library/tools.h"
 #include "platform/headless/headless_platform.h"
 #include "tools/lmcheck/collector.h"
+#include "tools/lmcheck/settings_checks.h"
 
 namespace lmcheck {
 
@@ -38,6 +39,7 @@ CheckResult CheckDriverDir(const std::string& dir) {
     std::string error;
     lm::LOAD_TOOLS(files, lm::Concat({driver_dir, "TOOLS.INI"}), driver_dir, library, error,
                    lm::kMaxText, log, &collector);
+    CheckSettings(files, driver_dir, collector);
     CheckResult result;
     result.findings = collector.Findings();
     result.errors = collector.total_errors();

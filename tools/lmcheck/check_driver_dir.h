@@ -1,5 +1,5 @@
 // A whole driver directory checked with the driver's own parsers: STARTUP.INI,
-// TOOLS.INI and every object file it names.
+// TOOLS.INI and every object file it names, SETCOM.INI and profiles.ini.
 #pragma once
 
 #include <cstddef>

@@ -12,8 +12,9 @@ namespace {
 constexpr const char kUsage[] =
     "usage: lmcheck DRIVERDIR [--json] [--strict]\n"
     "\n"
-    "Reads STARTUP.INI, TOOLS.INI and every object file it names with the KADEX\n"
-    "driver's own parsers and reports every problem, one a line:\n"
+    "Reads STARTUP.INI, TOOLS.INI and every object file it names, SETCOM.INI and\n"
+    "profiles.ini with the KADEX driver's own parsers and reports every problem,\n"
+    "one a line:\n"
     "  FILE:LINE:COL: error: DRIVER'S MESSAGE -- EXPLANATION [code]\n"
     "then a summary line.\n"
     "\n"

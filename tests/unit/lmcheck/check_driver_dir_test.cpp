@@ -37,7 +37,9 @@ Lines Check(const std::vector<std::pair<std::string, std::string>>& files) {
     std::string tools = "TOOL ID 1 POPIS \"T\" OBJECTS";
     for (const auto& [name, content] : files) {
         lm::test::WriteFile(dir.driver_dir() / name, content);
-        if (name != "TOOLS.INI" && name != "STARTUP.INI") tools += " " + name;
+        if (name != "TOOLS.INI" && name != "STARTUP.INI" && name != "SETCOM.INI") {
+            tools += " " + name;
+        }
     }
     tools += " END_OBJECTS END_TOOL\r\n";
     if (!std::filesystem::exists(dir.driver_dir() / "TOOLS.INI")) {
@@ -45,6 +47,10 @@ Lines Check(const std::vector<std::pair<std::string, std::string>>& files) {
     }
     if (!std::filesystem::exists(dir.driver_dir() / "STARTUP.INI")) {
         lm::test::WriteFile(dir.driver_dir() / "STARTUP.INI", "LOGFILE OFF\r\n");
+    }
+    if (!std::filesystem::exists(dir.driver_dir() / "SETCOM.INI")) {
+        lm::test::WriteFile(dir.driver_dir() / "SETCOM.INI",
+                            "1\r\n38400\r\n1\r\n1\r\n0\r\n1.5\r\n0\r\n192.168.1.10\r\n1998\r\n");
     }
     const std::string prefix = dir.driver_dir_text();
     Lines lines;
@@ -137,6 +143,21 @@ TEST(CheckDriverDir, ReportsEveryProblemAndReadsOn) {
          {}},
     };
     for (const auto& row : rows) EXPECT_EQ(Check(row.files), row.expected) << row.what;
+}
+
+TEST(CheckDriverDir, MissingSettingsFilesAreWarningsOfTheWholeFile) {
+    lm::test::TempDir dir;
+    lm::test::WriteFile(dir.driver_dir() / "TOOLS.INI", "FIRMWARE 2 3\r\n");
+    const CheckResult result = CheckDriverDir(dir.driver_dir_text());
+    std::vector<std::string> codes;
+    for (const Finding& finding : result.findings) {
+        EXPECT_EQ(finding.position, (lm::TextPosition{1, 1})) << finding.code;
+        EXPECT_EQ(finding.severity, lm::Severity::Warning) << finding.code;
+        codes.push_back(finding.code);
+    }
+    // profiles.ini may be missing: the settings dialog starts with one profile.
+    EXPECT_EQ(codes, (std::vector<std::string>{"no-startup", "no-setcom"}));
+    EXPECT_EQ(result.errors, 0u);
 }
 
 }  // namespace

@@ -17,17 +17,11 @@
 
 #include "base/host_records.h"
 #include "base/item_codes.h"
+#include "frame/function_codes.h"
 
 namespace lm::test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Host function codes of the services.
-inline constexpr std::uint16_t kAkceItem = 19;
-inline constexpr std::uint16_t kBinToStr = 36;
-inline constexpr std::uint16_t kStrToBin = 37;
-inline constexpr std::uint16_t kLongCheck = 38;
-inline constexpr std::uint16_t kUserLong = 39;
 
 // The object ident and item ident every item of the table has in the library.
 inline constexpr std::uint16_t kObject = 7;
@@ -169,7 +163,7 @@ inline ConversionCase StrToBin(std::string_view title, std::uint8_t type, std::s
 inline ConversionCase UserLong(std::string_view title, ItemFacts item, std::uint32_t direction,
                                Bytes value, std::optional<Bytes> bytes, std::uint16_t error = 0) {
     ConversionCase c{.title = title,
-                     .function = kUserLong,
+                     .function = kUserLongConversion,
                      .item = item,
                      .wparam1 = kObject,
                      .lparam1 = direction,

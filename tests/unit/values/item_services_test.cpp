@@ -28,7 +28,7 @@ bool Serve(const ConversionCase& c, PARAM_ENTRY& record, ConversionTestItem* lib
             return STRTOBIN(record, buffers, log);
         case kLongCheck:
             return LongCheck(record, object && record.wparam2 == kItem ? library_item : nullptr);
-        case kUserLong:
+        case kUserLongConversion:
             return UserLongConversion(
                 record, object && (record.lparam2 & 0xFFFF) == kItem ? library_item : nullptr,
                 buffers, log);
