@@ -18,18 +18,26 @@
 // null); data1 data2 pointer1 pointer2 (hex:BYTES or null). After "->":
 // result, a number field, string1/string2 (the text, or nil), FIELD:text,
 // FIELD:hex:N (N bytes), FIELD:set (nil or set).
+//
+// Run mode adds steps besides the calls (they need a run-mode host):
+//   tick N                 N periods of 100 ms pass
+//   tolan CODE "TEXT"      the communication program's MSG_TOLAN to the driver
+//   answers                prints what the host window received since the last
+// and lparam1=host / lparam2=host stand for the host window's handle.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "tools/lumarsim/driver_library.h"
+#include "tools/lumarsim/run_host.h"
 
 namespace lumarsim {
 
 // Runs the script and writes its transcript. False with `error` naming the
-// script line when a line cannot be understood.
-bool RunScript(const DriverLibrary& library, const std::string& script, std::FILE* out,
-               std::string& error);
+// script line when a line cannot be understood. `host` may be null: then
+// run-mode steps are refused.
+bool RunScript(const DriverLibrary& library, RunHost* host, const std::string& script,
+               std::FILE* out, std::string& error);
 
 }  // namespace lumarsim
