@@ -38,6 +38,8 @@ public:
     // Sends a text to the driver window with MSG_TOLAN and `code`, as the
     // communication program does; false when there is no driver window.
     virtual bool SendTolan(unsigned code, const std::string& text) = 0;
+    // Whether the communication program's window is there.
+    virtual bool ProgramRunning() const = 0;
 
     // The answers received since the last call, oldest first.
     std::vector<LiveAnswer> TakeAnswers();

@@ -37,6 +37,8 @@ public:
         return true;
     }
 
+    bool ProgramRunning() const override { return program_.window() != 0; }
+
 private:
     lm::HeadlessPlatform& platform_;
     lm::rozid7::InProcess program_;

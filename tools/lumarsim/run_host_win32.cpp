@@ -64,6 +64,10 @@ public:
         return true;
     }
 
+    bool ProgramRunning() const override {
+        return FindWindowW(L"Rozid7StandIn", nullptr) != nullptr;
+    }
+
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         if (g_host != nullptr && msg == g_host->msg_rec_to_lmr_ && msg != 0) {

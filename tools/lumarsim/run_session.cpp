@@ -15,7 +15,7 @@ constexpr std::uint16_t kStartRun = 7, kStopRun = 8, kOrderData = 15, kSetData =
                         kStrToBin = 37;
 constexpr std::uint16_t kAskStopRun = 8;     // dlm_func: the host is to call StopRUN
 constexpr std::uint16_t kDefaultPeriod = 5;  // every input and output twice a second
-constexpr int kClosingTicks = 10;            // for "CLIENT CLOSED" after StopRUN
+constexpr int kClosingTicks = 30;            // for the program to end after StopRUN
 constexpr std::size_t kHexShown = 16;        // bytes of a value shown without a text
 
 std::optional<std::uint32_t> Number(std::string_view text) {
@@ -297,8 +297,19 @@ bool RunSession::Play(const dLM_OBJECT* objects, const Project& project,
         Show(tick);
     }
     StopRun();
-    host_.Wait(kClosingTicks);
-    Show(ticks + kClosingTicks);
+    // The program answers "CLOSE|" and ends; the wait is bounded.
+    int closing = 0;
+    while (closing < kClosingTicks && host_.ProgramRunning()) {
+        host_.Wait(1);
+        ++closing;
+    }
+    Show(ticks + closing);
+    if (host_.ProgramRunning()) {
+        std::fprintf(out_, "  !! the communication program is still running\n");
+        ++failures_;
+    } else {
+        std::fprintf(out_, "  the communication program has ended\n");
+    }
 
     std::fprintf(out_, "\nlive values at the end\n");
     bool any = false, all = true;

@@ -119,16 +119,21 @@ CommandLine ReadCommandLine(std::string_view parameters) {
             line.mode = CommandLine::Mode::ReadAll;
             continue;
         }
-        std::string setting = word;
-        if (number_follows) {
-            setting += ' ';
-            setting += words[++i];
-        }
+        // The switch with the number after it, or alone.
         Misbehaviour probe;
-        if (ReadMisbehaviour(setting, probe))
-            line.misbehaviour.push_back(setting);
-        else
+        std::string with_number = word;
+        if (number_follows) {
+            with_number += ' ';
+            with_number += words[i + 1];
+        }
+        if (number_follows && ReadMisbehaviour(with_number, probe)) {
+            line.misbehaviour.push_back(with_number);
+            ++i;
+        } else if (ReadMisbehaviour(word, probe)) {
+            line.misbehaviour.push_back(word);
+        } else {
             line.unknown.push_back(words[i]);
+        }
     }
     return line;
 }
