@@ -1,6 +1,7 @@
 #include "frame/driver.h"
 
-#include "base/cp1250.h"
+#include "exports/netlist_text.h"
+#include "frame/netlist_sources.h"
 
 namespace lm {
 
@@ -11,6 +12,10 @@ Driver::Driver(DriverWide& wide)
       context_{wide.platform, wide.log, wide.driver_dir},
       project_(context_, window_, startup_, wide.message_buffer, wide.data_changed),
       conversion_(context_, project_.library()),
+      netlist_(
+          wide.platform, wide.platform.files(), wide.log, context_.driver_dir, project_.instances(),
+          project_.library(), [this] { return ReadKomunSettings(context_); },
+          [this] { return KomunWindowOf(window_.handle(), window_.form()); }),
       run_(
           RunModeContext{wide.platform, wide.log, wide.driver_dir, window_.form(), window_.handle(),
                          wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
@@ -25,18 +30,13 @@ Driver::~Driver() {
 
 RunModeLinks Driver::RunLinks() {
     RunModeLinks links;
-    // LMKOMUN.INI is not written by the driver yet: run mode checks only
-    // that the communication settings exist, and fails as their reader does
-    // when they do not.
-    links.write_komun_ini = [this](std::uint32_t, std::string& error) {
-        if (context_.platform.files().CanBeOpened(context_.DriverFile("SETCOM.INI"))) return true;
-        context_.platform.Beep();
-        context_.platform.ShowMessageBox(BoxKind::Error, "Nenalezen soubor SETCOM.INI");
-        error = "Chybí soubor nastavení komunikace.\rNelze provést připojení k regulátoru."_cp;
-        return false;
+    // LMKOMUN.INI without a netlist and with the host's checksum; when it
+    // cannot be written the text of the error box.
+    links.write_komun_ini = [this](std::uint32_t crc32, std::string& error) {
+        error = netlist_.WriteNetList(crc32, nullptr, nullptr, kKomunFileName);
+        return error.empty();
     };
-    // The settings' own time-out is not read yet: run mode uses its default.
-    links.line_timeout = [] { return std::optional<double>(); };
+    links.line_timeout = [this] { return ReadLineTimeout(context_); };
     links.run_mode_menu = [this](bool running) { menu_.RunModeMenu(running); };
     return links;
 }

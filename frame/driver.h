@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "exports/netlist_exports.h"
 #include "frame/conversion_service.h"
 #include "frame/driver_wide.h"
 #include "frame/driver_window.h"
@@ -30,6 +31,7 @@ public:
     ConversionService& conversion() { return conversion_; }
     RunService& run() { return run_; }
     MenuService& menu() { return menu_; }
+    NetlistExports& netlist() { return netlist_; }
 
     ObjectLibrary& library() { return project_.library(); }
     InstanceList& instances() { return project_.instances(); }
@@ -40,13 +42,14 @@ private:
     RunModeLinks RunLinks();
 
     // Members are created in this order and released in the reverse one: the
-    // menu first, then run mode, the library and the instances, the window
-    // last.
+    // menu first, then run mode, the exports, the library and the instances,
+    // the window last.
     DriverWindow window_;
     StartupOptions startup_;
     ServiceContext context_;
     ProjectService project_;
     ConversionService conversion_;
+    NetlistExports netlist_;
     RunService run_;
     MenuService menu_;
     std::array<std::string, 4> cw_files_{"c:\\novy.par", "c:\\novy.dmf", "c:\\novy.cw",
