@@ -4,8 +4,7 @@
 // so waiting means running the message loop.
 #include <windows.h>
 
-#include <fstream>
-
+#include "platform/win32/win32_text.h"
 #include "tools/lumarsim/run_host.h"
 
 namespace lumarsim {
@@ -55,8 +54,7 @@ public:
     bool SendTolan(unsigned code, const std::string& text) override {
         HWND driver = FindWindowW(L"LMDriverWindow", nullptr);
         if (driver == nullptr) return false;
-        std::wstring wide(text.begin(), text.end());  // the script's texts are ASCII
-        const ATOM atom = GlobalAddAtomW(wide.c_str());
+        const ATOM atom = GlobalAddAtomW(lm::win32::Wide(text).c_str());
         DWORD_PTR answer = 0;
         SendMessageTimeoutW(driver, msg_tolan_, code, atom, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                             kSendTimeoutMs, &answer);

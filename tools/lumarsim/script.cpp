@@ -280,7 +280,7 @@ std::optional<std::string> RunStep(const std::vector<std::string>& words, RunHos
         const std::string& text = words.size() == 3 ? words[2] : step;
         if (!code || text.size() < 2 || text.front() != '"' || text.back() != '"')
             return std::string("expected: tolan CODE \"TEXT\"");
-        const std::string inner = text.substr(1, text.size() - 2);
+        const std::string inner = lm::Utf8ToCp1250(text.substr(1, text.size() - 2));
         if (inner.size() > 255) return std::string("a text of at most 255 characters");
         const bool sent = host->SendTolan(*code, inner);
         std::fprintf(out, "tolan %u %s%s\n", *code, text.c_str(),
