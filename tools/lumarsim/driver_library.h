@@ -14,6 +14,8 @@ class DriverLibrary {
 public:
     // Loads the library; ok() tells whether it and its entry were found.
     explicit DriverLibrary(const std::string& path);
+    // The driver built into this program: its entry called directly.
+    explicit DriverLibrary(EntryFunction built_in) : entry_(built_in) {}
     ~DriverLibrary();
     DriverLibrary(const DriverLibrary&) = delete;
     DriverLibrary& operator=(const DriverLibrary&) = delete;

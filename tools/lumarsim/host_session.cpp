@@ -99,6 +99,7 @@ bool HostSession::InitObjects(bool verbose) {
     int result = Call(r, "init objects");
     Expect(result == 1 && r.error == 0, "init objects failed (is TOOLS.INI in the driver folder?)");
     object_count_ = tool_count_ = 0;
+    objects_ = static_cast<const dLM_OBJECT*>(r.pointer1);
     for (auto* tool = static_cast<dLMN_TOOL*>(r.pointer2); tool != nullptr; tool = tool->next) {
         ++tool_count_;
         if (verbose)

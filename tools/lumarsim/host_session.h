@@ -42,6 +42,8 @@ public:
     bool NetList(std::uint32_t checksum, dLMN_NODE* head);
 
     std::size_t object_count() const { return object_count_; }
+    // The object list init objects handed over (the driver's, read in place).
+    const dLM_OBJECT* objects() const { return objects_; }
     std::size_t tool_count() const { return tool_count_; }
 
     int failures() const { return failures_; }
@@ -55,6 +57,7 @@ private:
     int failures_ = 0;
     std::size_t object_count_ = 0;
     std::size_t tool_count_ = 0;
+    const dLM_OBJECT* objects_ = nullptr;
 };
 
 // A text of the driver (CP1250) for the console (UTF-8); null prints as "(nil)".

@@ -17,8 +17,11 @@
 #include "tools/lumarsim/host_netlist.h"
 #include "tools/lumarsim/host_session.h"
 #include "tools/lumarsim/project_file.h"
+#include "tools/lumarsim/run_host.h"
+#include "tools/lumarsim/run_session.h"
 #include "tools/lumarsim/script.h"
 #include "tools/lumarsim/settings_report.h"
+#include "tools/rozid7/rozid7_core.h"
 
 namespace fs = std::filesystem;
 
@@ -38,6 +41,9 @@ constexpr const char kUsage[] =
     "                 (to --out FILE, or over PROJECT)\n"
     "  netlist PROJECT  as open, then the menu command and NetList with the project's\n"
     "                 wiring: NETLIST.TXT (--kind text) or LMKOMUN.INI (--kind komun)\n"
+    "  run PROJECT    as open, then run mode: StartRUN, orders for live values, writes,\n"
+    "                 StopRUN; prints the values as the host shows them (see lumarsim\n"
+    "                 help run)\n"
     "  script FILE    one host call per line of FILE; prints the transcript (see\n"
     "                 lumarsim help script)\n"
     "  settings       the active communication settings and the profiles of the\n"
@@ -52,7 +58,13 @@ constexpr const char kUsage[] =
     "  --out FILE         where save writes the project\n"
     "  --kind text|komun  the export netlist asks for (default: text)\n"
     "  --crc N            the project checksum the host passes with NetList (default: 0)\n"
-    "  --quiet            no per-block lines, only the summary\n";
+    "  --quiet            no per-block lines, only the summary\n"
+    "  --seconds N        how long run plays run mode (default: 3)\n"
+    "  --order SPEC       run: BLOCK.ITEM@PERIOD, an order (repeatable)\n"
+    "  --set SPEC         run: BLOCK.ITEM=VALUE, a write half way (repeatable)\n"
+    "  --simulate TEXT    run, script: the ROZID7.EXE stand-in misbehaves (\"LATE 3\")\n"
+    "  --in-process       script, natively: the driver built into lumarsim with the\n"
+    "                     stand-in in process, for run-mode steps\n";
 
 const std::map<std::string, const char*>& CommandHelp() {
     static const std::map<std::string, const char*> help = {
@@ -97,12 +109,32 @@ const std::map<std::string, const char*>& CommandHelp() {
          "    step select CONTROL N       item N (from 0) of a list or combo box\n"
          "    step dblclick CONTROL       a list box double-clicked\n"
          "  A form without steps, or left open by them, is dismissed; the transcript\n"
-         "  says after the call how each form ended.\n"},
+         "  says after the call how each form ended.\n"
+         "  Run-mode steps: tick N (N periods of 100 ms pass), tolan CODE \"TEXT\" (the\n"
+         "  communication program's MSG_TOLAN to the driver window), answers (what the\n"
+         "  host window received); lparam2=host is the host window's handle. They need the\n"
+         "  run-mode host: on Windows always, natively with --in-process.\n"},
         {"settings",
          "lumarsim settings [--driver-dir DIR]\n"
          "  Prints SETCOM.INI (the text the driver window shows, then every value) and the\n"
          "  profiles of profiles.ini, read by the driver's own readers, with the values\n"
          "  they repair. Exit code 1 when SETCOM.INI is missing.\n"},
+        {"run",
+         "lumarsim run PROJECT [--seconds N] [--order BLOCK.ITEM@PERIOD ...]\n"
+         "             [--set BLOCK.ITEM=VALUE ...] [--simulate SETTING ...] [--crc N] ...\n"
+         "  Opens PROJECT, starts run mode (StartRUN with the checksum N) and orders live\n"
+         "  values for a window of its own: BLOCK is NAME:INSTANCE or IDENT:INSTANCE, ITEM a\n"
+         "  name or ident, PERIOD in tenths of a second; without --order every input and\n"
+         "  output every 0.5 s. Each value is converted with BINTOSTR and printed when it\n"
+         "  changes. Half way the --set values are converted with STRTOBIN and written with\n"
+         "  SetData; at the end StopRUN. On Windows the driver starts ROZID7.EXE from the\n"
+         "  driver directory (the build's driver directory has it); natively the driver and\n"
+         "  the stand-in run inside lumarsim and time passes without waiting. --simulate\n"
+         "  writes \"SIMULATE SETTING\" lines to ROZID7.INI beside the program: LATE n,\n"
+         "  DROP n, GARBAGE, SHORT, COM_ERROR n, USER_CLOSE n, DIE n, SILENT.\n"
+         "  Exit code 1 when an order got no value or a call failed.\n"
+         "  e.g. lumarsim run samples/demo-project.txt --order AI6:1.AI0@5 \\\n"
+         "           --set DO8:1.DO0=1 --seconds 4\n"},
         {"tour",
          "lumarsim tour [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  The driver's introduction and start: identify, load driver, errtext, an unknown\n"
@@ -119,6 +151,9 @@ struct Options {
     fs::path work = "lumarsim-work";
     fs::path out;
     bool quiet = false;
+    bool in_process = false;
+    lumarsim::RunOptions run;
+    std::vector<std::string> simulate;
     std::string kind = "text";
     std::uint32_t crc = 0;
 };
@@ -183,6 +218,26 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             ++i;
         } else if (arg == "--quiet") {
             options.quiet = true;
+        } else if (arg == "--in-process") {
+            options.in_process = true;
+        } else if (arg == "--seconds") {
+            std::uint32_t seconds = 0;
+            if (i + 1 >= argc || !ParseChecksum(argv[i + 1], seconds) || seconds == 0 ||
+                seconds > 3600) {
+                error = "--seconds needs a number of seconds from 1 to 3600";
+                return false;
+            }
+            options.run.seconds = static_cast<int>(seconds);
+            ++i;
+        } else if (arg == "--order" || arg == "--set" || arg == "--simulate") {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            auto& list = arg == "--order" ? options.run.orders
+                         : arg == "--set" ? options.run.sets
+                                          : options.simulate;
+            list.push_back(argv[++i]);
         } else if (arg.rfind("--", 0) == 0) {
             error = "unknown option " + arg;
             return false;
@@ -263,6 +318,59 @@ bool Export(HostSession& host, const Project& project, const Options& options,
     return true;
 }
 
+// ROZID7.INI beside the stand-in with one "SIMULATE" line per setting.
+bool WriteSimulation(const std::vector<std::string>& simulate, const fs::path& work) {
+    if (simulate.empty()) return true;
+    std::string text;
+    for (const std::string& setting : simulate) {
+        lm::rozid7::Misbehaviour probe;
+        if (!lm::rozid7::ReadMisbehaviour(setting, probe)) {
+            std::string message = "--simulate ";
+            message += setting;
+            message += ": not a misbehaviour of the stand-in";
+            Fail(message);
+            return false;
+        }
+        text += "SIMULATE ";
+        text += setting;
+        text += "\r\n";
+    }
+    const fs::path file = work / "OVLADACE" / "KADEX2" / lm::rozid7::kOwnSettingsFile;
+    if (!lm::MakeSystemFiles()->WriteWhole(file.string(), text)) {
+        Fail("cannot write " + file.string());
+        return false;
+    }
+    return true;
+}
+
+// lumarsim run: the project opened, then run mode.
+int RunMode(const Options& options, const Project& project, const fs::path& library_file,
+            const fs::path& work) {
+    if (!WriteSimulation(options.simulate, work)) return 1;
+    RunSetup setup = MakeRunSetup(library_file.string());
+    if (!setup.host) return Fail(setup.error);
+    if (RunsDriverInProcess()) {
+        std::printf("lumarsim: the driver in process, with the ROZID7.EXE stand-in in process\n\n");
+    } else {
+        std::printf("lumarsim: loaded %s\n\n", library_file.string().c_str());
+    }
+    HostSession host(*setup.library, stdout);
+    host.Identify();
+    host.LoadDriver();
+    host.InitObjects(false);
+    host.GetMenu();
+    host.OpenProject(project, false);
+    RunOptions run = options.run;
+    run.crc = options.crc;
+    const bool played =
+        RunSession(*setup.library, *setup.host, stdout).Play(host.objects(), project, run);
+    host.UnloadDriver();
+    PrintLog(work);
+    const bool ok = host.failures() == 0 && played;
+    std::printf("\n%s\n", ok ? "session ok" : "session had failures");
+    return ok ? 0 : 1;
+}
+
 int Run(const Options& options) {
     if (options.command == "settings") {
         if (!options.project.empty()) return Fail("settings takes no file");
@@ -272,7 +380,8 @@ int Run(const Options& options) {
     FormPlayer forms;      // nor do its forms
     const std::unique_ptr<lm::Files> files = lm::MakeSystemFiles();
     Project project;
-    if (options.command == "open" || options.command == "save" || options.command == "netlist") {
+    if (options.command == "open" || options.command == "save" || options.command == "netlist" ||
+        options.command == "run") {
         if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
         auto text = files->ReadWhole(fs::absolute(options.project).string());
         if (!text) return Fail("cannot read the project " + options.project);
@@ -290,10 +399,20 @@ int Run(const Options& options) {
         const fs::path work = fs::absolute(options.work);
         if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 1;
         fs::current_path(work);
+        if (!WriteSimulation(options.simulate, work)) return 1;
+        std::string error;
+        if (!RunsDriverInProcess() || options.in_process) {
+            // With the run-mode host (always on Windows: it costs a window).
+            RunSetup setup = MakeRunSetup(library_file.string());
+            if (!setup.host) return Fail(setup.error);
+            if (!RunScript(*setup.library, setup.host.get(), *text, stdout, error))
+                return Fail(options.project + ": " + error);
+            return 0;
+        }
         lumarsim::DriverLibrary library(library_file.string());
         if (!library.ok()) return Fail(library.error());
-        std::string error;
-        if (!RunScript(library, *text, stdout, error)) return Fail(options.project + ": " + error);
+        if (!RunScript(library, nullptr, *text, stdout, error))
+            return Fail(options.project + ": " + error);
         return 0;
     } else if (options.command != "tour") {
         return Fail("unknown command " + options.command + " (see lumarsim --help)");
@@ -308,6 +427,7 @@ int Run(const Options& options) {
     fs::current_path(work);  // the host's working folder decides the driver directory
     std::printf("lumarsim: working folder %s\n", work.string().c_str());
 
+    if (options.command == "run") return RunMode(options, project, library_file, work);
     lumarsim::DriverLibrary library(library_file.string());
     if (!library.ok()) return Fail(library.error());
     std::printf("lumarsim: loaded %s\n\n", library_file.string().c_str());

@@ -85,8 +85,13 @@ struct CallMemory {
     std::deque<std::vector<std::uint8_t>> blocks;  // a deque keeps earlier blocks in place
 };
 
-bool SetField(PARAM_ENTRY& r, std::string_view name, std::string_view value, CallMemory& memory) {
+bool SetField(PARAM_ENTRY& r, std::string_view name, std::string_view value, CallMemory& memory,
+              const RunHost* host) {
     auto number = [&](auto& field) {
+        if (value == "host" && host != nullptr) {
+            field = static_cast<std::remove_reference_t<decltype(field)>>(host->window());
+            return true;
+        }
         auto n = Number(value);
         if (!n) return false;
         field = static_cast<std::remove_reference_t<decltype(field)>>(*n);
@@ -272,10 +277,59 @@ std::optional<std::string> FormStep(std::string_view line) {
     return step;
 }
 
+// "answers": one line per answer the host window received.
+void PrintAnswers(RunHost& host, std::FILE* out) {
+    const auto answers = host.TakeAnswers();
+    std::fprintf(out, "answers %zu\n", answers.size());
+    for (const LiveAnswer& answer : answers) {
+        const dLM_ITEMDATA& a = answer.record;
+        std::string hex;
+        for (std::size_t i = 0; i < 4; ++i) {
+            char b[4];
+            std::snprintf(b, sizeof b, "%02X", answer.data[i]);
+            hex += b;
+        }
+        std::fprintf(out,
+                     "  answer kind=%u obj=%u instance=%u item=%u valid=%u length=%u timeout=%u "
+                     "failed=%u data=%s\n",
+                     a.kind, a.obj, a.instance, a.item, a.valid, a.length, a.timeout, a.failed,
+                     hex.c_str());
+    }
+}
+
+// A run-mode step; nothing when the line is no such step, else its error
+// text (empty on success).
+std::optional<std::string> RunStep(const std::vector<std::string>& words, RunHost* host,
+                                   std::FILE* out) {
+    const std::string& step = words[0];
+    if (step != "tick" && step != "tolan" && step != "answers") return std::nullopt;
+    if (host == nullptr) return step + " needs a run-mode host (natively: --in-process)";
+    if (step == "tick") {
+        constexpr std::uint32_t kMostTicks = 36000;  // an hour
+        auto n = words.size() == 2 ? Number(words[1]) : std::nullopt;
+        if (!n || *n > kMostTicks) return std::string("expected: tick N (at most 36000)");
+        host->Wait(static_cast<int>(*n));
+        std::fprintf(out, "tick %u\n", *n);
+    } else if (step == "tolan") {
+        auto code = words.size() == 3 ? Number(words[1]) : std::nullopt;
+        const std::string& text = words.size() == 3 ? words[2] : step;
+        if (!code || text.size() < 2 || text.front() != '"' || text.back() != '"')
+            return std::string("expected: tolan CODE \"TEXT\"");
+        const std::string inner = lm::Utf8ToCp1250(text.substr(1, text.size() - 2));
+        if (inner.size() > 255) return std::string("a text of at most 255 characters");
+        const bool sent = host->SendTolan(*code, inner);
+        std::fprintf(out, "tolan %u %s%s\n", *code, text.c_str(),
+                     sent ? "" : " (no driver window)");
+    } else {
+        PrintAnswers(*host, out);
+    }
+    return std::string();
+}
+
 }  // namespace
 
-bool RunScript(const DriverLibrary& library, const std::string& script, std::FILE* out,
-               std::string& error) {
+bool RunScript(const DriverLibrary& library, RunHost* host, const std::string& script,
+               std::FILE* out, std::string& error) {
     int number = 0;
     std::size_t start = 0;
     while (start < script.size()) {
@@ -306,6 +360,10 @@ bool RunScript(const DriverLibrary& library, const std::string& script, std::FIL
             if (!FormQueue::Instance().AddStep(*step)) return fail("a step before any form");
             continue;
         }
+        if (auto step = RunStep(words, host, out)) {
+            if (!step->empty()) return fail(*step);
+            continue;
+        }
         if (words[0] != "call" || words.size() < 2) return fail("expected: call FUNCTION ...");
         PARAM_ENTRY record{};
         auto it = FunctionWords().find(words[1]);
@@ -322,7 +380,7 @@ bool RunScript(const DriverLibrary& library, const std::string& script, std::FIL
             auto eq = words[i].find('=');
             if (eq == std::string::npos ||
                 !SetField(record, std::string_view(words[i]).substr(0, eq),
-                          std::string_view(words[i]).substr(eq + 1), memory)) {
+                          std::string_view(words[i]).substr(eq + 1), memory, host)) {
                 return fail("cannot set " + words[i]);
             }
         }

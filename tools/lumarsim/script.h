@@ -33,18 +33,26 @@
 //   call menuitem wparam1=3004 -> result
 //   # call menuitem result=1
 //   #   form "Nastavení komunikace" closed by its steps
+//
+// Run mode adds steps besides the calls (they need a run-mode host):
+//   tick N                 N periods of 100 ms pass
+//   tolan CODE "TEXT"      the communication program's MSG_TOLAN to the driver
+//   answers                prints what the host window received since the last
+// and lparam1=host / lparam2=host stand for the host window's handle.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "tools/lumarsim/driver_library.h"
+#include "tools/lumarsim/run_host.h"
 
 namespace lumarsim {
 
 // Runs the script and writes its transcript. False with `error` naming the
-// script line when a line cannot be understood.
-bool RunScript(const DriverLibrary& library, const std::string& script, std::FILE* out,
-               std::string& error);
+// script line when a line cannot be understood. `host` may be null: then
+// run-mode steps are refused.
+bool RunScript(const DriverLibrary& library, RunHost* host, const std::string& script,
+               std::FILE* out, std::string& error);
 
 }  // namespace lumarsim

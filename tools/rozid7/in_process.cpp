@@ -36,8 +36,10 @@ int InProcess::Start(const std::string& file, const std::string& parameters) {
     if (FileName(file) != "ROZID7.EXE") return kFileNotFound;
     End();  // one program at a time
     const std::string folder = file.substr(0, file.size() - std::string("ROZID7.EXE").size());
-    Komun komun =
-        ReadKomun(MakeSystemFiles()->ReadWhole(folder + "LMKOMUN.INI").value_or(std::string()));
+    const auto files = MakeSystemFiles();
+    Komun komun = ReadKomun(files->ReadWhole(folder + "LMKOMUN.INI").value_or(std::string()));
+    ReadOwnSettings(files->ReadWhole(folder + kOwnSettingsFile).value_or(std::string()),
+                    komun.misbehaviour);
     for (const std::string& setting : extra_) ReadMisbehaviour(setting, komun.misbehaviour);
     // The HWND line names the driver window; without it the driver window of
     // this process is the only one there is.

@@ -1,5 +1,6 @@
 #include "tools/rozid7/rozid7_core.h"
 
+#include <cctype>
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -90,6 +91,53 @@ bool ReadMisbehaviour(std::string_view setting, Misbehaviour& into) {
     return true;
 }
 
+CommandLine ReadCommandLine(std::string_view parameters) {
+    CommandLine line;
+    std::istringstream in{std::string(parameters)};
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string word = words[i];
+        if (word.size() < 2 || word[0] != '/') {
+            line.unknown.push_back(word);
+            continue;
+        }
+        word.erase(0, 1);
+        for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const bool number_follows = i + 1 < words.size() && !words[i + 1].empty() &&
+                                    std::isdigit(static_cast<unsigned char>(words[i + 1][0]));
+        if (word == "DDE") {
+            line.mode = CommandLine::Mode::Run;
+            if (i + 1 < words.size() && words[i + 1][0] != '/') ++i;  // its four hex digits
+            continue;
+        }
+        if (word == "K") {
+            line.mode = CommandLine::Mode::Keyboard;
+            continue;
+        }
+        if (word == "READALL") {
+            line.mode = CommandLine::Mode::ReadAll;
+            continue;
+        }
+        // The switch with the number after it, or alone.
+        Misbehaviour probe;
+        std::string with_number = word;
+        if (number_follows) {
+            with_number += ' ';
+            with_number += words[i + 1];
+        }
+        if (number_follows && ReadMisbehaviour(with_number, probe)) {
+            line.misbehaviour.push_back(with_number);
+            ++i;
+        } else if (ReadMisbehaviour(word, probe)) {
+            line.misbehaviour.push_back(word);
+        } else {
+            line.unknown.push_back(words[i]);
+        }
+    }
+    return line;
+}
+
 Value Controller::Read(std::uint8_t obj, std::uint8_t instance, std::uint8_t item) const {
     auto it = memory_.find(Key(obj, instance, item));
     return it == memory_.end() ? Value{} : it->second;
@@ -130,6 +178,20 @@ Komun ReadKomun(std::string_view text) {
     return komun;
 }
 
+void ReadOwnSettings(std::string_view text, Misbehaviour& into) {
+    const Komun own = ReadKomun(text);
+    const Misbehaviour none;
+    const Misbehaviour& m = own.misbehaviour;
+    if (m.late_ticks != none.late_ticks) into.late_ticks = m.late_ticks;
+    if (m.drop_every != none.drop_every) into.drop_every = m.drop_every;
+    into.garbage = into.garbage || m.garbage;
+    into.too_short = into.too_short || m.too_short;
+    if (m.com_error_after != none.com_error_after) into.com_error_after = m.com_error_after;
+    if (m.user_close_after != none.user_close_after) into.user_close_after = m.user_close_after;
+    if (m.die_after != none.die_after) into.die_after = m.die_after;
+    into.silent = into.silent || m.silent;
+}
+
 Core::Core(const Komun& komun, std::function<void(const std::string&)> send)
     : misbehaviour_(komun.misbehaviour), send_(std::move(send)) {
     for (const auto& write : komun.program)
@@ -138,7 +200,7 @@ Core::Core(const Komun& komun, std::function<void(const std::string&)> send)
 
 void Core::Receive(std::string_view text) {
     if (dead_ || closed_) return;
-    traffic_.push_back(TrafficLine("> ", text));
+    Note(TrafficLine("> ", text));
     std::uint8_t n[7];
     if (text == "CLOSE|") {
         Say("CLIENT CLOSED|");
@@ -198,9 +260,22 @@ void Core::Tick() {
     }
 }
 
+void Core::UserClose() {
+    if (dead_ || closed_) return;
+    pending_.clear();
+    Say("CLIENT CLOSED USER_CLOSE|");
+    closed_ = true;
+}
+
 void Core::Say(const std::string& text) {
-    traffic_.push_back(TrafficLine("< ", text));
+    Note(TrafficLine("< ", text));
     send_(text);
+}
+
+void Core::Note(std::string line) {
+    if (traffic_view_) traffic_view_(line);
+    if (traffic_.size() >= kTrafficKept) traffic_.pop_front();
+    traffic_.push_back(std::move(line));
 }
 
 }  // namespace lm::rozid7

@@ -5,8 +5,8 @@
 // Windows, the headless platform in process) wraps this core.
 //
 // It misbehaves on purpose when LMKOMUN.INI carries "SIMULATE" lines (or the
-// same words come on the command line), so that tests can show how the
-// driver copes:
+// same words come on the command line as switches: "/LATE 3", "/GARBAGE"),
+// so that tests can show how the driver copes:
 //   SIMULATE LATE n        answers wait n more ticks
 //   SIMULATE DROP n        every n-th answer is lost
 //   SIMULATE GARBAGE       answers whose numbers are not hexadecimal
@@ -43,6 +43,16 @@ struct Misbehaviour {
 // when it is not one.
 bool ReadMisbehaviour(std::string_view setting, Misbehaviour& into);
 
+// How the program was started: the driver's three command lines, and the
+// misbehaviour switches a test adds ("LATE 3" for "/LATE 3").
+struct CommandLine {
+    enum class Mode { Run, Keyboard, ReadAll };
+    Mode mode = Mode::Run;  // "/DDE 0000", and a start without a mode
+    std::vector<std::string> misbehaviour;
+    std::vector<std::string> unknown;  // switches it does not know, ignored
+};
+CommandLine ReadCommandLine(std::string_view parameters);
+
 using Value = std::array<std::uint8_t, 4>;
 
 // The simulated controller's memory.
@@ -72,6 +82,12 @@ struct Komun {
 };
 Komun ReadKomun(std::string_view text);
 
+// ROZID7.INI beside the program: the stand-in's own settings, which the
+// driver does not rewrite at StartRUN as it does LMKOMUN.INI; only its
+// "SIMULATE" lines count.
+inline constexpr const char kOwnSettingsFile[] = "ROZID7.INI";
+void ReadOwnSettings(std::string_view text, Misbehaviour& into);
+
 class Core {
 public:
     // `send` carries a text to the driver window (MSG_TOLAN wParam 2).
@@ -81,19 +97,29 @@ public:
     void Receive(std::string_view text);
     // One 100 ms step: answers whose time has come go out.
     void Tick();
+    // Its user closed the window: "CLIENT CLOSED USER_CLOSE|" unless it
+    // has already ended.
+    void UserClose();
 
     Controller& controller() { return controller_; }
     const Misbehaviour& misbehaviour() const { return misbehaviour_; }
     bool closed() const { return closed_; }  // said "CLIENT CLOSED"
     bool dead() const { return dead_; }      // ended without a word
     bool window_shown() const { return window_shown_; }
-    // The traffic as its window shows it: "> " received, "< " sent.
-    const std::vector<std::string>& traffic() const { return traffic_; }
+    // The traffic as its window shows it: "> " received, "< " sent; the
+    // latest kTrafficKept lines.
+    static constexpr std::size_t kTrafficKept = 1000;
+    const std::deque<std::string>& traffic() const { return traffic_; }
+    // Every traffic line as it happens (the program's window).
+    void SetTrafficView(std::function<void(const std::string&)> view) {
+        traffic_view_ = std::move(view);
+    }
 
 private:
     void Answer(std::string text);
     void Say(const std::string& text);
     void AfterCommand();
+    void Note(std::string line);
 
     Controller controller_;
     Misbehaviour misbehaviour_;
@@ -109,7 +135,8 @@ private:
     bool closed_ = false;
     bool dead_ = false;
     bool window_shown_ = false;
-    std::vector<std::string> traffic_;
+    std::deque<std::string> traffic_;
+    std::function<void(const std::string&)> traffic_view_;
 };
 
 }  // namespace lm::rozid7

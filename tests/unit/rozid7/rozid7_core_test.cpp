@@ -78,5 +78,53 @@ TEST(Rozid7Core, EachMisbehaviourShowsInWhatIsSent) {
     }
 }
 
+TEST(Rozid7Core, TheCommandLineGivesTheModeAndTheMisbehaviourSwitches) {
+    using Mode = rozid7::CommandLine::Mode;
+    struct Row {
+        const char* parameters;
+        Mode mode;
+        std::vector<std::string> misbehaviour, unknown;
+    };
+    const Row rows[] = {
+        {"/DDE 0000", Mode::Run, {}, {}},
+        {"", Mode::Run, {}, {}},
+        {"/K", Mode::Keyboard, {}, {}},
+        {"/readall", Mode::ReadAll, {}, {}},
+        {"/DDE 0000 /LATE 3 /GARBAGE /DIE 2", Mode::Run, {"LATE 3", "GARBAGE", "DIE 2"}, {}},
+        // A switch that needs its number and has none, or is unknown, is ignored.
+        {"/DDE 0000 /DROP /BOGUS 4 stray", Mode::Run, {}, {"/DROP", "/BOGUS", "4", "stray"}},
+    };
+    for (const Row& row : rows) {
+        const rozid7::CommandLine line = rozid7::ReadCommandLine(row.parameters);
+        EXPECT_EQ(line.mode, row.mode) << row.parameters;
+        EXPECT_EQ(line.misbehaviour, row.misbehaviour) << row.parameters;
+        EXPECT_EQ(line.unknown, row.unknown) << row.parameters;
+    }
+}
+
+TEST(Rozid7Core, ItsOwnSettingsAddMisbehaviourButNeverTheDriverWindow) {
+    Komun komun = rozid7::ReadKomun("HWND 77 0 0 0\r\nSIMULATE LATE 2\r\n");
+    rozid7::ReadOwnSettings("HWND 5 0 0 0\r\nSIMULATE DROP 3\r\nSIMULATE SILENT\r\n",
+                            komun.misbehaviour);
+    EXPECT_EQ(komun.driver_window, 77u);
+    EXPECT_EQ(komun.misbehaviour.late_ticks, 2);
+    EXPECT_EQ(komun.misbehaviour.drop_every, 3);
+    EXPECT_TRUE(komun.misbehaviour.silent);
+}
+
+TEST(Rozid7Core, ClosedByItsUserItSaysSoOnceAndTheTrafficStaysBounded) {
+    Session s(Komun{});
+    std::size_t viewed = 0;
+    s.core.SetTrafficView([&](const std::string&) { ++viewed; });
+    for (std::size_t i = 0; i < Core::kTrafficKept; ++i) s.core.Receive("QQ_RD 0B 01 01|");
+    s.core.UserClose();
+    s.core.UserClose();
+    s.core.Tick();
+    EXPECT_EQ(s.sent, std::vector<std::string>{"CLIENT CLOSED USER_CLOSE|"});
+    EXPECT_EQ(viewed, Core::kTrafficKept + 1);
+    EXPECT_EQ(s.core.traffic().size(), Core::kTrafficKept);
+    EXPECT_EQ(s.core.traffic().back(), "< CLIENT CLOSED USER_CLOSE|");
+}
+
 }  // namespace
 }  // namespace lm::test

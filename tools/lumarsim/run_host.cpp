@@ -1,0 +1,24 @@
+#include "tools/lumarsim/run_host.h"
+
+#include <cstring>
+#include <utility>
+
+namespace lumarsim {
+
+std::vector<LiveAnswer> RunHost::TakeAnswers() {
+    return std::exchange(answers_, {});
+}
+
+void RunHost::Receive(const dLM_ANSWER_BLOCK* block) {
+    if (block == nullptr) return;
+    if (answers_.size() >= kKeptAnswers) {
+        ++lost_;
+        return;
+    }
+    LiveAnswer answer;
+    answer.record = block->record;
+    std::memcpy(answer.data.data(), block->data, answer.data.size());
+    answers_.push_back(answer);
+}
+
+}  // namespace lumarsim
