@@ -312,6 +312,12 @@ bool Export(HostSession& host, const Project& project, const Options& options,
         std::printf("  !! the driver wrote no %s\n", file.string().c_str());
         return false;
     }
+    // An empty file is what the driver leaves when the export failed (no
+    // SETCOM.INI for LMKOMUN.INI): not a successful export.
+    if (content->empty()) {
+        std::printf("  !! the driver left %s empty\n", file.string().c_str());
+        return false;
+    }
     std::size_t lines = 0;
     for (char c : *content) lines += c == '\n';
     std::printf("  written: %s (%zu lines)\n", file.string().c_str(), lines);
