@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "ui/float_edit.h"
+
 namespace lm {
 namespace {
 
@@ -43,6 +45,25 @@ std::string PlayStep(ui::Form& form, std::string_view line) {
         if (c.kind == ControlKind::CheckBox) c.checked = !c.checked;
         if (c.kind == ControlKind::RadioButton) form.ChooseRadio(name);
         form.Fire(name, Event::Click);
+        return {};
+    }
+    if (verb == "set" && c.kind == ControlKind::FloatEdit) {
+        // Typed key by key into an emptied box; the box then loses the focus.
+        ui::TFloatEdit edit(c);
+        c.text.clear();
+        for (char key : line) {
+            if (edit.KeyPress(key)) c.text += key;
+        }
+        form.Fire(name, Event::Change);
+        if (!edit.Exit()) return Said(name, " holds no number: \"", c.text, "\"");
+        return {};
+    }
+    if (verb == "key") {
+        const std::string_view key = Word(line);
+        if (c.kind != ControlKind::FloatEdit || (key != "up" && key != "down"))
+            return Said("no key \"", key, "\" for ", name);
+        ui::TFloatEdit(c).KeyDown(key == "up" ? ui::ArrowKey::Up : ui::ArrowKey::Down);
+        form.Fire(name, Event::Change);
         return {};
     }
     if (verb == "set") {

@@ -1,6 +1,9 @@
 // What a user does in a modal form, played without a screen: one step a line,
 //   press NAME         a button, check box or radio button clicked
-//   set NAME TEXT      an edit's text typed (the rest of the line, CP1250)
+//   set NAME TEXT      an edit's text typed (the rest of the line, CP1250); a
+//                      numeric edit takes the keys it accepts and then loses
+//                      the focus
+//   key NAME up|down   an arrow key pressed in a numeric edit
 //   select NAME N      item N of a list box or combo box chosen (from 0)
 //   dblclick NAME      a list box double-clicked
 // Each step changes the control's state as the screen would and fires the
