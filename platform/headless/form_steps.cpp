@@ -92,6 +92,26 @@ std::string PlayStep(ui::Form& form, std::string_view line) {
         }
         return {};
     }
+    if (verb == "cell") {
+        // A cell of a string grid chosen, then its text typed in place.
+        int at[2] = {-1, -1};
+        for (int& n : at) {
+            const std::string_view number = Word(line);
+            auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+            if (ec != std::errc() || end != number.data() + number.size()) n = -1;
+        }
+        const auto [column, row] = at;
+        if (c.kind != ControlKind::StringGrid || !c.editing || column < c.fixed_columns ||
+            column >= c.ColumnCount() || row < c.fixed_rows || row >= c.RowCount()) {
+            return Said("no cell to edit in ", name);
+        }
+        c.column = column;
+        c.row = row;
+        form.Fire(name, Event::SelectCell);
+        c.Cell(column, row) = std::string(line);
+        form.Fire(name, Event::Change);
+        return {};
+    }
     if (verb == "dblclick") {
         form.Fire(name, Event::DoubleClick);
         return {};

@@ -6,6 +6,8 @@
 //   key NAME up|down   an arrow key pressed in a numeric edit
 //   select NAME N      item N of a list box or combo box chosen (from 0)
 //   dblclick NAME      a list box double-clicked
+//   cell NAME C R TEXT a string grid's cell (column C, row R) chosen and
+//                      its text typed in place
 // Each step changes the control's state as the screen would and fires the
 // event the renderer fires for it.
 #pragma once
