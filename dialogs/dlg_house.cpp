@@ -64,9 +64,13 @@ void TDlgHouse::Build() {
         box.items = {std::string("0 - bez domečku"_cp)};
         box.selection = 0;
         box.text = box.items.front();
-        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 1), {288, top, 64, 21}, separator));
-        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 2), {356, top, 64, 21}, separator));
-        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 3), {432, top, 56, 21}, separator));
+        // The arrow keys step a range by 1 and a correction by 0.1.
+        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 1), {288, top, 64, 21}, separator))
+            .number.increment = 1;
+        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 2), {356, top, 64, 21}, separator))
+            .number.increment = 1;
+        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 3), {432, top, 56, 21}, separator))
+            .number.increment = 0.1;
         On(box.name, ui::Event::Change, [this, c] { ComboBoxChange(c); });
     }
     // The counter switch mask lies below channel 5's row, its bit numbers
