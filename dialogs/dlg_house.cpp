@@ -51,7 +51,7 @@ void TDlgHouse::Build() {
         return Add(std::move(c));
     };
     add("Label2", ControlKind::Label, {8, 8, 40, 13}, "pozice");
-    add("Label3", ControlKind::Label, {40, 8, 60, 13}, "domeček"_cp);
+    add("Label3", ControlKind::Label, {56, 8, 60, 13}, "domeček"_cp);
     add("Label4", ControlKind::Label, {288, 8, 130, 13}, "min    rozsah    max");
     add("Label5", ControlKind::Label, {432, 8, 50, 13}, "korekce");
     const char separator = platform_.DecimalSeparator();
