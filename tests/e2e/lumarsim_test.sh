@@ -53,6 +53,21 @@ check "dialog: the string table cancelled leaves the texts" grep -q 'TEXT2=Vysok
 check "and the project unchanged" grep -q "project unchanged" "$work/out"
 run dialog "$demo" AI6:9
 check "dialog: a block the project lacks fails" test $? -eq 1
+cat >"$work/dialog.script" <<'SCRIPT'
+call identify wparam1=3 lparam1=34 -> result
+call load -> result
+call init -> result error
+call create wparam1=11 wparam2=1 -> result
+form
+step select ComboBox2 7
+step key FloatEdit1 up
+step press OKBtn
+call dialog wparam1=11 wparam2=1 -> result error
+call flagchangedat -> wparam1
+SCRIPT
+run script "$work/dialog.script"
+check "script: the dialog steps play the analog dialog" grep -q 'closed by its steps' "$work/out"
+check "script: and the driver reports the change" grep -q 'call flagchangedat wparam1=1' "$work/out"
 
 check "--help answers" "$sim" --help
 for command in open save tour settings dialog; do
@@ -61,6 +76,6 @@ done
 "$sim" open --bogus >/dev/null 2>"$work/err"
 check "an unknown option is refused" grep -q "unknown option --bogus" "$work/err"
 
-passed=$(( 27 - failures ))
+passed=$(( 29 - failures ))
 echo "lumarsim: $passed passed, $failures failed"
 exit $(( failures > 0 ))

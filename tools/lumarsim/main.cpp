@@ -117,6 +117,7 @@ const std::map<std::string, const char*>& CommandHelp() {
          "    step dblclick CONTROL       a list box double-clicked\n"
          "    step key CONTROL up|down    an arrow key in a number field\n"
          "    step cell GRID C R TEXT     a string grid's cell typed (not on Windows)\n"
+         "  call dialog wparam1=IDENT wparam2=INSTANCE shows a block's object dialog.\n"
          "  A form without steps, or left open by them, is dismissed; the transcript\n"
          "  says after the call how each form ended.\n"
          "  Run-mode steps: tick N (N periods of 100 ms pass), tolan CODE \"TEXT\" (the\n"
