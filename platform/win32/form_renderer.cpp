@@ -190,7 +190,9 @@ LRESULT CALLBACK FloatEditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
         case WM_KILLFOCUS: {
             LRESULT result = CallWindowProcW(old, hwnd, msg, wparam, lparam);
             c.text = WindowText(hwnd);
-            if (!edit.Exit()) {
+            // A form closing (Zpět with a bad number) lets the focus go.
+            const bool closing = slot->owner->form().modal_result != ui::ModalResult::None;
+            if (!edit.Exit() && !closing) {
                 c.number.wants_focus = false;
                 MessageBeep(MB_OK);
                 PostMessageW(hwnd, kTakeFocusBack, 0, 0);
