@@ -44,6 +44,8 @@ bool Entry::Dispatch(PARAM_ENTRY& record) {
             return project.StartLoadPrj(record);
         case kEndLoadPrj:
             return project.EndLoadPrj(record);
+        case kObjectDialog:
+            return driver_->object_dialogs().ObjectDialog(record);
         case kAkceItem:
             return conversion.AkceItemCall(record);
         case kBinToStr:

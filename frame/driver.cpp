@@ -23,8 +23,10 @@ Driver::Driver(DriverWide& wide)
                          wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
           project_.instances(), RunLinks()),
       settings_dialogs_(SettingsDialogsOf(wide)),
-      menu_(context_, window_, startup_, project_.library(), wide.send_msg_enabled, run_,
-            netlist_, settings_dialogs_) {
+      object_dialogs_({wide.platform, wide.log, wide.driver_dir, project_.instances(),
+                       wide.data_changed, [this] { return run_.run_mode(); }}),
+      menu_(context_, window_, startup_, project_.library(), wide.send_msg_enabled, run_, netlist_,
+            settings_dialogs_) {
     window_.ForwardEventsTo(&run_);
     window_.OpenAboutWith([this] { settings_dialogs_.AboutDialog(); });
     // The last step of the window's creation: the active communication settings.

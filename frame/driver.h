@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "dialogs/object_dialogs.h"
 #include "dialogs/settings_dialogs.h"
 #include "exports/netlist_exports.h"
 #include "frame/conversion_service.h"
@@ -32,6 +33,7 @@ public:
     ConversionService& conversion() { return conversion_; }
     RunService& run() { return run_; }
     MenuService& menu() { return menu_; }
+    dialogs::ObjectDialogs& object_dialogs() { return object_dialogs_; }
     NetlistExports& netlist() { return netlist_; }
 
     ObjectLibrary& library() { return project_.library(); }
@@ -44,7 +46,7 @@ private:
     dialogs::SettingsDialogsContext SettingsDialogsOf(DriverWide& wide);
 
     // Members are created in this order and released in the reverse one: the
-    // menu first, then the settings dialogs, run mode, the exports, the
+    // menu first, then the object and settings dialogs, run mode, the exports, the
     // library and the instances, the window last.
     DriverWindow window_;
     StartupOptions startup_;
@@ -54,6 +56,7 @@ private:
     NetlistExports netlist_;
     RunService run_;
     dialogs::SettingsDialogs settings_dialogs_;
+    dialogs::ObjectDialogs object_dialogs_;
     MenuService menu_;
     std::array<std::string, 4> cw_files_{"c:\\novy.par", "c:\\novy.dmf", "c:\\novy.cw",
                                          "c:\\novy.cp"};

@@ -29,6 +29,21 @@ enum class ControlKind {
     ProgressBar,
     Image,
     Timer,  // no window: Event::Timer every `interval` ms while enabled
+    // TFloatEdit: an edit box for one real number with its own model
+    // (ui/float_edit.h); the renderers hand it the keys and the focus.
+    FloatEdit,
+};
+
+// The state of a TFloatEdit beside its text (ui/float_edit.h works on it).
+struct FloatEditState {
+    double min_value = 0, max_value = 0;  // bounds, active when they differ
+    double default_value = 0;             // the value of an empty text
+    double increment = 0;                 // the step of the Up and Down keys
+    bool include_bounds = true;           // bounds allowed, else the middle instead
+    char decimal_separator = '.';         // the system's, for typing and showing
+    // The text is not a number and the control asked for the input focus
+    // back; the renderer gives it and clears the mark.
+    bool wants_focus = false;
 };
 
 // What the user did to a control. The platform copies the control's new state
@@ -90,6 +105,7 @@ struct Control {
     int drop_down_count = 8;                       // combo box: lines of the open list
     std::string picture;                           // image: a bitmap file; empty = none
     int interval = 0;                              // timer: milliseconds
+    FloatEditState number;                         // FloatEdit only
 
     // String grid: cells[row][column]; the first fixed_rows rows and
     // fixed_columns columns are headings. The current cell is (column, row).

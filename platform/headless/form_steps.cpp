@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "ui/float_edit.h"
+
 namespace lm {
 namespace {
 
@@ -45,6 +47,25 @@ std::string PlayStep(ui::Form& form, std::string_view line) {
         form.Fire(name, Event::Click);
         return {};
     }
+    if (verb == "set" && c.kind == ControlKind::FloatEdit) {
+        // Typed key by key into an emptied box; the box then loses the focus.
+        ui::TFloatEdit edit(c);
+        c.text.clear();
+        for (char key : line) {
+            if (edit.KeyPress(key)) c.text += key;
+        }
+        form.Fire(name, Event::Change);
+        if (!edit.Exit()) return Said(name, " holds no number: \"", c.text, "\"");
+        return {};
+    }
+    if (verb == "key") {
+        const std::string_view key = Word(line);
+        if (c.kind != ControlKind::FloatEdit || (key != "up" && key != "down"))
+            return Said("no key \"", key, "\" for ", name);
+        ui::TFloatEdit(c).KeyDown(key == "up" ? ui::ArrowKey::Up : ui::ArrowKey::Down);
+        form.Fire(name, Event::Change);
+        return {};
+    }
     if (verb == "set") {
         if (c.kind != ControlKind::Edit) return Said(name, " is not an edit box");
         std::string text(line);
@@ -69,6 +90,26 @@ std::string PlayStep(ui::Form& form, std::string_view line) {
         } else {
             form.Fire(name, Event::Click);
         }
+        return {};
+    }
+    if (verb == "cell") {
+        // A cell of a string grid chosen, then its text typed in place.
+        int at[2] = {-1, -1};
+        for (int& n : at) {
+            const std::string_view number = Word(line);
+            auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), n);
+            if (ec != std::errc() || end != number.data() + number.size()) n = -1;
+        }
+        const auto [column, row] = at;
+        if (c.kind != ControlKind::StringGrid || !c.editing || column < c.fixed_columns ||
+            column >= c.ColumnCount() || row < c.fixed_rows || row >= c.RowCount()) {
+            return Said("no cell to edit in ", name);
+        }
+        c.column = column;
+        c.row = row;
+        form.Fire(name, Event::SelectCell);
+        c.Cell(column, row) = std::string(line);
+        form.Fire(name, Event::Change);
         return {};
     }
     if (verb == "dblclick") {

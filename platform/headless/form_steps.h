@@ -1,8 +1,13 @@
 // What a user does in a modal form, played without a screen: one step a line,
 //   press NAME         a button, check box or radio button clicked
-//   set NAME TEXT      an edit's text typed (the rest of the line, CP1250)
+//   set NAME TEXT      an edit's text typed (the rest of the line, CP1250); a
+//                      numeric edit takes the keys it accepts and then loses
+//                      the focus
+//   key NAME up|down   an arrow key pressed in a numeric edit
 //   select NAME N      item N of a list box or combo box chosen (from 0)
 //   dblclick NAME      a list box double-clicked
+//   cell NAME C R TEXT a string grid's cell (column C, row R) chosen and
+//                      its text typed in place
 // Each step changes the control's state as the screen would and fires the
 // event the renderer fires for it.
 #pragma once

@@ -7,6 +7,7 @@
 
 #include "platform/win32/control_slot.h"
 #include "platform/win32/win32_text.h"
+#include "ui/float_edit.h"
 #include "ui/line_sync.h"
 
 namespace lm::win32 {
@@ -14,6 +15,8 @@ namespace {
 
 // Posted to a form window to bring its memos up to date.
 constexpr UINT kFlushMemos = WM_APP + 0x14D;
+// Posted to a numeric edit that gave the focus away holding no number.
+constexpr UINT kTakeFocusBack = WM_APP + 0x14E;
 
 HINSTANCE g_instance = nullptr;
 bool g_classes_registered = false;
@@ -69,6 +72,7 @@ bool IsTextKind(ui::ControlKind kind) {
         case ui::ControlKind::RadioButton:
         case ui::ControlKind::GroupBox:
         case ui::ControlKind::Edit:
+        case ui::ControlKind::FloatEdit:
             return true;
         default:
             return false;
@@ -76,7 +80,8 @@ bool IsTextKind(ui::ControlKind kind) {
 }
 
 bool IsEditKind(ui::ControlKind kind) {
-    return kind == ui::ControlKind::Edit || kind == ui::ControlKind::Memo;
+    return kind == ui::ControlKind::Edit || kind == ui::ControlKind::Memo ||
+           kind == ui::ControlKind::FloatEdit;
 }
 
 bool IsListKind(ui::ControlKind kind) {
@@ -154,6 +159,55 @@ LRESULT CALLBACK CheckListProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
         slot->owner->Fire(c, ui::Event::ClickCheck);
     }
     return result;
+}
+
+// A numeric edit: its model filters the typed characters (a refused one
+// beeps), steps the value with the arrow keys and normalises the text when
+// the focus leaves; a text that is no number takes the focus back.
+LRESULT CALLBACK FloatEditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    ControlSlot* slot = ControlSlot::Of(hwnd);
+    if (slot == nullptr) return DefWindowProcW(hwnd, msg, wparam, lparam);
+    WNDPROC old = slot->old_proc;
+    ui::Control& c = *slot->control;
+    ui::TFloatEdit edit(c);
+    switch (msg) {
+        case WM_CHAR: {
+            const char key = wparam < 0x80 ? static_cast<char>(wparam) : '\x7F';
+            if (!edit.KeyPress(key)) {
+                MessageBeep(MB_OK);
+                return 0;
+            }
+            break;
+        }
+        case WM_KEYDOWN:
+            if (wparam == VK_UP || wparam == VK_DOWN) {
+                c.text = WindowText(hwnd);
+                edit.KeyDown(wparam == VK_UP ? ui::ArrowKey::Up : ui::ArrowKey::Down);
+                slot->owner->Fire(c, ui::Event::Change);
+                return 0;
+            }
+            break;
+        case WM_KILLFOCUS: {
+            LRESULT result = CallWindowProcW(old, hwnd, msg, wparam, lparam);
+            c.text = WindowText(hwnd);
+            // A form closing (Zpět with a bad number) lets the focus go.
+            const bool closing = slot->owner->form().modal_result != ui::ModalResult::None;
+            if (!edit.Exit() && !closing) {
+                c.number.wants_focus = false;
+                MessageBeep(MB_OK);
+                PostMessageW(hwnd, kTakeFocusBack, 0, 0);
+            }
+            slot->owner->Sync();
+            return result;
+        }
+        case kTakeFocusBack:
+            SetFocus(hwnd);
+            SendMessageW(hwnd, EM_SETSEL, 0, -1);
+            return 0;
+        default:
+            break;
+    }
+    return CallWindowProcW(old, hwnd, msg, wparam, lparam);
 }
 
 }  // namespace
@@ -264,6 +318,7 @@ void FormWindow::CreateControl(std::size_t index) {
             style |= BS_GROUPBOX;
             break;
         case ui::ControlKind::Edit:
+        case ui::ControlKind::FloatEdit:
             window_class = L"EDIT";
             style |= WS_TABSTOP | ES_AUTOHSCROLL;
             ex_style |= WS_EX_CLIENTEDGE;
@@ -315,6 +370,10 @@ void FormWindow::CreateControl(std::size_t index) {
         if (c.kind == ui::ControlKind::CheckListBox) {
             slot->old_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                 slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckListProc)));
+        }
+        if (c.kind == ui::ControlKind::FloatEdit) {
+            slot->old_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FloatEditProc)));
         }
     }
     slots_.push_back(std::move(slot));
@@ -501,6 +560,13 @@ void FormWindow::SyncControl(ControlSlot& slot) {
             break;
         case ui::ControlKind::StringGrid:
             SyncStringGrid(slot);
+            break;
+        case ui::ControlKind::FloatEdit:
+            // A handler found the text no number: the user corrects it there.
+            if (c.number.wants_focus) {
+                c.number.wants_focus = false;
+                PostMessageW(h, kTakeFocusBack, 0, 0);
+            }
             break;
         default:
             break;
@@ -732,6 +798,7 @@ bool FormWindow::OnCommand(HWND child, int code, int id) {
             if (code == STN_DBLCLK) Fire(c, ui::Event::DoubleClick);
             return true;
         case ui::ControlKind::Edit:
+        case ui::ControlKind::FloatEdit:
             if (code == EN_CHANGE) {
                 c.text = WindowText(child);
                 a.text = c.text;

@@ -41,13 +41,41 @@ mkdir -p "$work/nosetcom"
 check "settings without SETCOM.INI fails with exit code 1" test $? -eq 1
 check "and shows the driver's defaults" grep -q "RS232, COM1, 9600Bd, adr=1, tout=1.5s" "$work/out"
 
+demo="$src/samples/demo-project.txt"
+run dialog "$demo" AI6:1 --step "select ComboBox1 8" --step "set FloatEdit7 -20" \
+    --step "key FloatEdit7 down" --step "press OKBtn"
+check "dialog: the analog block's dialog closes with OK" test $? -eq 0
+check "and the module, the typed range and the step reach the block" \
+    grep -q "MAX0=      20.00, MIN0=       4.00.*MIN2=     -21.00.*LINEARISATION=H00000" "$work/out"
+check "and the project is changed" grep -q "project changed" "$work/out"
+run dialog "$demo" TEXTY:1 --step "cell StringGrid1 1 2 Jiny text" --step "press CancelBtn"
+check "dialog: the string table cancelled leaves the texts" grep -q 'TEXT2=Vysok' "$work/out"
+check "and the project unchanged" grep -q "project unchanged" "$work/out"
+run dialog "$demo" AI6:9
+check "dialog: a block the project lacks fails" test $? -eq 1
+cat >"$work/dialog.script" <<'SCRIPT'
+call identify wparam1=3 lparam1=34 -> result
+call load -> result
+call init -> result error
+call create wparam1=11 wparam2=1 -> result
+form
+step select ComboBox2 7
+step key FloatEdit1 up
+step press OKBtn
+call dialog wparam1=11 wparam2=1 -> result error
+call flagchangedat -> wparam1
+SCRIPT
+run script "$work/dialog.script"
+check "script: the dialog steps play the analog dialog" grep -q 'closed by its steps' "$work/out"
+check "script: and the driver reports the change" grep -q 'call flagchangedat wparam1=1' "$work/out"
+
 check "--help answers" "$sim" --help
-for command in open save tour settings; do
+for command in open save tour settings dialog; do
     check "help $command" "$sim" help "$command"
 done
 "$sim" open --bogus >/dev/null 2>"$work/err"
 check "an unknown option is refused" grep -q "unknown option --bogus" "$work/err"
 
-passed=$(( 20 - failures ))
+passed=$(( 29 - failures ))
 echo "lumarsim: $passed passed, $failures failed"
 exit $(( failures > 0 ))

@@ -181,6 +181,9 @@ std::string PlayStep(HWND form, std::string line) {
         notify(combo ? CBN_SELCHANGE : LBN_SELCHANGE);
     } else if (verb == "dblclick") {
         notify(LBN_DBLCLK);
+    } else if (verb == "key") {
+        if (line != "up" && line != "down") return Said({"no key \"", line, "\" for ", name});
+        SendMessageW(control, WM_KEYDOWN, line == "up" ? VK_UP : VK_DOWN, 0);
     } else {
         return Said({"no step \"", verb, "\""});
     }

@@ -3,6 +3,7 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "base/host_records.h"
+#include "tools/lumarsim/form_player.h"
 
 namespace lumarsim {
 
@@ -146,6 +147,7 @@ bool HostSession::OpenProject(const Project& project, bool print_blocks) {
             continue;
         }
         auto* user = static_cast<dLM_DATAITEM*>(create.data1);
+        users_[{block.ident, block.instance}] = user;
         for (const auto& line : block.lines) {
             PARAM_ENTRY load{};
             load.lmd_func = 22;
@@ -223,6 +225,31 @@ bool HostSession::NetList(std::uint32_t checksum, dLMN_NODE* head) {
     int result = Call(r, "NetList");
     Expect(result == 1 && r.error == 0, "NetList ran no export");
     return result == 1;
+}
+
+}  // namespace lumarsim
+
+namespace lumarsim {
+
+bool HostSession::ObjectDialog(std::uint16_t ident, std::uint16_t instance) {
+    PARAM_ENTRY r{};
+    r.lmd_func = 18;
+    r.wparam1 = ident;
+    r.wparam2 = instance;
+    const bool handled = Call(r, "ObjectDialog") != 0;
+    for (const std::string& form : FormQueue::Instance().TakeReports())
+        std::fprintf(out_, "  %s\n", form.c_str());
+    if (!handled) std::fprintf(out_, "  the host's own dialog would open\n");
+    auto it = users_.find({ident, instance});
+    if (it != users_.end()) {
+        std::fprintf(out_, "  block %5u/%-5u %s\n", ident, instance,
+                     UserValues(it->second).c_str());
+    }
+    PARAM_ENTRY flag{};
+    flag.lmd_func = 24;
+    Call(flag, "FlagChangeDat");
+    std::fprintf(out_, "  project %s\n", flag.wparam1 == 1 ? "changed" : "unchanged");
+    return handled;
 }
 
 }  // namespace lumarsim

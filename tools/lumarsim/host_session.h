@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdio>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "base/host_records.h"
 #include "tools/lumarsim/driver_library.h"
@@ -35,6 +37,11 @@ public:
     // Collects every block's lines with SaveLine, FlagChangeDat around it; the
     // wires and constants stay as the host keeps them.
     Project SaveProject(const Project& opened);
+    // ObjectDialog on a block the project opened: the driver's dialog played
+    // by the queued steps, how the form ended, the block's user values after
+    // it and whether the driver reports the project changed (FlagChangeDat).
+    // False when the driver left the block to the host's own dialog.
+    bool ObjectDialog(std::uint16_t ident, std::uint16_t instance);
     // A command of the driver's menu; true when the driver asks the host to
     // call NetList next (dlm_func 20).
     bool MenuItem(std::uint16_t id);
@@ -58,6 +65,8 @@ private:
     std::size_t object_count_ = 0;
     std::size_t tool_count_ = 0;
     const dLM_OBJECT* objects_ = nullptr;
+    // The user items of each opened block, as CreateObject handed them over.
+    std::map<std::pair<std::uint16_t, std::uint16_t>, const dLM_DATAITEM*> users_;
 };
 
 // A text of the driver (CP1250) for the console (UTF-8); null prints as "(nil)".

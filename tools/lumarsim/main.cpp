@@ -6,9 +6,12 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "platform/system_files.h"
 #include "tools/lumarsim/box_answerer.h"
@@ -44,6 +47,9 @@ constexpr const char kUsage[] =
     "  run PROJECT    as open, then run mode: StartRUN, orders for live values, writes,\n"
     "                 StopRUN; prints the values as the host shows them (see lumarsim\n"
     "                 help run)\n"
+    "  dialog PROJECT BLOCK  as open, then the driver's dialog of one block\n"
+    "                 (ObjectDialog), played by --step or, on Windows without steps,\n"
+    "                 on screen (see lumarsim help dialog)\n"
     "  script FILE    one host call per line of FILE; prints the transcript (see\n"
     "                 lumarsim help script)\n"
     "  settings       the active communication settings and the profiles of the\n"
@@ -63,6 +69,7 @@ constexpr const char kUsage[] =
     "  --order ORDER      run: BLOCK.ITEM@PERIOD, an order (repeatable)\n"
     "  --set WRITE        run: BLOCK.ITEM=VALUE, a write half way (repeatable)\n"
     "  --simulate TEXT    run, script: the ROZID7.EXE stand-in misbehaves (\"LATE 3\")\n"
+    "  --step STEP        dialog: what the user does in the dialog (repeatable)\n"
     "  --in-process       script, natively: the driver built into lumarsim with the\n"
     "                     stand-in in process, for run-mode steps\n";
 
@@ -108,12 +115,32 @@ const std::map<std::string, const char*>& CommandHelp() {
          "    step set CONTROL TEXT       an edit box's text (\"\" for none)\n"
          "    step select CONTROL N       item N (from 0) of a list or combo box\n"
          "    step dblclick CONTROL       a list box double-clicked\n"
+         "    step key CONTROL up|down    an arrow key in a number field\n"
+         "    step cell GRID C R TEXT     a string grid's cell typed (not on Windows)\n"
+         "  call dialog wparam1=IDENT wparam2=INSTANCE shows a block's object dialog.\n"
          "  A form without steps, or left open by them, is dismissed; the transcript\n"
          "  says after the call how each form ended.\n"
          "  Run-mode steps: tick N (N periods of 100 ms pass), tolan CODE \"TEXT\" (the\n"
          "  communication program's MSG_TOLAN to the driver window), answers (what the\n"
          "  host window received); lparam2=host is the host window's handle. They need the\n"
          "  run-mode host: on Windows always, natively with --in-process.\n"},
+        {"dialog",
+         "lumarsim dialog PROJECT BLOCK [--step STEP ...] [--library FILE] ...\n"
+         "  Opens PROJECT, then asks the driver for its own dialog of BLOCK (NAME:INSTANCE or\n"
+         "  IDENT:INSTANCE, e.g. AI6:1 or 18:2) with ObjectDialog. Each --step is what the\n"
+         "  user does in the dialog, in order:\n"
+         "    press CONTROL          a button (OKBtn, CancelBtn, ...)\n"
+         "    set CONTROL TEXT       an edit's text typed; a number field takes only the\n"
+         "                           keys a number is written with (the decimal separator\n"
+         "                           is the system's, \".\" natively), then loses the focus\n"
+         "    key CONTROL up|down    an arrow key in a number field\n"
+         "    select CONTROL N       item N (from 0) of a combo box (a module)\n"
+         "    cell GRID C R TEXT     a string grid's cell typed (not on Windows)\n"
+         "  Prints how the dialog ended, the block's user values after it and whether the\n"
+         "  driver reports the project changed. Without steps the dialog is dismissed;\n"
+         "  on Windows it stays on screen for the user instead.\n"
+         "  e.g. lumarsim dialog samples/demo-project.txt AI6:1 --step \"select ComboBox1 8\" \\\n"
+         "           --step \"set FloatEdit7 -20\" --step \"press OKBtn\"\n"},
         {"settings",
          "lumarsim settings [--driver-dir DIR]\n"
          "  Prints SETCOM.INI (the text the driver window shows, then every value) and the\n"
@@ -154,6 +181,8 @@ struct Options {
     bool in_process = false;
     lumarsim::RunOptions run;
     std::vector<std::string> simulate;
+    std::string block;               // dialog: the block
+    std::vector<std::string> steps;  // dialog: the user's steps
     std::string kind = "text";
     std::uint32_t crc = 0;
 };
@@ -229,14 +258,15 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             }
             options.run.seconds = static_cast<int>(seconds);
             ++i;
-        } else if (arg == "--order" || arg == "--set" || arg == "--simulate") {
+        } else if (arg == "--order" || arg == "--set" || arg == "--simulate" || arg == "--step") {
             if (i + 1 >= argc) {
                 error = arg + " needs a value";
                 return false;
             }
-            auto& list = arg == "--order" ? options.run.orders
-                         : arg == "--set" ? options.run.sets
-                                          : options.simulate;
+            auto& list = arg == "--order"  ? options.run.orders
+                         : arg == "--set"  ? options.run.sets
+                         : arg == "--step" ? options.steps
+                                           : options.simulate;
             list.push_back(argv[++i]);
         } else if (arg.rfind("--", 0) == 0) {
             error = "unknown option " + arg;
@@ -251,7 +281,13 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     options.command = positional[0];
     if (positional.size() > 1) options.project = positional[1];
-    if (positional.size() > 2) {
+    if (options.command == "dialog") {
+        if (positional.size() != 3) {
+            error = "dialog needs a PROJECT and a BLOCK";
+            return false;
+        }
+        options.block = positional[2];
+    } else if (positional.size() > 2) {
         error = "too many arguments";
         return false;
     }
@@ -324,6 +360,45 @@ bool Export(HostSession& host, const Project& project, const Options& options,
     return true;
 }
 
+// The block named NAME:INSTANCE or IDENT:INSTANCE among the project's blocks.
+std::optional<std::pair<std::uint16_t, std::uint16_t>> FindBlock(const std::string& text,
+                                                                 const dLM_OBJECT* objects,
+                                                                 const Project& project) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos) return std::nullopt;
+    std::uint32_t ident = 0, instance = 0;
+    const std::string name = text.substr(0, colon);
+    if (!ParseChecksum(text.substr(colon + 1), instance) || instance > 0xFFFF) return std::nullopt;
+    if (!ParseChecksum(name, ident)) {
+        const dLM_OBJECT* object = objects;
+        while (object != nullptr && lm::ReadZeroText(object->name) != name) object = object->next;
+        if (object == nullptr) return std::nullopt;
+        ident = object->ident;
+    }
+    for (const ProjectBlock& block : project.blocks) {
+        if (block.ident == ident && block.instance == instance)
+            return std::make_pair(block.ident, block.instance);
+    }
+    return std::nullopt;
+}
+
+// lumarsim dialog: the steps queued as the next form's, then ObjectDialog.
+bool BlockDialog(HostSession& host, const Project& project, const Options& options) {
+    const auto block = FindBlock(options.block, host.objects(), project);
+    if (!block) {
+        std::printf("  !! %s: the project has no such block\n", options.block.c_str());
+        return false;
+    }
+    if (!options.steps.empty()) {
+        FormQueue::Instance().StartForm();
+        for (const std::string& step : options.steps) {
+            FormQueue::Instance().AddStep(lm::Utf8ToCp1250(step));
+        }
+    }
+    std::printf("\ndialog of block %u/%u\n", block->first, block->second);
+    return host.ObjectDialog(block->first, block->second);
+}
+
 // ROZID7.INI beside the stand-in with one "SIMULATE" line per setting.
 bool WriteSimulation(const std::vector<std::string>& simulate, const fs::path& work) {
     if (simulate.empty()) return true;
@@ -383,11 +458,15 @@ int Run(const Options& options) {
         return PrintSettings(options.driver_dir.string(), stdout);
     }
     BoxAnswerer answerer;  // nothing the driver shows waits for a person
-    FormPlayer forms;      // nor do its forms
+    // Nor do its forms, unless a dialog without steps is for the user on screen.
+    std::unique_ptr<FormPlayer> forms;
+    if (options.command != "dialog" || !options.steps.empty()) {
+        forms = std::make_unique<FormPlayer>();
+    }
     const std::unique_ptr<lm::Files> files = lm::MakeSystemFiles();
     Project project;
     if (options.command == "open" || options.command == "save" || options.command == "netlist" ||
-        options.command == "run") {
+        options.command == "run" || options.command == "dialog") {
         if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
         auto text = files->ReadWhole(fs::absolute(options.project).string());
         if (!text) return Fail("cannot read the project " + options.project);
@@ -463,6 +542,8 @@ int Run(const Options& options) {
             std::printf("  saved %zu blocks, %zu lines to %s\n", saved.blocks.size(), lines,
                         out_file.string().c_str());
         } else if (options.command == "netlist" && !Export(host, project, options, work)) {
+            exported = false;
+        } else if (options.command == "dialog" && !BlockDialog(host, project, options)) {
             exported = false;
         }
     }

@@ -259,16 +259,29 @@ std::optional<std::string> FormStep(std::string_view line) {
         if (words.size() != 4 || !Number(words[3])) return std::nullopt;
         step += ' ';
         step += words[3];
-    } else if (verb == "set") {
-        // The text is the rest of the line after the control's name.
-        std::size_t at = line.find(words[2], line.find(words[1]) + words[1].size());
-        std::string_view text = line.substr(at + words[2].size());
+    } else if (verb == "key") {
+        if (words.size() != 4 || (words[3] != "up" && words[3] != "down")) return std::nullopt;
+        step += ' ';
+        step += words[3];
+    } else if (verb == "set" || verb == "cell") {
+        // The text is the rest of the line after the control's name (and,
+        // for a grid's cell, its column and row).
+        const std::size_t skipped = verb == "cell" ? 5 : 3;
+        if (words.size() < skipped || (verb == "cell" && (!Number(words[3]) || !Number(words[4]))))
+            return std::nullopt;
+        std::size_t at = line.find(words[1]) + words[1].size();
+        for (std::size_t w = 2; w < skipped; ++w) at = line.find(words[w], at) + words[w].size();
+        std::string_view text = line.substr(at);
         while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
             text.remove_prefix(1);
         while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
             text.remove_suffix(1);
         if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
             text = text.substr(1, text.size() - 2);
+        for (std::size_t w = 3; w < skipped; ++w) {
+            step += ' ';
+            step += words[w];
+        }
         step += ' ';
         step += lm::Utf8ToCp1250(text);
     } else {
@@ -356,7 +369,7 @@ bool RunScript(const DriverLibrary& library, RunHost* host, const std::string& s
         }
         if (words[0] == "step") {
             auto step = FormStep(line);
-            if (!step) return fail("expected: step press|set|select|dblclick CONTROL ...");
+            if (!step) return fail("expected: step press|set|select|dblclick|key|cell CONTROL ...");
             if (!FormQueue::Instance().AddStep(*step)) return fail("a step before any form");
             continue;
         }

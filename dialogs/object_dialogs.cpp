@@ -1,0 +1,229 @@
+#include "dialogs/object_dialogs.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "base/bounded_text.h"
+#include "base/cp1250.h"
+#include "base/error_codes.h"
+#include "dialogs/about_dlg.h"
+#include "dialogs/dlg_house.h"
+#include "dialogs/dlg_str.h"
+#include "instances/lookups.h"
+#include "library/objects.h"
+#include "online/com_settings.h"
+#include "ui/float_edit.h"
+
+namespace lm::dialogs {
+namespace {
+
+constexpr std::size_t kMaxItemValue = 80;
+
+// Where the items of channel c lie: max at max_first + max_step * c, min at
+// min_first + min_step * c, the correction at correction_first + c.
+struct AnalogItems {
+    int channels;
+    std::uint16_t max_first, max_step, min_first, min_step, correction_first;
+    std::uint16_t Max(int c) const { return static_cast<std::uint16_t>(max_first + max_step * c); }
+    std::uint16_t Min(int c) const { return static_cast<std::uint16_t>(min_first + min_step * c); }
+    std::uint16_t Correction(int c) const {
+        return static_cast<std::uint16_t>(correction_first + c);
+    }
+};
+constexpr AnalogItems kAnalog6{6, 30, 3, 31, 3, 62};
+constexpr AnalogItems kAnalog12{12, 22, 2, 23, 2, 56};
+
+std::string ValueOf(const dLM_DATAITEM& item) {
+    return std::string(item.ext->value.view());
+}
+
+void SetValue(dLM_DATAITEM& item, std::string_view text) {
+    item.ext->value.assign(text.substr(0, kMaxItemValue));
+}
+
+// An item of the instance that has a value (every built item has one).
+dLM_DATAITEM* Item(const dLM_OBJECT& instance, std::uint16_t ident) {
+    dLM_DATAITEM* item = ItemOfRecord(instance, ident);
+    return item != nullptr && item->ext != nullptr ? item : nullptr;
+}
+
+// A range or correction as the block keeps it: "%11.2f" with a '.'.
+std::string FixedText(double value) {
+    char buffer[400];  // the widest double in "%.2f" has 309 digits
+    std::snprintf(buffer, sizeof buffer, "%11.2f", value);
+    std::string text(buffer);
+    std::replace(text.begin(), text.end(), ',', '.');
+    return text;
+}
+
+// The run of string user items that begins with the first of them.
+std::vector<dLM_DATAITEM*> TextItems(const dLM_OBJECT& instance) {
+    dLM_DATAITEM* item = instance.data_user;
+    while (item != nullptr && !IsStringRecord(*item)) item = item->next;
+    std::vector<dLM_DATAITEM*> items;
+    for (; item != nullptr && IsStringRecord(*item); item = item->next) items.push_back(item);
+    return items;
+}
+
+}  // namespace
+
+std::string KavlinParameters(int port, int speed, int address, int relay, bool rs485,
+                             double timeout, int instance) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, "%d %d %d %d %d %2.1f %d", port, speed, address, relay,
+                  rs485 ? 1 : 0, timeout, instance);
+    return buffer;
+}
+
+bool ObjectDialogs::ObjectDialog(PARAM_ENTRY& record) {
+    context_.log.Write("LM ENTRY: ObjectDialog");
+    dLM_OBJECT* instance = context_.instances.Find(record.wparam1, record.wparam2);
+    if (instance == nullptr || (instance->attributes & kAttrSpecDial) == 0) return false;
+    Dispatch(*instance);
+    record.error = kErrOk;
+    return true;
+}
+
+void ObjectDialogs::Dispatch(dLM_OBJECT& instance) {
+    switch (instance.ident) {
+        case kAnalog6Ident:
+        case kAnalog12Ident:
+            AnalogDialog(instance);
+            break;
+        case kKavlinIdent:
+            StartKavlin(instance);
+            break;
+        default:
+            TextItemsDialog(instance);
+            break;
+    }
+}
+
+void ObjectDialogs::AnalogDialog(dLM_OBJECT& instance) {
+    Platform& platform = context_.platform;
+    const AnalogItems& at = instance.ident == kAnalog6Ident ? kAnalog6 : kAnalog12;
+    dLM_DATAITEM* linearisation = Item(instance, kLinearisationItem);
+    if (linearisation == nullptr) {
+        platform.ShowMessageBox(BoxKind::Error, "Nenalezena položka LINEARISATION (ID=69) !"_cp);
+        return;
+    }
+    // Character c+1 is channel c's module code; a code that names no module
+    // (or none at all) preselects the first module.
+    const std::string codes = ValueOf(*linearisation);
+    TDlgHouse dialog(platform, platform.files(), context_.driver_dir);
+    for (int c = 0; c < at.channels; ++c) {
+        // A value that is no number leaves the field's initial value, which
+        // OK then writes over the item's text.
+        auto fill = [&](std::uint16_t ident, ui::Control& field, double* own) {
+            const dLM_DATAITEM* item = Item(instance, ident);
+            if (item == nullptr) return;
+            const std::optional<double> value = ui::ParseReal(ValueOf(*item), '.');
+            if (!value) return;
+            if (own != nullptr) *own = *value;
+            ui::TFloatEdit(field).SetValue(*value);
+        };
+        fill(at.Max(c), dialog.MaxEdit(c), &dialog.range(c).max);
+        fill(at.Min(c), dialog.MinEdit(c), &dialog.range(c).min);
+        fill(at.Correction(c), dialog.CorrectionEdit(c), nullptr);
+    }
+    dialog.UseChannels(at.channels);
+    dLM_DATAITEM* counter = at.channels == 6 ? Item(instance, kCounterItem) : nullptr;
+    if (counter != nullptr) dialog["e_counter"].text = Bounded(ValueOf(*counter), 8);
+    for (int c = 0; c < at.channels; ++c) {
+        dialog.Preselect(c, static_cast<std::size_t>(c) < codes.size() ? codes[c] : '\0');
+    }
+    if (platform.ShowModal(dialog) != ui::ModalResult::Ok) return;
+
+    context_.data_changed = true;
+    std::string chosen;
+    for (int c = 0; c < at.channels; ++c) chosen += dialog.ChosenCode(c);
+    SetValue(*linearisation, chosen);
+    for (int c = 0; c < at.channels; ++c) {
+        auto store = [&](std::uint16_t ident, ui::Control& field) {
+            if (dLM_DATAITEM* item = Item(instance, ident))
+                SetValue(*item, FixedText(ui::TFloatEdit(field).Value()));
+        };
+        store(at.Max(c), dialog.MaxEdit(c));
+        store(at.Min(c), dialog.MinEdit(c));
+        store(at.Correction(c), dialog.CorrectionEdit(c));
+    }
+    if (counter != nullptr) SetValue(*counter, dialog["e_counter"].text);
+}
+
+void ObjectDialogs::StartKavlin(const dLM_OBJECT& instance) {
+    // Only instances 1 to 4 have a tool; the settings are not even read for
+    // the others, so that they show nothing at all.
+    if (instance.instance < 1 || instance.instance > 4) return;
+    Platform& platform = context_.platform;
+    online::TComSettings s;
+    if (!online::ReadComSettings(platform.files(), platform, context_.driver_dir, s,
+                                 online::kMaxIpText, context_.log)) {
+        return;
+    }
+    platform.ShellOpen(context_.driver_dir + kKavlinProgram,
+                       KavlinParameters(s.ComPort, s.ComSpeed, s.Address, s.Retranslation, s.RS485,
+                                        s.TimeOut, instance.instance),
+                       "", ShowMode::Normal);
+}
+
+void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
+    Platform& platform = context_.platform;
+    Files& files = platform.files();
+    const std::vector<dLM_DATAITEM*> items = TextItems(instance);
+    if (items.empty()) return;
+    // The table holds 32 rows: further items are neither shown nor changed.
+    const std::size_t shown = std::min(items.size(), kMaxTextRows);
+    if (items.size() > kMaxTextRows) {
+        std::string text("Blok má "_cp);
+        text += std::to_string(items.size());
+        text += " textových položek; tabulka ukáže prvních "_cp;
+        text += std::to_string(kMaxTextRows);
+        text += ", ostatní zůstanou beze změny."_cp;
+        platform.ShowMessageBox(BoxKind::Error, text);
+    }
+    StringTable table;
+    table.title = ReadZeroText(instance.name);
+    table.title += '.';
+    table.title += std::to_string(instance.instance);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const dLM_DATAITEM& item = *items[i];
+        table.rows.push_back(
+            {Bounded(ReadZeroText(item.name), kMaxRowText), Bounded(ValueOf(item), kMaxRowText)});
+        table.maximum = std::max<int>(table.maximum, item.ext->subindex);
+    }
+    const std::string path = context_.driver_dir + kHandOverFileName;
+    if (FileStatus written = WriteStringTable(files, context_.driver_dir, table); !written) {
+        std::string text("Soubor "_cp);
+        text += path;
+        text += " nelze zapsat: "_cp;
+        text += written.reason;
+        platform.ShowMessageBox(BoxKind::Error, text);
+        return;
+    }
+    ui::ModalResult result;
+    {
+        TDlgStr dialog(platform, files, context_.driver_dir);
+        dialog.SetEditable(!(context_.run_mode && context_.run_mode()));
+        result = platform.ShowModal(dialog);
+    }
+    // Cancel leaves every text as it was, longer ones than a row holds too.
+    if (result != ui::ModalResult::Ok) return;
+    context_.data_changed = true;
+    const std::optional<StringTable> back = ReadStringTable(files, context_.driver_dir);
+    if (!back) {
+        std::string text("Soubor "_cp);
+        text += path;
+        text += " nelze přečíst; texty bloku zůstaly beze změny."_cp;
+        platform.ShowMessageBox(BoxKind::Error, text);
+        return;
+    }
+    // A row left as it was handed over keeps the item's whole text, which
+    // may be longer than a row shows.
+    const std::size_t rows = std::min(shown, back->rows.size());
+    for (std::size_t i = 0; i < rows; ++i) {
+        if (back->rows[i].text != table.rows[i].text) SetValue(*items[i], back->rows[i].text);
+    }
+}
+
+}  // namespace lm::dialogs
