@@ -27,13 +27,13 @@ SIZE_RE="(${SIZES//,/|})"
 mkdir -p "$OUT"
 rm -f "$OUT"/*.csv "$OUT"/*.png "$OUT"/*.dat "$OUT"/report.md "$OUT"/callgrind.*
 
-# One benchmark binary's CSV rows as "name<TAB>real_time<TAB>counter..." with
+# One benchmark binary's CSV rows as "name<TAB>cpu_time<TAB>counter..." with
 # the counters named on the command line, in that order.
 columns() {
     awk -F, -v want="$*" '
         /^name,/ { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; n = split(want, w, " "); next }
         col["name"] {
-            gsub(/"/, "", $1); sub(/\/(iterations|min_time|real_time).*/, "", $1); line = $1 "\t" $col["real_time"]
+            gsub(/"/, "", $1); sub(/\/(iterations|min_time|real_time).*/, "", $1); line = $1 "\t" $col["cpu_time"]
             for (i = 1; i <= n; i++) line = line "\t" (w[i] in col ? $col[w[i]] : "")
             print line
         }'
@@ -148,8 +148,8 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
 {
     echo "# Benchmark report"
     echo
-    echo "Projects of $SIZES blocks of 8 user items, logging off; times are wall-clock"
-    echo "per step. \"Plain\" is the same driver with the instance lookups and the order"
+    echo "Projects of $SIZES blocks of 8 user items, logging off; times are processor"
+    echo "time per step (steadier than the wall clock on a shared machine). \"Plain\" is the same driver with the instance lookups and the order"
     echo "matching as walks from the list head; both gave the host the same answers."
     echo "\"Per doubling\" is the factor of our time for a project twice as large,"
     echo "from the two sizes before it."

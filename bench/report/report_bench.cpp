@@ -228,7 +228,7 @@ int Register() {
     for (const auto& [name, step] : steps) {
         for (int blocks : {100, 1000, 10000, 100000}) {
             auto* b = benchmark::RegisterBenchmark(name, step)->Arg(blocks);
-            b->ArgName("blocks")->Unit(benchmark::kMillisecond)->UseRealTime();
+            b->ArgName("blocks")->Unit(benchmark::kMillisecond);
             if (iterations > 0) {
                 b->Iterations(iterations);
             } else if (blocks >= 10000) {
