@@ -1,0 +1,196 @@
+#!/bin/bash
+# The benchmark report: the driver against the plain lists over project sizes.
+#
+#   bench/report.sh BUILD_DIR OUT_DIR [--sizes 100,1000,...]
+#
+# Runs lm_bench_report (the driver as shipped) and lm_bench_plain (lookups and
+# order matching as walks from the head) on the same steps and data, checks
+# that both gave the host the same answers, and writes OUT_DIR/report.md (one
+# table) with PNG plots made by gnuplot. Instructions per host call come from
+# callgrind when valgrind is there.
+set -euo pipefail
+BUILD="$1"
+OUT="$2"
+shift 2
+SIZES="100,1000,10000,100000"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --sizes) SIZES="$2"; shift 2 ;;
+        *) echo "unknown option $1" >&2; exit 2 ;;
+    esac
+done
+OURS="$BUILD/bench/lm_bench_report"
+PLAIN="$BUILD/bench/lm_bench_plain"
+LOGBENCH="$BUILD/bench/lm_bench"
+STEPS="Load Save ExportNetlist ExportKomun RunTick"
+SIZE_RE="(${SIZES//,/|})"
+mkdir -p "$OUT"
+rm -f "$OUT"/*.csv "$OUT"/*.png "$OUT"/*.dat "$OUT"/report.md "$OUT"/callgrind.*
+
+# One benchmark binary's CSV rows as "name<TAB>cpu_time<TAB>counter..." with
+# the counters named on the command line, in that order.
+columns() {
+    awk -F, -v want="$*" '
+        /^name,/ { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; n = split(want, w, " "); next }
+        col["name"] {
+            gsub(/"/, "", $1); sub(/\/(iterations|min_time|real_time).*/, "", $1); line = $1 "\t" $col["cpu_time"]
+            for (i = 1; i <= n; i++) line = line "\t" (w[i] in col ? $col[w[i]] : "")
+            print line
+        }'
+}
+
+run() {  # binary filter output
+    "$1" --benchmark_filter="$2" --benchmark_format=csv 2>/dev/null >"$3.raw"
+    columns check calls <"$3.raw" >"$3"
+}
+
+FILTER="^($(echo $STEPS | tr ' ' '|'))/blocks:$SIZE_RE(/|\$)|^(BinToStr|StrToBin)/"
+echo "report: the driver as shipped"
+run "$OURS" "$FILTER" "$OUT/ours.csv"
+echo "report: the plain lists"
+run "$PLAIN" "$FILTER" "$OUT/plain.csv"
+
+# The same answers or no comparison.
+if ! diff <(cut -f1,3 "$OUT/ours.csv") <(cut -f1,3 "$OUT/plain.csv") >"$OUT/check.diff"; then
+    echo "report: the two builds gave the host different answers:" >&2
+    cat "$OUT/check.diff" >&2
+    exit 1
+fi
+
+echo "report: memory"
+for n in ${SIZES//,/ }; do
+    "$OURS" --benchmark_filter="^Memory/blocks:$n(/|\$)" --benchmark_format=csv 2>/dev/null |
+        columns bytes_per_block record_bytes_per_block x_records
+done >"$OUT/memory.csv"
+
+echo "report: a log line"
+"$LOGBENCH" --benchmark_filter='^BM_LogLine$' --benchmark_format=csv 2>/dev/null |
+    columns bare_write_ns x_bare_write >"$OUT/log.csv"
+
+# Instructions per host call at the largest size up to 1,000.
+: >"$OUT/instructions.csv"
+ISIZE=$(echo "${SIZES//,/ }" | tr ' ' '\n' | awk '$1 <= 1000' | sort -n | tail -1)
+if command -v valgrind >/dev/null && [ -n "$ISIZE" ]; then
+    echo "report: instructions per host call (callgrind, $ISIZE blocks)"
+    for which in ours plain; do
+        bin="$OURS"; [ $which = plain ] && bin="$PLAIN"
+        for name in $STEPS BinToStr StrToBin; do
+            filter="^$name/blocks:$ISIZE(/|\$)"
+            case $name in BinToStr|StrToBin) filter="^$name/" ;; esac
+            file="$OUT/callgrind.$which.$name"
+            LM_REPORT_ITERATIONS=2 valgrind --tool=callgrind --collect-atstart=no \
+                --callgrind-out-file="$file" "$bin" --benchmark_filter="$filter" \
+                --benchmark_format=csv 2>/dev/null | columns calls >"$file.csv"
+            ir=$(awk '/^(summary|totals):/ { print $2; exit }' "$file")
+            calls=$(cut -f3 "$file.csv" | head -1)
+            printf '%s\t%s\t%s\n' "$which" "$name" \
+                "$(awk -v ir="$ir" -v c="$calls" 'BEGIN { if (c > 0) printf "%.0f", ir / c }')"
+        done
+    done >"$OUT/instructions.csv"
+    rm -f "$OUT"/callgrind.*
+else
+    echo "report: no valgrind, no instruction counts"
+fi
+
+# The table, and one data file a step for the plots: blocks ours plain.
+awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
+    FILENAME ~ /ours.csv$/ { ours[$1] = $2; next }
+    FILENAME ~ /plain.csv$/ { plain[$1] = $2; next }
+    FILENAME ~ /instructions.csv$/ { instr[$1 "/" $2] = $3; next }
+    FILENAME ~ /memory.csv$/ { split($1, p, ":"); mem[p[2]] = $0; msizes[++nm] = p[2]; next }
+    FILENAME ~ /log.csv$/ { logline = $2; bare = $3; xbare = $4; next }
+    function ms(t) { return t >= 100 ? sprintf("%.0f", t) : t >= 1 ? sprintf("%.1f", t) : sprintf("%.3f", t) }
+    function ins(which, step) { v = instr[which "/" step]; return v == "" ? "" : v }
+    END {
+        split("Load Save ExportNetlist ExportKomun RunTick", steps, " ")
+        split("load save export-netlist export-komun run-tick", files, " ")
+        split("load a project|save a project|export NETLIST.TXT|export LMKOMUN.INI|one run-mode tick (orders = blocks)", titles, "|")
+        print "| Step | Blocks | Ours | Plain | Plain / ours | Ours per doubling | Instructions per host call, ours / plain |"
+        print "|---|---:|---:|---:|---:|---:|---:|"
+        for (s = 1; s <= 5; s++) {
+            dat = out "/" files[s] ".dat"
+            prev_n = 0
+            for (name in ours) if (index(name, steps[s] "/blocks:") == 1) { split(name, p, ":"); sizes[p[2] + 0] = 1 }
+            n_sizes = asorted(sizes, order)
+            for (i = 1; i <= n_sizes; i++) {
+                n = order[i]; key = steps[s] "/blocks:" n
+                o = ours[key]; q = plain[key]
+                growth = prev_n ? sprintf("%.2f", exp(log(o / prev_t) * log(2) / log(n / prev_n))) : ""
+                instructions = n == isize && ins("ours", steps[s]) != "" ? ins("ours", steps[s]) " / " ins("plain", steps[s]) : ""
+                printf "| %s | %d | %s ms | %s ms | %.1f | %s | %s |\n", titles[s], n, ms(o), ms(q), q / o, growth, instructions
+                print n, o, q > dat
+                prev_n = n; prev_t = o
+            }
+            close(dat); delete sizes; delete order
+        }
+        split("BinToStr StrToBin", calls, " ")
+        for (c = 1; c <= 2; c++) {
+            key = calls[c] "/call:1"
+            printf "| one host %s (logging off) | | %.0f ns | %.0f ns | %.2f | | %s |\n", toupper(calls[c]), ours[key], plain[key], plain[key] / ours[key], ins("ours", calls[c]) == "" ? "" : ins("ours", calls[c]) " / " ins("plain", calls[c])
+        }
+        printf "| one log line (logging on) | | %.0f ns | unbuffered write: %.0f ns | %.2f x the write | | |\n", logline, bare, xbare
+        for (i = 1; i <= nm; i++) {
+            split(mem[msizes[i]], f, "\t")
+            printf "| peak memory above the library, per block | %d | %.0f B | records the host reads: %.0f B | %.2f x the records | | |\n", msizes[i], f[3], f[4], f[5]
+            print msizes[i], f[3], f[4] > (out "/memory.dat")
+        }
+    }
+    # Sorts the keys of `a` numerically into `b`; returns their number.
+    function asorted(a, b,    k, n, i, j, t) {
+        n = 0
+        for (k in a) b[++n] = k + 0
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && b[j - 1] > b[j]; j--) { t = b[j]; b[j] = b[j - 1]; b[j - 1] = t }
+        return n
+    }
+' "$OUT/ours.csv" "$OUT/plain.csv" "$OUT/instructions.csv" "$OUT/memory.csv" "$OUT/log.csv" \
+    >"$OUT/table.md"
+
+{
+    echo "# Benchmark report"
+    echo
+    echo "Projects of $SIZES blocks of 8 user items, logging off; times are processor"
+    echo "time per step (steadier than the wall clock on a shared machine). \"Plain\" is the same driver with the instance lookups and the order"
+    echo "matching as walks from the list head; both gave the host the same answers."
+    echo "\"Per doubling\" is the factor of our time for a project twice as large,"
+    echo "from the two sizes before it."
+    echo
+    cat "$OUT/table.md"
+    echo
+    for f in load save export-netlist export-komun run-tick memory; do
+        [ -f "$OUT/$f.dat" ] && echo "![$f]($f.png)"
+    done
+} >"$OUT/report.md"
+rm -f "$OUT/table.md"
+
+if command -v gnuplot >/dev/null; then
+    for f in load save export-netlist export-komun run-tick; do
+        gnuplot <<EOF
+set terminal png size 640,420
+set output "$OUT/$f.png"
+set title "$f"
+set logscale xy
+set xlabel "blocks"
+set ylabel "ms"
+set key top left
+set grid
+plot "$OUT/$f.dat" using 1:2 with linespoints title "ours", \
+     "$OUT/$f.dat" using 1:3 with linespoints title "plain"
+EOF
+    done
+    gnuplot <<EOF
+set terminal png size 640,420
+set output "$OUT/memory.png"
+set title "peak memory per block"
+set logscale x
+set xlabel "blocks"
+set ylabel "bytes per block"
+set yrange [0:*]
+set key bottom right
+set grid
+plot "$OUT/memory.dat" using 1:2 with linespoints title "above the library", \
+     "$OUT/memory.dat" using 1:3 with linespoints title "records the host reads"
+EOF
+else
+    echo "report: no gnuplot, no plots"
+fi
+echo "report: $OUT/report.md"

@@ -1,0 +1,262 @@
+// The steps of the benchmark report, each over projects of 100 to 100,000
+// blocks of 8 user items: load, save, the two netlist exports, one run-mode
+// tick with as many orders as blocks, one host BINTOSTR and STRTOBIN, and the
+// memory a loaded project takes. Every step reports
+// - "check": a hash of what the host sees (lines, files, answers, texts), the
+//   same in this build and in the plain one or the comparison is void;
+// - "calls": the host calls inside the measured part; under callgrind
+//   (--collect-atstart=no) only that part is counted, so its instructions
+//   divided by "calls" are the instructions of one host call.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "base/item_codes.h"
+#include "bench/report/report_driver.h"
+#include "exports/netlist_text.h"
+#include "frame/entry.h"
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_TOGGLE_COLLECT
+#endif
+
+namespace {
+
+using lm::report::Check;
+using lm::report::ReportDriver;
+
+// The host calls of one measured part, collected by callgrind when it runs.
+class Measured {
+public:
+    explicit Measured(std::uint64_t& calls) : calls_(calls), start_(ReportDriver::calls()) {
+        CALLGRIND_TOGGLE_COLLECT;
+    }
+    ~Measured() {
+        CALLGRIND_TOGGLE_COLLECT;
+        calls_ += ReportDriver::calls() - start_;
+    }
+
+private:
+    std::uint64_t& calls_;
+    std::uint64_t start_;
+};
+
+void Report(benchmark::State& state, std::uint64_t calls, double check) {
+    const auto blocks = static_cast<double>(state.range(0));
+    state.counters["calls"] = static_cast<double>(calls);
+    state.counters["check"] = check;
+    state.counters["blocks"] = blocks;
+}
+
+void Load(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const std::vector<std::string> lines = lm::report::ProjectLines(n);
+    std::uint64_t calls = 0;
+    std::unique_ptr<ReportDriver> driver;
+    for (auto _ : state) {
+        state.PauseTiming();
+        driver.reset();
+        driver = std::make_unique<ReportDriver>();  // a fresh driver for every load
+        state.ResumeTiming();
+        Measured measured(calls);
+        driver->LoadAll(n, lines);
+    }
+    Report(state, calls, driver->ValuesCheck());
+}
+
+void Save(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    ReportDriver driver;
+    driver.LoadAll(n, lm::report::ProjectLines(n));
+    std::uint64_t calls = 0;
+    Check check;
+    for (auto _ : state) {
+        Measured measured(calls);
+        benchmark::DoNotOptimize(driver.SaveAll(n));
+    }
+    for (const std::string& line : driver.SaveAll(n)) check.Add(line);
+    Report(state, calls, check.value());
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// WriteNetList as the host's NetList runs it: the text written whole in the
+// driver directory.
+void Export(benchmark::State& state, std::string_view file_name) {
+    const int n = static_cast<int>(state.range(0));
+    ReportDriver driver;
+    driver.LoadAll(n, lm::report::ProjectLines(n));
+    const lm::report::Netlist netlist(n);
+    lm::Driver& core = *lm::TheEntry().driver();
+    std::uint64_t calls = 0;
+    for (auto _ : state) {
+        Measured measured(calls);
+        const std::string error = core.netlist().WriteNetList(0x12345678, &core.instances(),
+                                                              netlist.nodes.data(), file_name);
+        ++calls;  // the host's one NetList call
+        if (!error.empty()) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+    }
+    Check check;
+    check.Add(ReadFile(driver.driver_dir() / file_name));
+    Report(state, calls, check.value());
+}
+
+void ExportNetlist(benchmark::State& state) {
+    Export(state, lm::kNetlistFileName);
+}
+void ExportKomun(benchmark::State& state) {
+    Export(state, lm::kKomunFileName);
+}
+
+// One timer tick with every order due: each is requested, the program
+// answers at once, each answer is matched to its orders and sent to the host.
+void RunTick(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    ReportDriver driver(true);
+    driver.CreateAll(n);
+    driver.OrderAll(n);
+    driver.Tick();
+    Check check = driver.answer_check();
+    check.Add(std::to_string(driver.answers()));
+    std::uint64_t calls = 0;
+    for (auto _ : state) {
+        Measured measured(calls);
+        driver.Tick();
+        ++calls;  // the timer's one call into the driver
+    }
+    Report(state, calls, check.value());
+}
+
+// One host call of BINTOSTR or STRTOBIN on a WORD through the entry.
+void Conversion(benchmark::State& state, bool to_text) {
+    ReportDriver driver;
+    std::uint8_t bytes[2] = {0x39, 0x30};
+    char format[] = "#####";
+    char text[] = "12345";
+    std::uint64_t calls = 0;
+    PARAM_ENTRY out{};
+    {
+        Measured measured(calls);
+        for (auto _ : state) {
+            PARAM_ENTRY r{};
+            r.lmd_func = to_text ? lm::kBinToStr : lm::kStrToBin;
+            r.wparam1 = lm::kTypWord;
+            if (to_text) {
+                r.data1 = bytes;
+                r.string1 = format;
+            } else {
+                r.string1 = text;
+                r.string2 = format;
+            }
+            out = ReportDriver::Call(r);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    Check check;
+    if (to_text && out.string2 != nullptr) check.Add(out.string2);
+    if (!to_text && out.data1 != nullptr) {
+        const auto* data = static_cast<const char*>(out.data1);
+        check.Add(std::string_view(data, 2));
+    }
+    if (out.wparam1 != 1) state.SkipWithError("the conversion failed");
+    Report(state, calls, check.value());
+}
+
+void BinToStr(benchmark::State& state) {
+    Conversion(state, true);
+}
+void StrToBin(benchmark::State& state) {
+    Conversion(state, false);
+}
+
+// A field of /proc/self/status in kB (VmRSS, VmHWM), 0 where there is none.
+double StatusKb(std::string_view field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
+            return std::stod(line.substr(field.size() + 1));
+        }
+    }
+    return 0;
+}
+
+// The memory of a loaded project; run alone in its process, so that the peak
+// resident size is this project's. "above_kB" is the peak above the size of
+// the driver with its library loaded.
+void Memory(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    ReportDriver driver;
+    const double base_kb = StatusKb("VmRSS");
+    for (auto _ : state) driver.LoadGenerated(n);
+    const double above_kb = StatusKb("VmHWM") - base_kb;
+    const auto record_bytes = static_cast<double>(driver.RecordBytes());
+    state.counters["above_kB"] = above_kb;
+    state.counters["bytes_per_block"] = above_kb * 1024 / n;
+    state.counters["record_bytes_per_block"] = record_bytes / n;
+    state.counters["x_records"] = above_kb * 1024 / record_bytes;
+    Report(state, 0, driver.ValuesCheck());
+}
+
+// LM_REPORT_ITERATIONS fixes every step's iterations, as an instruction count
+// under callgrind needs: it adds up every run of the process.
+int Register() {
+    const char* fixed = std::getenv("LM_REPORT_ITERATIONS");
+    const long iterations = fixed != nullptr ? std::strtol(fixed, nullptr, 10) : 0;
+    using Step = void (*)(benchmark::State&);
+    const std::pair<const char*, Step> steps[] = {
+        {"Load", Load},
+        {"Save", Save},
+        {"ExportNetlist", ExportNetlist},
+        {"ExportKomun", ExportKomun},
+        {"RunTick", RunTick},
+    };
+    for (const auto& [name, step] : steps) {
+        for (int blocks : {100, 1000, 10000, 100000}) {
+            auto* b = benchmark::RegisterBenchmark(name, step)->Arg(blocks);
+            b->ArgName("blocks")->Unit(benchmark::kMillisecond);
+            if (iterations > 0) {
+                b->Iterations(iterations);
+            } else if (blocks >= 10000) {
+                b->Iterations(1);
+            } else if (step == Load) {
+                b->Iterations(blocks == 100 ? 50 : 5);
+            } else {
+                b->MinTime(0.1);
+            }
+        }
+    }
+    for (int blocks : {100, 1000, 10000, 100000}) {
+        benchmark::RegisterBenchmark("Memory", Memory)
+            ->Arg(blocks)
+            ->ArgName("blocks")
+            ->Iterations(1);
+    }
+    for (const auto& [name, step] : {std::pair<const char*, Step>{"BinToStr", BinToStr},
+                                     std::pair<const char*, Step>{"StrToBin", StrToBin}}) {
+        auto* b = benchmark::RegisterBenchmark(name, step)->Arg(1)->ArgName("call");
+        if (iterations > 0) {
+            b->Iterations(iterations * 1000);
+        } else {
+            b->MinTime(0.2);
+        }
+    }
+    return 0;
+}
+const int registered = Register();
+
+}  // namespace
