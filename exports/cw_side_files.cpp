@@ -137,7 +137,11 @@ CwFileText ParFileText(const std::vector<CwItem>& items, long first_channel, boo
     long channel = first_channel;
     for (const CwItem& item : items) WriteParLine(out, item, channel++);
     out.Line("END");
-    if (append && existing) result.text = std::string(*existing);
+    if (append && existing) {
+        result.text = std::string(*existing);
+        // A last line without its line end still ends before the new station.
+        if (!result.text.empty() && result.text.back() != '\n') result.text += "\r\n";
+    }
     result.text += out.text();
     return result;
 }

@@ -162,6 +162,9 @@ TEST(CwSideFiles, AppendKeepsTheExistingFile) {
     EXPECT_EQ(added[added.size() - 2], "  QQ READ 9 12 1 4 WORD");
     EXPECT_EQ(added.back(), "END");
 
+    const CwFileText unended = ParFileText(items, 9, true, SampleSettings(), "OLD\r\nEND");
+    EXPECT_TRUE(unended.text.starts_with("OLD\r\nEND\r\n\r\n{ generovano"));
+
     const CwFileText dmf = DmfFileText(items, 9, true, "begin\r\n     1 integer input\r\nend.\r\n");
     EXPECT_EQ(dmf.text, "begin\r\n     1 integer input\r\n\r\n     9 cardinal input\r\nend.\r\n");
     const CwFileText fresh = DmfFileText(items, 9, true, std::nullopt);
