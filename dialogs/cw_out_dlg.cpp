@@ -92,6 +92,10 @@ void TCWOutDlg::Build() {
 
     using ui::Event;
     On("CheckBoxCW", Event::Click, [this] { CheckBoxCWClick(); });
+    On("ButtonListPAR", Event::Click, [this] { ButtonListPARClick(); });
+    On("ButtonListDMF", Event::Click, [this] { ButtonListDMFClick(); });
+    On("ButtonListCW", Event::Click, [this] { ButtonListCWClick(); });
+    On("ButtonListCP", Event::Click, [this] { ButtonListCPClick(); });
     On("Button1", Event::Click, [this] { Button1Click(); });
     On("Button2", Event::Click, [this] { Button2Click(); });
     On("OKBtn", Event::Click, [this] { OKBtnClick(); });
@@ -106,6 +110,29 @@ void TCWOutDlg::SetItems(const std::vector<std::string>& entries) {
 
 void TCWOutDlg::SetFileNames(const std::array<std::string, kCwFileCount>& paths) {
     for (std::size_t i = 0; i < kCwFileCount; ++i) (*this)[kNameFields[i]].text = paths[i];
+}
+
+void TCWOutDlg::ChooseName(const char* field, std::string_view filter, std::string_view title) {
+    std::string& name = (*this)[field].text;
+    std::optional<std::string> chosen =
+        platform_.ChooseSaveFile(std::string(title), std::string(filter), name);
+    if (chosen) name = std::move(*chosen);
+}
+
+void TCWOutDlg::ButtonListPARClick() {
+    ChooseName("EditPARname", "PAR soubory|*.PAR", "Uložit jako .PAR soubor..."_cp);
+}
+
+void TCWOutDlg::ButtonListDMFClick() {
+    ChooseName("EditDMFname", "DMF soubory|*.DMF", "Uložit jako .DMF soubor..."_cp);
+}
+
+void TCWOutDlg::ButtonListCWClick() {
+    ChooseName("EditCWname", "CW soubory|*.CW", "");
+}
+
+void TCWOutDlg::ButtonListCPClick() {
+    ChooseName("EditCPName", "CP soubory|*.CP", "");
 }
 
 void TCWOutDlg::CheckBoxCWClick() {

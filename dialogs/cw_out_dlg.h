@@ -25,6 +25,11 @@ public:
     // The four file names into the name fields (PAR, DMF, CW, CP).
     void SetFileNames(const std::array<std::string, kCwFileCount>& paths);
 
+    // "List...": the name field into the save dialog, the chosen name back.
+    void ButtonListPARClick();
+    void ButtonListDMFClick();
+    void ButtonListCWClick();
+    void ButtonListCPClick();
     void CheckBoxCWClick();  // CheckBoxCWrun only while CheckBoxCW is ticked
     void Button1Click();     // "Smazat všechny": untick every entry
     void Button2Click();     // "Vybrat všechny": tick every entry
@@ -36,6 +41,7 @@ public:
 
 private:
     void Build();
+    void ChooseName(const char* field, std::string_view filter, std::string_view title);
 
     Platform& platform_;
 };

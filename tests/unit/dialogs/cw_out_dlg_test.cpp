@@ -75,3 +75,41 @@ TEST(TCWOutDlg, ChoiceAndTicks) {
 
 }  // namespace
 }  // namespace lm::dialogs
+
+namespace lm::dialogs {
+namespace {
+
+TEST(TCWOutDlg, ListButtonsAskForTheName) {
+    struct Case {
+        void (TCWOutDlg::*click)();
+        const char* field;
+        const char* filter;
+        std::string title;
+    };
+    const Case cases[] = {
+        {&TCWOutDlg::ButtonListPARClick, "EditPARname", "PAR soubory|*.PAR",
+         std::string("Uložit jako .PAR soubor..."_cp)},
+        {&TCWOutDlg::ButtonListDMFClick, "EditDMFname", "DMF soubory|*.DMF",
+         std::string("Uložit jako .DMF soubor..."_cp)},
+        {&TCWOutDlg::ButtonListCWClick, "EditCWname", "CW soubory|*.CW", ""},
+        {&TCWOutDlg::ButtonListCPClick, "EditCPName", "CP soubory|*.CP", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        test::FakePlatform platform;
+        TCWOutDlg dlg(platform);
+        dlg[c.field].text = "d:\\old.x";
+        (dlg.*c.click)();  // cancelled: the name stays
+        EXPECT_EQ(dlg[c.field].text, "d:\\old.x");
+        platform.save_answers.push_back("e:\\new.x");
+        (dlg.*c.click)();
+        EXPECT_EQ(dlg[c.field].text, "e:\\new.x");
+        ASSERT_EQ(platform.save_dialogs.size(), 2u);
+        EXPECT_EQ(platform.save_dialogs[1].file_name, "d:\\old.x");
+        EXPECT_EQ(platform.save_dialogs[1].filter, c.filter);
+        EXPECT_EQ(platform.save_dialogs[1].title, c.title);
+    }
+}
+
+}  // namespace
+}  // namespace lm::dialogs
