@@ -60,8 +60,8 @@ constexpr const char kUsage[] =
     "  --crc N            the project checksum the host passes with NetList (default: 0)\n"
     "  --quiet            no per-block lines, only the summary\n"
     "  --seconds N        how long run plays run mode (default: 3)\n"
-    "  --order SPEC       run: BLOCK.ITEM@PERIOD, an order (repeatable)\n"
-    "  --set SPEC         run: BLOCK.ITEM=VALUE, a write half way (repeatable)\n"
+    "  --order ORDER      run: BLOCK.ITEM@PERIOD, an order (repeatable)\n"
+    "  --set WRITE        run: BLOCK.ITEM=VALUE, a write half way (repeatable)\n"
     "  --simulate TEXT    run, script: the ROZID7.EXE stand-in misbehaves (\"LATE 3\")\n"
     "  --in-process       script, natively: the driver built into lumarsim with the\n"
     "                     stand-in in process, for run-mode steps\n";

@@ -118,16 +118,16 @@ bool RunSession::Resolve(const dLM_OBJECT* objects, const Project& project,
                          const RunOptions& options) {
     bool ok = true;
     std::string error;
-    for (const std::string& spec : options.orders) {
-        const std::size_t at = spec.rfind('@');
-        const auto period = at == std::string::npos ? std::nullopt : Number(spec.substr(at + 1));
+    for (const std::string& request : options.orders) {
+        const std::size_t at = request.rfind('@');
+        const auto period = at == std::string::npos ? std::nullopt : Number(request.substr(at + 1));
         if (!period || *period == 0 || *period > 0xFFFF) {
             std::fprintf(stderr, "lumarsim: %s: expected BLOCK.ITEM@PERIOD (tenths of a second)\n",
-                         spec.c_str());
+                         request.c_str());
             ok = false;
             continue;
         }
-        if (auto ref = ResolveItem(spec.substr(0, at), objects, project, error)) {
+        if (auto ref = ResolveItem(request.substr(0, at), objects, project, error)) {
             orders_.push_back({*ref, static_cast<std::uint16_t>(*period)});
         } else {
             std::fprintf(stderr, "lumarsim: %s\n", error.c_str());
@@ -154,15 +154,15 @@ bool RunSession::Resolve(const dLM_OBJECT* objects, const Project& project,
             }
         }
     }
-    for (const std::string& spec : options.sets) {
-        const std::size_t eq = spec.find('=');
+    for (const std::string& request : options.sets) {
+        const std::size_t eq = request.find('=');
         if (eq == std::string::npos) {
-            std::fprintf(stderr, "lumarsim: %s: expected BLOCK.ITEM=VALUE\n", spec.c_str());
+            std::fprintf(stderr, "lumarsim: %s: expected BLOCK.ITEM=VALUE\n", request.c_str());
             ok = false;
             continue;
         }
-        if (auto ref = ResolveItem(spec.substr(0, eq), objects, project, error)) {
-            writes_.push_back({*ref, spec.substr(eq + 1)});
+        if (auto ref = ResolveItem(request.substr(0, eq), objects, project, error)) {
+            writes_.push_back({*ref, request.substr(eq + 1)});
         } else {
             std::fprintf(stderr, "lumarsim: %s\n", error.c_str());
             ok = false;
