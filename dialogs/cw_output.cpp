@@ -4,6 +4,7 @@
 #include "dialogs/cw_out_dlg.h"
 #include "exports/cw_items.h"
 #include "exports/cw_types.h"
+#include "exports/netlist_walk.h"
 #include "values/number_texts.h"
 
 namespace lm::dialogs {
@@ -31,6 +32,14 @@ CwOutput::CwOutput(Platform& platform, Files& files, LogSink& log, std::string d
       log_(log),
       exports_(platform, files, log, std::move(driver_dir)),
       settings_(std::move(settings)) {}
+
+void CwOutput::NetList(std::uint32_t checksum, const dLMN_NODE* netlist, InstanceList& instances) {
+    log_.Write("LM ENTRY: NetList to CW_OUT");
+    log_.WriteWith([&] { return "   CRC32 = " + std::to_string(checksum); });
+    log_.Write("CW_OUT data from net to project");
+    ConvertNetlistConstants(netlist, instances, checksum, log_);
+    GenerateControlWeb(instances);
+}
 
 void CwOutput::GenerateControlWeb(InstanceList& instances) {
     log_.Write("CW_OUT data convert end");

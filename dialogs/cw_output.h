@@ -6,10 +6,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "base/host_records.h"
 #include "base/log_sink.h"
 #include "exports/cw_exports.h"
 #include "exports/komun_header.h"
@@ -27,6 +29,10 @@ public:
 
     CwOutput(Platform& platform, Files& files, LogSink& log, std::string driver_dir,
              SettingsSource settings);
+
+    // NetList after menu 3010: the netlist's constants become the items'
+    // values (`checksum` goes to the project block), then GenerateControlWeb.
+    void NetList(std::uint32_t checksum, const dLMN_NODE* netlist, InstanceList& instances);
 
     // Shows the dialog modally and, on OK, exports the ticked items of
     // `instances` (their cw_selected is set from the ticks).
