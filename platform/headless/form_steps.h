@@ -3,6 +3,8 @@
 //   set NAME TEXT      an edit's text typed (the rest of the line, CP1250)
 //   select NAME N      item N of a list box or combo box chosen (from 0)
 //   dblclick NAME      a list box double-clicked
+//   tick NAME TEXT     the box of a check list's entry clicked: the entry that
+//                      reads TEXT, or starts with TEXT and a space
 // Each step changes the control's state as the screen would and fires the
 // event the renderer fires for it.
 #pragma once
