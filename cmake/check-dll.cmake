@@ -19,7 +19,7 @@ if(NOT names STREQUAL "LumarDriver_Entry")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 # Names compared in upper case: the import libraries spell them differently.
-set(system KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL MSVCRT.DLL ADVAPI32.DLL)
+set(system KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL COMDLG32.DLL SHELL32.DLL MSVCRT.DLL ADVAPI32.DLL)
 foreach(line ${imports})
   string(REPLACE "DLL Name: " "" name "${line}")
   string(TOUPPER "${name}" upper)

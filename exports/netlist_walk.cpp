@@ -33,6 +33,7 @@ public:
          LogSink& log, const NetlistLimits& limits)
         : limits_(limits),
           listing_(mode == NetListMode::Listing),
+          constants_only_(mode == NetListMode::Constants),
           instances_(instances),
           checksum_(checksum),
           out_(out),
@@ -110,6 +111,7 @@ private:
                    ", instance=" + to_string(node.instance);
         });
         Constants(node, *object);
+        if (constants_only_) return;
         UserItems(*object);
         Wires(node, *object);
         Listing([] { return std::string(kListingSeparator); });
@@ -181,7 +183,7 @@ private:
         if (node.ident == kProjectIdent && item->ident == kChecksumItem && item->ext != nullptr) {
             item->ext->value.assign(to_string(static_cast<std::int32_t>(checksum_)));
         }
-        WriteComOrder(out_, object, *item);
+        if (!constants_only_) WriteComOrder(out_, object, *item);
     }
 
     void UserItems(const dLM_OBJECT& object) {
@@ -230,6 +232,7 @@ private:
 
     const NetlistLimits limits_;
     const bool listing_;
+    const bool constants_only_;
     InstanceList* const instances_;
     const std::uint32_t checksum_;
     ExportText& out_;
@@ -239,6 +242,12 @@ private:
 };
 
 }  // namespace
+
+void ConvertNetlistConstants(const dLMN_NODE* head, InstanceList& instances, std::uint32_t checksum,
+                             LogSink& log) {
+    ExportText unused;
+    WalkNetlist(NetListMode::Constants, head, &instances, checksum, unused, log);
+}
 
 void WalkNetlist(NetListMode mode, const dLMN_NODE* head, InstanceList* instances,
                  std::uint32_t checksum, ExportText& out, LogSink& log,

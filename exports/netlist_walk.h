@@ -25,10 +25,17 @@ namespace lm {
 enum class NetListMode {
     Listing,  // NETLIST.TXT
     Komun,    // LMKOMUN.INI
+    // The Control Web export: the constants only, each converted into its
+    // item's value text; no lines, no user values, no wires.
+    Constants,
 };
 
 // The buffer a constant is converted from: a form-1 constant fills it whole.
 inline constexpr std::size_t kConstantBytes = 256;
+
+// The constants of the netlist from `head` become their items' value texts.
+void ConvertNetlistConstants(const dLMN_NODE* head, InstanceList& instances, std::uint32_t checksum,
+                             LogSink& log);
 
 // Walks the netlist from `head` (null: nothing to walk). `instances` null
 // finds no instance: every node is unknown.

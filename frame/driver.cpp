@@ -18,6 +18,8 @@ Driver::Driver(DriverWide& wide)
           wide.platform, wide.platform.files(), wide.log, context_.driver_dir, project_.instances(),
           project_.library(), [this] { return ReadKomunSettings(context_); },
           [this] { return KomunWindowOf(window_.handle(), window_.form()); }),
+      cw_output_(wide.platform, wide.platform.files(), wide.log, context_.driver_dir,
+                 [this] { return ReadKomunSettings(context_); }),
       run_(
           RunModeContext{wide.platform, wide.log, wide.driver_dir, window_.form(), window_.handle(),
                          wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
@@ -25,8 +27,8 @@ Driver::Driver(DriverWide& wide)
       settings_dialogs_(SettingsDialogsOf(wide)),
       object_dialogs_({wide.platform, wide.log, wide.driver_dir, project_.instances(),
                        wide.data_changed, [this] { return run_.run_mode(); }}),
-      menu_(context_, window_, startup_, project_.library(), wide.send_msg_enabled, run_, netlist_,
-            settings_dialogs_) {
+      menu_(context_, window_, startup_, project_.library(), project_.instances(),
+            wide.send_msg_enabled, run_, netlist_, cw_output_, settings_dialogs_) {
     window_.ForwardEventsTo(&run_);
     window_.OpenAboutWith([this] { settings_dialogs_.AboutDialog(); });
     // The last step of the window's creation: the active communication settings.

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "dialogs/cw_output.h"
 #include "dialogs/object_dialogs.h"
 #include "dialogs/settings_dialogs.h"
 #include "exports/netlist_exports.h"
@@ -38,8 +39,7 @@ public:
 
     ObjectLibrary& library() { return project_.library(); }
     InstanceList& instances() { return project_.instances(); }
-    // PAR, DMF, CW and CP output file names of the Control Web export.
-    const std::array<std::string, 4>& cw_files() const { return cw_files_; }
+    dialogs::CwOutput& cw_output() { return cw_output_; }
 
 private:
     RunModeLinks RunLinks();
@@ -54,12 +54,11 @@ private:
     ProjectService project_;
     ConversionService conversion_;
     NetlistExports netlist_;
+    dialogs::CwOutput cw_output_;
     RunService run_;
     dialogs::SettingsDialogs settings_dialogs_;
     dialogs::ObjectDialogs object_dialogs_;
     MenuService menu_;
-    std::array<std::string, 4> cw_files_{"c:\\novy.par", "c:\\novy.dmf", "c:\\novy.cw",
-                                         "c:\\novy.cp"};
 };
 
 }  // namespace lm

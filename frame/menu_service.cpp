@@ -194,10 +194,10 @@ void MenuService::RunModeMenu(bool running) {
 }
 
 bool MenuService::NetList(PARAM_ENTRY& record) {
-    // The export that the last menu action asked for. The Control Web output
-    // is not written yet: its call only answers.
+    // The export that the last menu action asked for.
     if (last_menu_item_ == kMenuCwOutput) {
-        context_.log.Write("LM ENTRY: NetList to CW_OUT");
+        cw_output_.NetList(record.lparam1, static_cast<const dLMN_NODE*>(record.pointer1),
+                           instances_);
         record.error = kErrOk;
         return true;
     }

@@ -70,6 +70,12 @@ public:
                           const std::string& directory, ShowMode show) = 0;
     // Help file at a numeric context.
     virtual void ShowHelp(const std::string& help_file, long context) = 0;
+    // The system's save-file dialog with `title`, a filter of "description|pattern"
+    // pairs joined by '|' and `file_name` as the proposed name. The chosen
+    // path, or nothing when the user cancelled.
+    virtual std::optional<std::string> ChooseSaveFile(const std::string& title,
+                                                      const std::string& filter,
+                                                      const std::string& file_name) = 0;
 
     virtual BitmapHandle LoadBitmapFile(const std::string& path) = 0;
     virtual void FreeBitmap(BitmapHandle bitmap) = 0;

@@ -112,6 +112,22 @@ std::string PlayStep(ui::Form& form, std::string_view line) {
         form.Fire(name, Event::Change);
         return {};
     }
+    if (verb == "tick") {
+        // The box of the entry that reads TEXT, or starts with TEXT and a space.
+        const std::string_view text = line;
+        for (std::size_t i = 0; i < c.items.size(); ++i) {
+            const std::string_view entry = c.items[i];
+            if (entry != text &&
+                !(entry.size() > text.size() && entry.substr(0, text.size()) == text &&
+                  entry[text.size()] == ' '))
+                continue;
+            c.item_checks.resize(c.items.size(), false);
+            c.item_checks[i] = !c.item_checks[i];
+            form.Fire(name, Event::ClickCheck);
+            return {};
+        }
+        return Said("no entry \"", text, "\" in ", name);
+    }
     if (verb == "dblclick") {
         form.Fire(name, Event::DoubleClick);
         return {};

@@ -8,6 +8,8 @@
 //   dblclick NAME      a list box double-clicked
 //   cell NAME C R TEXT a string grid's cell (column C, row R) chosen and
 //                      its text typed in place
+//   tick NAME TEXT     the box of a check list's entry clicked: the entry that
+//                      reads TEXT, or starts with TEXT and a space
 // Each step changes the control's state as the screen would and fires the
 // event the renderer fires for it.
 #pragma once

@@ -49,6 +49,11 @@ public:
     int ShellOpen(const std::string& file, const std::string& parameters,
                   const std::string& directory, ShowMode show) override;
     void ShowHelp(const std::string& help_file, long context) override;
+    // No user to choose: cancelled.
+    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&,
+                                              const std::string&) override {
+        return std::nullopt;
+    }
     BitmapHandle LoadBitmapFile(const std::string& path) override;
     void FreeBitmap(BitmapHandle bitmap) override;
     MenuHandle CreatePopupMenu(const std::vector<MenuEntry>& entries) override;

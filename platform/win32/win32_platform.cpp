@@ -1,8 +1,11 @@
 #include "platform/win32/win32_platform.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "base/cp1250.h"
 #include "platform/win32/win32_text.h"
@@ -153,6 +156,32 @@ int Win32Platform::ShellOpen(const std::string& file, const std::string& paramet
 void Win32Platform::ShowHelp(const std::string& help_file, long context) {
     WinHelpW(DriverHwnd(), win32::Wide(help_file).c_str(), HELP_CONTEXT,
              static_cast<ULONG_PTR>(context));
+}
+
+std::optional<std::string> Win32Platform::ChooseSaveFile(const std::string& title,
+                                                         const std::string& filter,
+                                                         const std::string& file_name) {
+    // The dialog wants the filter's parts ended by zeros, the list by two.
+    std::wstring filters = win32::Wide(filter);
+    for (wchar_t& c : filters) {
+        if (c == L'|') c = L'\0';
+    }
+    filters.push_back(L'\0');
+    filters.push_back(L'\0');
+    std::wstring wide_title = win32::Wide(title);
+    std::vector<wchar_t> path(MAX_PATH + 1, L'\0');
+    const std::wstring initial = win32::Wide(file_name);
+    if (initial.size() < MAX_PATH) std::copy(initial.begin(), initial.end(), path.begin());
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = DriverHwnd();
+    dialog.lpstrFilter = filters.c_str();
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = wide_title.empty() ? nullptr : wide_title.c_str();
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    return win32::Narrow(path.data());
 }
 
 BitmapHandle Win32Platform::LoadBitmapFile(const std::string& path) {

@@ -32,6 +32,8 @@ public:
     int ShellOpen(const std::string& file, const std::string& parameters,
                   const std::string& directory, ShowMode show) override;
     void ShowHelp(const std::string& help_file, long context) override;
+    std::optional<std::string> ChooseSaveFile(const std::string& title, const std::string& filter,
+                                              const std::string& file_name) override;
     BitmapHandle LoadBitmapFile(const std::string& path) override;
     void FreeBitmap(BitmapHandle bitmap) override;
     MenuHandle CreatePopupMenu(const std::vector<MenuEntry>& entries) override;

@@ -29,8 +29,8 @@ TEST_F(DriverWindow, CreationSetsTheWindowUpAsTheTableSays) {
     EXPECT_EQ(w["LabelSetCom"].text, "RS232, COM1, 38400Bd, adr=1, tout=1,5s");  // the sample's
     EXPECT_FALSE(w["CheckLog"].checked);
     EXPECT_FALSE(TheEntry().wide().log.enabled());
-    EXPECT_EQ(driver().cw_files()[0], "c:\\novy.par");
-    EXPECT_EQ(driver().cw_files()[3], "c:\\novy.cp");
+    EXPECT_EQ(driver().cw_output().file_names()[0], "c:\\novy.par");
+    EXPECT_EQ(driver().cw_output().file_names()[3], "c:\\novy.cp");
 }
 
 TEST_F(DriverWindow, ComponentsSitWhereTheResourcePutsThem) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/cp1250.h"
+#include "dialogs/cw_out_dlg.h"
 #include "tests/driver/run_mode_fixture.h"
 
 namespace lm::test {
@@ -152,6 +153,52 @@ TEST_F(NetlistCalls, NetListAfterAMenuCommandThatChoosesNoExportAnswersFalse) {
         EXPECT_EQ(NetList(), 0);
         EXPECT_EQ(fake_->programs.size(), programs);
         EXPECT_FALSE(std::filesystem::exists(dir_.driver_dir() / "NETLIST.TXT"));
+        TearDown();
+    }
+}
+
+TEST_F(NetlistCalls, CwOutputShowsTheItemsWithTheNetlistsValuesAndWritesTheTickedOnes) {
+    struct Row {
+        const char* name;
+        bool ok;  // OK pressed with PUMP 1's SPEED ticked, else Cancel
+    };
+    for (const Row& row : {Row{"OK", true}, Row{"Cancel", false}}) {
+        SCOPED_TRACE(row.name);
+        PrepareRow(true);
+        EnableLog();
+        const std::string cw = (dir_.driver_dir() / "K.CW").string();
+        std::filesystem::remove(cw);
+        std::vector<std::string> entries;
+        fake_->modal_scripts.push_back([&](ui::Form& form) {
+            auto& dlg = static_cast<dialogs::TCWOutDlg&>(form);
+            entries = dlg["CheckListBox1"].items;
+            for (const char* box : {"CheckBoxPAR", "CheckBoxDMF", "CheckBoxShow"})
+                dlg[box].checked = false;
+            dlg["EditCWname"].text = cw;
+            if (row.ok) {
+                dlg.OKBtnClick();
+            } else {
+                dlg.Close(ui::ModalResult::Cancel);
+            }
+        });
+        EXPECT_EQ(Menu(3010).dlm_func, 20);
+        EXPECT_EQ(NetList(), 1);
+        EXPECT_EQ(entries, (Lines{"PUMP.1.SPEED (READ longint)", "PUMP.2.SPEED (READ longint)"}));
+        EXPECT_EQ(driver().cw_output().file_names()[2], row.ok ? cw : "c:\\novy.cw");
+        if (row.ok) {
+            const std::string text = ReadFile(cw);
+            EXPECT_NE(text.find("  PUMP_1_SPEED = longint, 100, kadex, input;\r\n"),
+                      std::string::npos);
+            EXPECT_NE(text.find("  PUMP_2_SPEED = longint, 101, kadex, input;\r\n"),
+                      std::string::npos);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(cw));
+        }
+        const Lines log = LogLines();
+        for (const char* line : {"LM ENTRY: NetList to CW_OUT", "   CRC32 = 305419896",
+                                 "CW_OUT data from net to project"}) {
+            EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+        }
         TearDown();
     }
 }

@@ -12,6 +12,16 @@ BoxAnswer FakePlatform::ShowMessageBox(BoxKind kind, std::string_view text) {
     return HeadlessPlatform::ShowMessageBox(kind, text);
 }
 
+std::optional<std::string> FakePlatform::ChooseSaveFile(const std::string& title,
+                                                        const std::string& filter,
+                                                        const std::string& file_name) {
+    save_dialogs.push_back({title, filter, file_name});
+    if (save_answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = std::move(save_answers.front());
+    save_answers.pop_front();
+    return answer;
+}
+
 void FakePlatform::ShowHelp(const std::string& help_file, long context) {
     helps.push_back({help_file, context});
 }

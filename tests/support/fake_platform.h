@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ public:
     BoxAnswer ShowMessageBox(BoxKind kind, std::string_view text) override;
     void Beep() override { ++beeps; }
     void ShowHelp(const std::string& help_file, long context) override;
+    std::optional<std::string> ChooseSaveFile(const std::string& title, const std::string& filter,
+                                              const std::string& file_name) override;
     int ShellOpen(const std::string& file, const std::string& parameters,
                   const std::string& directory, ShowMode show) override;
     unsigned RegisterMessage(const std::string& name) override;
@@ -73,7 +76,14 @@ public:
     std::vector<Box> boxes;
     std::vector<Help> helps;
     std::vector<Program> programs;
-    std::vector<std::string> modal_forms;  // names of the forms shown modally
+    std::vector<std::string> modal_forms;
+    // Save-file dialogs shown, and what the user answers in them in order
+    // (nothing left: cancelled).
+    struct SaveDialog {
+        std::string title, filter, file_name;
+    };
+    std::vector<SaveDialog> save_dialogs;
+    std::deque<std::optional<std::string>> save_answers;  // names of the forms shown modally
     int beeps = 0;
     int windows_created = 0;
     int windows_destroyed = 0;

@@ -184,6 +184,27 @@ std::string PlayStep(HWND form, std::string line) {
     } else if (verb == "key") {
         if (line != "up" && line != "down") return Said({"no key \"", line, "\" for ", name});
         SendMessageW(control, WM_KEYDOWN, line == "up" ? VK_UP : VK_DOWN, 0);
+    } else if (verb == "tick") {
+        // The entry that reads TEXT or starts with TEXT and a space, chosen and
+        // its box toggled with Space as the keyboard does.
+        const std::wstring text = Wide(line);
+        const LRESULT count = SendMessageW(control, LB_GETCOUNT, 0, 0);
+        LRESULT found = -1;
+        for (LRESULT i = 0; i < count && found < 0; ++i) {
+            const LRESULT length = SendMessageW(control, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+            if (length < 0) continue;
+            std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+            SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(entry.data()));
+            entry.resize(static_cast<std::size_t>(length));
+            if (entry == text ||
+                (entry.size() > text.size() && entry.compare(0, text.size(), text) == 0 &&
+                 entry[text.size()] == L' '))
+                found = i;
+        }
+        if (found < 0) return Said({"no entry \"", line, "\" in ", name});
+        SendMessageW(control, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        SendMessageW(control, WM_KEYDOWN, VK_SPACE, 0);
     } else {
         return Said({"no step \"", verb, "\""});
     }

@@ -1,6 +1,7 @@
 // lumarsim: a stand-in for the host Lumar. It prepares a working folder with
 // the driver directory OVLADACE/KADEX2 copied from a driver directory, loads
 // the driver library as the host does and plays the host's calls.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -43,7 +44,8 @@ constexpr const char kUsage[] =
     "  save PROJECT   as open, then save the project with SaveLine and write it back\n"
     "                 (to --out FILE, or over PROJECT)\n"
     "  netlist PROJECT  as open, then the menu command and NetList with the project's\n"
-    "                 wiring: NETLIST.TXT (--kind text) or LMKOMUN.INI (--kind komun)\n"
+    "                 wiring: NETLIST.TXT (--kind text), LMKOMUN.INI (--kind komun) or\n"
+    "                 the Control Web files KADEX.PAR, .DMF, .CW and .CP (--kind cw)\n"
     "  run PROJECT    as open, then run mode: StartRUN, orders for live values, writes,\n"
     "                 StopRUN; prints the values as the host shows them (see lumarsim\n"
     "                 help run)\n"
@@ -62,7 +64,10 @@ constexpr const char kUsage[] =
     "  --driver-dir DIR   the driver directory to copy (default: the sample driverdir)\n"
     "  --work DIR         the host's working folder (default: ./lumarsim-work)\n"
     "  --out FILE         where save writes the project\n"
-    "  --kind text|komun  the export netlist asks for (default: text)\n"
+    "  --kind text|komun|cw  the export netlist asks for (default: text)\n"
+    "  --first-channel N  cw: the dialog's first channel (default: the dialog's 100)\n"
+    "  --select BLOCK.ITEM  cw: only these items ticked (repeatable; BLOCK is NAME:INSTANCE)\n"
+    "  --append           cw: the dialog's append mode\n"
     "  --crc N            the project checksum the host passes with NetList (default: 0)\n"
     "  --quiet            no per-block lines, only the summary\n"
     "  --seconds N        how long run plays run mode (default: 3)\n"
@@ -84,12 +89,18 @@ const std::map<std::string, const char*>& CommandHelp() {
          "  Opens PROJECT, then asks the driver for every block's lines (SaveLine) and writes\n"
          "  the project file again, to FILE or over PROJECT.\n"},
         {"netlist",
-         "lumarsim netlist PROJECT [--kind text|komun] [--crc N] [--library FILE] ...\n"
+         "lumarsim netlist PROJECT [--kind text|komun|cw] [--crc N] [--library FILE] ...\n"
+         "         [--first-channel N] [--select BLOCK.ITEM ...] [--append]\n"
          "  Opens PROJECT, chooses the driver's menu command (3001 \"&Netlist\" for text, 3000\n"
          "  \"&Preklad\" for komun, its question answered Yes) and calls NetList with the\n"
          "  checksum N (decimal or 0x hex) and the netlist built from the project's wire and\n"
          "  const lines, laid out as the host lays it out. Prints where the driver wrote\n"
          "  NETLIST.TXT or LMKOMUN.INI; exit code 1 when it wrote nothing.\n"
+         "  --kind cw chooses 3010 \"&Generovat soubory pro CP / CW\" and plays its dialog\n"
+         "  headless: the four files KADEX.PAR, KADEX.DMF, KADEX.CW and KADEX.CP in the\n"
+         "  working folder, Notepad not opened; --first-channel N types N as the first\n"
+         "  channel, --append chooses append mode, --select NAME:INSTANCE.ITEM (repeatable)\n"
+         "  ticks only the items named, else every item stays ticked.\n"
          "  Below a block of the project file:\n"
          "    wire ITEM OTHER_IDENT OTHER_INSTANCE OTHER_ITEM   ITEM takes the value of\n"
          "                                                     the other block's item\n"
@@ -185,6 +196,9 @@ struct Options {
     std::vector<std::string> steps;  // dialog: the user's steps
     std::string kind = "text";
     std::uint32_t crc = 0;
+    std::string first_channel;         // cw: typed into the dialog as it is
+    std::vector<std::string> selects;  // cw: NAME:INSTANCE.ITEM
+    bool append = false;               // cw
 };
 
 int Fail(const std::string& message) {
@@ -234,8 +248,9 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             if (!value(options.out)) return false;
         } else if (arg == "--kind") {
             if (i + 1 >= argc ||
-                (std::strcmp(argv[i + 1], "text") != 0 && std::strcmp(argv[i + 1], "komun") != 0)) {
-                error = "--kind needs text or komun";
+                (std::strcmp(argv[i + 1], "text") != 0 && std::strcmp(argv[i + 1], "komun") != 0 &&
+                 std::strcmp(argv[i + 1], "cw") != 0)) {
+                error = "--kind needs text, komun or cw";
                 return false;
             }
             options.kind = argv[++i];
@@ -245,6 +260,18 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
                 return false;
             }
             ++i;
+        } else if (arg == "--first-channel" || arg == "--select") {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            if (arg == "--select") {
+                options.selects.push_back(argv[++i]);
+            } else {
+                options.first_channel = argv[++i];
+            }
+        } else if (arg == "--append") {
+            options.append = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg == "--in-process") {
@@ -329,6 +356,70 @@ void PrintLog(const fs::path& work) {
     std::printf("\nlog: %s (%zu lines)\n", log.string().c_str(), lines);
 }
 
+// The Control Web files lumarsim names in the dialog, in the working folder.
+constexpr const char* kCwFiles[][2] = {{"EditPARname", "KADEX.PAR"},
+                                       {"EditDMFname", "KADEX.DMF"},
+                                       {"EditCWname", "KADEX.CW"},
+                                       {"EditCPName", "KADEX.CP"}};
+
+// The steps of the Control Web dialog: the four files named and created, no
+// Notepad, the first channel, the mode and the ticks, then OK.
+void QueueCwDialog(const Options& options) {
+    FormQueue& queue = FormQueue::Instance();
+    queue.StartForm();
+    for (const auto& file : kCwFiles) {
+        std::string step = "set ";
+        step += file[0];
+        step += ' ';
+        step += file[1];
+        queue.AddStep(step);
+    }
+    queue.AddStep("press CheckBoxCP");    // not ticked at first
+    queue.AddStep("press CheckBoxShow");  // ticked at first
+    if (!options.first_channel.empty()) queue.AddStep("set EditOdKanalu " + options.first_channel);
+    if (options.append) queue.AddStep("press RadioButton2");
+    if (!options.selects.empty()) {
+        queue.AddStep("press Button1");
+        std::vector<std::string> ticked;
+        for (std::string entry : options.selects) {
+            // NAME:INSTANCE.ITEM is the entry NAME.INSTANCE.ITEM (TYPE...).
+            if (const std::size_t colon = entry.find(':'); colon != std::string::npos)
+                entry[colon] = '.';
+            if (std::find(ticked.begin(), ticked.end(), entry) != ticked.end()) continue;
+            ticked.push_back(entry);
+            queue.AddStep("tick CheckListBox1 " + entry);
+        }
+    }
+    queue.AddStep("press OKBtn");
+}
+
+// The four Control Web files after menu 3010 and NetList; true when every
+// one was written and the dialog was played to its end.
+bool ExportCw(HostSession& host, HostNetlist& netlist, const Options& options,
+              const fs::path& work) {
+    std::printf("\nexport Control Web, checksum %u\n", options.crc);
+    QueueCwDialog(options);
+    if (host.MenuItem(3010)) host.NetList(options.crc, netlist.head());
+    bool ok = true;
+    for (const std::string& report : FormQueue::Instance().TakeReports()) {
+        std::printf("  %s\n", report.c_str());
+        if (report.find("closed by its steps") == std::string::npos) ok = false;
+    }
+    for (const auto& file : kCwFiles) {
+        const fs::path path = work / file[1];
+        auto content = lm::MakeSystemFiles()->ReadWhole(path.string());
+        if (!content || content->empty()) {
+            std::printf("  !! the driver wrote no %s\n", path.string().c_str());
+            ok = false;
+            continue;
+        }
+        std::size_t lines = 0;
+        for (char c : *content) lines += c == '\n';
+        std::printf("  written: %s (%zu lines)\n", path.string().c_str(), lines);
+    }
+    return ok;
+}
+
 // The menu command of the export and NetList with the project's netlist;
 // true when the driver wrote the file.
 bool Export(HostSession& host, const Project& project, const Options& options,
@@ -339,6 +430,7 @@ bool Export(HostSession& host, const Project& project, const Options& options,
                      netlist.error().c_str());
         return false;
     }
+    if (options.kind == "cw") return ExportCw(host, netlist, options, work);
     const bool text = options.kind == "text";
     std::printf("\nexport %s, checksum %u\n", text ? "NETLIST.TXT" : "LMKOMUN.INI", options.crc);
     if (host.MenuItem(text ? 3001 : 3000)) host.NetList(options.crc, netlist.head());

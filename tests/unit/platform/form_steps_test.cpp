@@ -16,6 +16,8 @@ public:
     StepsForm() : ui::Form("TSteps", "Kroky", 200, 200) {
         Place("Edit1", ControlKind::Edit).max_length = 5;
         Place("List1", ControlKind::ListBox).items = {"a", "b", "c"};
+        Place("Ticks1", ControlKind::CheckListBox).items = {"PID.1.W (BIDIR real)",
+                                                            "PID.1.WMAX (READ real)"};
         Place("Combo1", ControlKind::ComboBox).items = {"COM1", "COM2"};
         Place("Check1", ControlKind::CheckBox);
         Place("Group1", ControlKind::GroupBox);
@@ -28,6 +30,7 @@ public:
         for (const char* name : {"List1", "Check1", "Radio2", "Off", "Gone"})
             Log(name, Event::Click);
         Log("List1", Event::DoubleClick);
+        Log("Ticks1", Event::ClickCheck);
         On("OK", Event::Click, [this] {
             events.push_back("OK");
             Close(ui::ModalResult::Ok);
@@ -45,7 +48,9 @@ private:
     }
     void Log(const char* name, Event event) {
         On(name, event, [this, name, event] {
-            events.push_back(std::string(name) + (event == Event::DoubleClick ? " dbl" : ""));
+            events.push_back(std::string(name) + (event == Event::DoubleClick  ? " dbl"
+                                                  : event == Event::ClickCheck ? " tick"
+                                                                               : ""));
         });
     }
 };
@@ -82,12 +87,21 @@ TEST(FormSteps, PlayingStopsAtTheStepThatClosesTheFormOrCannotBePlayed) {
         {"select List1 x", "select List1 x: no item x in List1", {}},
         {"set List1 a", "set List1 a: List1 is not an edit box", {}},
         {"kick OK", "kick OK: no step \"kick\"", {}},
+        {"tick Ticks1 PID.1", "tick Ticks1 PID.1: no entry \"PID.1\" in Ticks1", {}},
+        {"tick Ticks1 PID.1.W\ntick Ticks1 PID.1.WMAX (READ real)\ntick Ticks1 PID.1.W",
+         "",
+         {"Ticks1 tick", "Ticks1 tick", "Ticks1 tick"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.steps);
         StepsForm f;
         EXPECT_EQ(PlayFormSteps(f, row.steps), row.problem);
         EXPECT_EQ(f.events, row.events);
+        if (!row.events.empty() && row.events[0] == "Ticks1 tick") {
+            // The entry's own name, not a longer one that starts with it;
+            // a second click unticks.
+            EXPECT_EQ(f["Ticks1"].item_checks, (std::vector<bool>{false, true}));
+        }
     }
 }
 

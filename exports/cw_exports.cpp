@@ -1,0 +1,105 @@
+#include "exports/cw_exports.h"
+
+#include <optional>
+
+#include "base/cp1250.h"
+#include "exports/cw_program.h"
+#include "exports/cw_side_files.h"
+
+namespace lm {
+namespace {
+
+// The file's text as it is now, for append mode: nothing when the file does
+// not exist; a reason when it exists but cannot be read.
+struct Existing {
+    std::optional<std::string> text;
+    std::string error;
+};
+
+Existing ReadExisting(Files& files, const std::string& path, bool append) {
+    Existing existing;
+    if (!append || !files.CanBeOpened(path)) return existing;
+    existing.text = files.ReadWhole(path);
+    if (!existing.text) existing.error = "soubor nelze přečíst."_cp;
+    return existing;
+}
+
+}  // namespace
+
+CwExports::CwExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir)
+    : platform_(platform), files_(files), log_(log), driver_dir_(std::move(driver_dir)) {}
+
+std::size_t CwExports::Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,
+                             const KomunSettings& settings) {
+    const std::string range_error = CwChannelRangeError(choice.first_channel, selected.size());
+    if (!range_error.empty()) {
+        platform_.ShowMessageBox(BoxKind::Error, range_error);
+        return 0;
+    }
+    const CwProgramNames names{choice.paths[kCwPar], choice.paths[kCwDmf], driver_dir_};
+    std::string failures;
+    std::size_t written = 0;
+    for (std::size_t file = 0; file < kCwFileCount; ++file) {
+        if (!choice.create[file]) continue;
+        const std::string& path = choice.paths[file];
+        const Existing existing = ReadExisting(files_, path, choice.append);
+        CwFileText text;
+        if (!existing.error.empty()) {
+            text.error = existing.error;
+        } else {
+            std::optional<std::string_view> old;
+            if (existing.text) old = *existing.text;
+            switch (file) {
+                case kCwPar:
+                    text =
+                        ParFileText(selected, choice.first_channel, choice.append, settings, old);
+                    break;
+                case kCwDmf:
+                    text = DmfFileText(selected, choice.first_channel, choice.append, old);
+                    break;
+                default:
+                    text = CwProgramText(file == kCwProgram ? CwProgramKind::ControlWeb
+                                                            : CwProgramKind::ControlPanel,
+                                         selected, choice.first_channel, choice.append, names, old);
+                    break;
+            }
+        }
+        if (text.error.empty()) {
+            const FileStatus status = ReplaceWholeFile(files_, path, text.text);
+            if (status) {
+                ++written;
+                continue;
+            }
+            text.error = status.reason;
+        }
+        log_.WriteWith([&] { return "CW_OUT: " + path + " not written: " + text.error; });
+        if (!failures.empty()) failures += '\r';
+        failures += "Soubor "_cp;
+        failures += path;
+        failures += " nelze zapsat:\r"_cp;
+        failures += text.error;
+    }
+    if (!failures.empty()) platform_.ShowMessageBox(BoxKind::Error, failures);
+    return written;
+}
+
+void CwExports::ShowAndRun(const CwExportChoice& choice) {
+    if (choice.show) {
+        for (std::size_t file = 0; file < kCwFileCount; ++file) {
+            if (choice.create[file]) {
+                platform_.ShellOpen("NOTEPAD", choice.paths[file], "", ShowMode::Normal);
+            }
+        }
+    }
+    if (!choice.run) return;
+    const int result =
+        platform_.ShellOpen("CW.EXE", choice.paths[kCwProgram], "", ShowMode::Normal);
+    if (result <= 32) {
+        std::string text = "Chyba (kód "_cp;
+        text += std::to_string(result);
+        text += ") během startu Control Web."_cp;
+        platform_.ShowMessageBox(BoxKind::Error, text);
+    }
+}
+
+}  // namespace lm

@@ -1,0 +1,60 @@
+// CwExports: writes the Control Web files the user chose (PAR, DMF, CW, CP)
+// for the selected items and then opens them in Notepad or starts Control Web
+// with the program text.
+//
+// Each file is built whole in memory and replaces the earlier one (a
+// temporary file renamed over it), in append mode as well, so a failure never
+// leaves a half-written file for the supervisory system. A file that cannot be
+// read for appending or written is left out while the others are still
+// written: every file numbers the same channels, so they stay aligned. The
+// user is told in one error box which files were left out and why. Channel
+// numbers beyond 65535 are refused before anything is written.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "base/log_sink.h"
+#include "exports/cw_items.h"
+#include "exports/komun_header.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+
+namespace lm {
+
+// The four files in the order they are written.
+enum CwFile { kCwPar = 0, kCwDmf = 1, kCwProgram = 2, kCwPanel = 3 };
+inline constexpr std::size_t kCwFileCount = 4;
+
+// What the user chose in the options dialog.
+struct CwExportChoice {
+    std::array<std::string, kCwFileCount> paths;
+    std::array<bool, kCwFileCount> create{};
+    bool append = false;
+    long first_channel = 100;
+    bool show = false;  // open the files in Notepad afterwards
+    bool run = false;   // start Control Web with the CW file afterwards
+};
+
+class CwExports {
+public:
+    // `driver_dir` ends with the path separator.
+    CwExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir);
+
+    // Writes the chosen files; returns how many were written. Every failure
+    // has been shown to the user.
+    std::size_t Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,
+                      const KomunSettings& settings);
+    // Notepad with each chosen file (when asked), then Control Web with the
+    // CW file (when asked); a failed start shows its result code.
+    void ShowAndRun(const CwExportChoice& choice);
+
+private:
+    Platform& platform_;
+    Files& files_;
+    LogSink& log_;
+    std::string driver_dir_;
+};
+
+}  // namespace lm
