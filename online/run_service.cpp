@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/bounded_text.h"
+#include "base/cp1250.h"
 #include "base/number_text.h"
 #include "instances/lookups.h"
 #include "online/rozid7_start.h"
@@ -23,6 +24,10 @@ std::uint16_t WordAt(const void* address) {
 std::string Name(const char* text) {
     return text != nullptr ? std::string(text) : std::string();
 }
+
+// Told when run mode cannot work: the timer or the communication program did
+// not start.
+constexpr std::string_view kNoRunMode = "Nelze přejít do režimu RUN."_cp;
 
 // The longest time-out taken from the settings: an hour.
 constexpr double kLongestLineTimeout = 3600.0;
@@ -56,7 +61,7 @@ void RunService::TakeLineTimeout() {
 bool RunService::StartRUN(PARAM_ENTRY& record) {
     LogSink& log = context_.log;
     context_.send_msg_enabled = true;
-    context_.platform.StartTimer();
+    const bool timer = context_.platform.StartTimer();
     log.Write("LM ENTRY: StartRUN");
     log.WriteWith([&] { return "CRC32 = " + RightAligned(record.lparam1, 10); });
     record.wparam1 = 1;
@@ -69,14 +74,23 @@ bool RunService::StartRUN(PARAM_ENTRY& record) {
     if (!written || !error.empty()) {
         if (!error.empty()) context_.platform.ShowMessageBox(BoxKind::Error, error);
         record.dlm_func = 8;  // the host is asked for StopRUN
+    } else if (!timer) {
+        // Without the timer no command would ever go out.
+        log.Write("StartRUN: Timer1 not set up");
+        context_.platform.ShowMessageBox(BoxKind::Error, kNoRunMode);
+        record.dlm_func = 8;
     } else {
         TakeLineTimeout();
         const int started =
             StartRozid7(context_.platform, context_.driver_dir, Rozid7Start::RunMode);
         if (started <= 32) {
+            // No program would ever answer an order: the user is told and
+            // the host asked for StopRUN.
             log.WriteWith([&] {
                 return "StartRUN: ROZID7.EXE not started, shell result " + std::to_string(started);
             });
+            context_.platform.ShowMessageBox(BoxKind::Error, kNoRunMode);
+            record.dlm_func = 8;
         }
     }
     if (links_.run_mode_menu) links_.run_mode_menu(true);

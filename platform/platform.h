@@ -102,8 +102,9 @@ public:
     virtual std::string GlobalAtomName(AtomId atom) = 0;
     virtual void DeleteGlobalAtom(AtomId atom) = 0;
 
-    // The driver window's 100 ms timer.
-    virtual void StartTimer() = 0;
+    // The driver window's 100 ms timer; false when the system could not set it
+    // up (no driver window, or the system is out of timers).
+    virtual bool StartTimer() = 0;
     virtual void StopTimer() = 0;
 
     virtual std::string CurrentDirectory() = 0;

@@ -67,7 +67,10 @@ public:
     AtomId AddGlobalAtom(const std::string& text) override;
     std::string GlobalAtomName(AtomId atom) override;
     void DeleteGlobalAtom(AtomId atom) override;
-    void StartTimer() override { timer_running_ = true; }
+    bool StartTimer() override {
+        timer_running_ = true;
+        return true;
+    }
     void StopTimer() override { timer_running_ = false; }
     std::string CurrentDirectory() override;
     std::string DateTimeText() override;

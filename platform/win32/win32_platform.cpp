@@ -254,8 +254,9 @@ void Win32Platform::DeleteGlobalAtom(AtomId atom) {
     GlobalDeleteAtom(atom);
 }
 
-void Win32Platform::StartTimer() {
-    if (driver_window_) SetTimer(driver_window_->hwnd(), kTimerId, kTimerPeriodMs, nullptr);
+bool Win32Platform::StartTimer() {
+    return driver_window_ &&
+           SetTimer(driver_window_->hwnd(), kTimerId, kTimerPeriodMs, nullptr) != 0;
 }
 
 void Win32Platform::StopTimer() {

@@ -47,7 +47,7 @@ public:
     AtomId AddGlobalAtom(const std::string& text) override;
     std::string GlobalAtomName(AtomId atom) override;
     void DeleteGlobalAtom(AtomId atom) override;
-    void StartTimer() override;
+    bool StartTimer() override;
     void StopTimer() override;
     std::string CurrentDirectory() override;
     std::string DateTimeText() override;

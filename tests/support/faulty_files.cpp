@@ -20,7 +20,13 @@ bool FaultyFiles::Hit(FileOp op, const std::string& path) {
         hit = hit || armed.seen == armed.fault.nth ||
               (armed.fault.from_then_on && armed.seen > armed.fault.nth);
     }
+    if (hit) ++hits_[op];
     return hit;
+}
+
+const std::string* FaultyFiles::LastComplete(const std::string& path) const {
+    auto it = complete_.find(path);
+    return it == complete_.end() ? nullptr : &it->second;
 }
 
 int FaultyFiles::Seen(FileOp op, const std::string& path_part) const {
@@ -56,21 +62,36 @@ FileStatus FaultyFiles::Written(const std::string& path, std::string_view bytes,
 }
 
 FileStatus FaultyFiles::WriteWhole(const std::string& path, std::string_view content) {
-    return Written(path, content, &Files::WriteWhole);
+    FileStatus status = Written(path, content, &Files::WriteWhole);
+    if (status) complete_[path] = std::string(content);
+    return status;
 }
 
 FileStatus FaultyFiles::Append(const std::string& path, std::string_view bytes) {
+    complete_.erase(path);
     return Written(path, bytes, &Files::Append);
 }
 
 FileStatus FaultyFiles::Rename(const std::string& from, const std::string& to) {
     if (Hit(FileOp::Rename, from)) return FileStatus::Failed(InjectedReason(FileOp::Rename));
-    return real_.Rename(from, to);
+    FileStatus status = real_.Rename(from, to);
+    if (status) {
+        auto written = complete_.find(from);
+        if (written != complete_.end()) {
+            complete_[to] = std::move(written->second);
+            complete_.erase(written);
+        } else {
+            complete_.erase(to);
+        }
+    }
+    return status;
 }
 
 FileStatus FaultyFiles::Delete(const std::string& path) {
     if (Hit(FileOp::Delete, path)) return FileStatus::Failed(InjectedReason(FileOp::Delete));
-    return real_.Delete(path);
+    FileStatus status = real_.Delete(path);
+    if (status) complete_.erase(path);
+    return status;
 }
 
 namespace {

@@ -40,6 +40,11 @@ public:
     void Clear() { faults_.clear(); }
     // Operations of a kind seen so far (faulty or not) on paths containing `path_part`.
     int Seen(FileOp op, const std::string& path_part) const;
+    // Operations of a kind made to fail so far.
+    int Hits(FileOp op) const {
+        auto it = hits_.find(op);
+        return it == hits_.end() ? 0 : it->second;
+    }
 
     bool CanBeOpened(const std::string& path) override;
     std::optional<std::string> ReadWhole(const std::string& path) override;
@@ -49,6 +54,10 @@ public:
     FileStatus Delete(const std::string& path) override;
     std::vector<std::string> List(const std::string& folder) override { return real_.List(folder); }
     std::unique_ptr<AppendFile> OpenForAppend(const std::string& path, FileStatus& status) override;
+
+    // The content of the last whole write to `path` that succeeded (directly
+    // or through a file renamed to it); null when there was none.
+    const std::string* LastComplete(const std::string& path) const;
 
     // True when this operation on `path` is to fail; counts it.
     bool Hit(FileOp op, const std::string& path);
@@ -67,6 +76,8 @@ private:
     Files& real_;
     std::vector<Armed> faults_;
     std::map<std::pair<FileOp, std::string>, int> seen_;
+    std::map<FileOp, int> hits_;
+    std::map<std::string, std::string> complete_;
 };
 
 }  // namespace lm::test

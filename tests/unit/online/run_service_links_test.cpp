@@ -5,9 +5,11 @@
 #include <cmath>
 #include <limits>
 
+#include "base/cp1250.h"
 #include "frame/driver_window_form.h"
 #include "online/run_service.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_platform.h"
 
 namespace lm::test {
 namespace {
@@ -83,6 +85,40 @@ TEST_F(RunLinks, TheLinesTimeOutBecomesWholeTicksWithinSaneBounds) {
         run->StartRUN(start);
         EXPECT_EQ(run->timeout_ticks(), row.ticks) << row.seconds.value_or(-99);
         EXPECT_EQ(platform_.programs.back().parameters, "/DDE 0000");
+    }
+}
+
+}  // namespace
+}  // namespace lm::test
+
+namespace lm::test {
+namespace {
+
+TEST(RunStart, ATimerOrProgramThatCannotStartIsToldAndAsksForStopRun) {
+    struct Row {
+        FaultKind kind;
+        int starts;  // tries to start the program
+    };
+    for (const Row row : {Row{FaultKind::Timer, 0}, Row{FaultKind::ShellStart, 1}}) {
+        auto fake = std::make_unique<FakePlatform>();
+        FakePlatform& seen = *fake;
+        FaultPlatform platform(std::move(fake));
+        platform.Arm({row.kind});
+        NoLog log;
+        auto form = BuildDriverWindowForm();
+        InstanceList instances;
+        bool in_entry = false, send_msg_enabled = false;
+        RunModeLinks links;
+        links.write_komun_ini = [](std::uint32_t, std::string&) { return true; };
+        RunService run(RunModeContext{platform, log, "D:\\KADEX2\\", *form, 0x99, 0xC001, 0xC002,
+                                      in_entry, send_msg_enabled},
+                       instances, std::move(links));
+        PARAM_ENTRY start{};
+        EXPECT_TRUE(run.StartRUN(start));
+        EXPECT_EQ(start.dlm_func, 8) << FaultKindName(row.kind);
+        ASSERT_EQ(seen.boxes.size(), 1u);
+        EXPECT_EQ(seen.boxes[0].text, "Nelze přejít do režimu RUN."_cp);
+        EXPECT_EQ(platform.Calls(FaultKind::ShellStart), row.starts);
     }
 }
 

@@ -1,0 +1,218 @@
+// The whole life of a project through the entry (load, init objects, open,
+// save, both netlist exports, run mode with live values and a write, unload)
+// with the Nth platform call of each kind failing, for every N the clean run
+// makes (many-call kinds sampled evenly). Each run must end without a crash
+// or leak, must leave every file that existed before either as it was or as a
+// clean run leaves it, and must tell the user (a box) or the host (a failed
+// call, a value that never came) whenever its results differ from the clean
+// run's.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "frame/entry.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/fault_platform.h"
+#include "tests/support/temp_dir.h"
+#include "tools/lumarsim/host_netlist.h"
+#include "tools/lumarsim/host_session.h"
+#include "tools/lumarsim/project_file.h"
+#include "tools/lumarsim/run_session.h"
+#include "tools/rozid7/in_process.h"
+
+namespace lm::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The host window and the communication program stand-in of the run, on the
+// platform inside the faults (the stand-in's own calls never fail).
+class LoopRunHost : public lumarsim::RunHost {
+public:
+    explicit LoopRunHost(HeadlessPlatform& platform)
+        : platform_(platform),
+          program_(platform),
+          msg_rec_to_lmr_(platform.RegisterMessage("WM_REC_TO_LMR")) {
+        window_ = platform_.AddWindow([this](unsigned msg, std::uintptr_t, std::intptr_t lparam) {
+            if (msg == msg_rec_to_lmr_) Receive(reinterpret_cast<const dLM_ANSWER_BLOCK*>(lparam));
+            return std::intptr_t{0};
+        });
+    }
+    ~LoopRunHost() override { platform_.RemoveWindow(window_); }
+    std::uint32_t window() const override { return static_cast<std::uint32_t>(window_); }
+    void Wait(int ticks) override {
+        for (int i = 0; i < ticks; ++i) program_.Step();
+    }
+    bool SendTolan(unsigned, const std::string&) override { return false; }
+    bool ProgramRunning() const override { return program_.window() != 0; }
+
+private:
+    HeadlessPlatform& platform_;
+    rozid7::InProcess program_;
+    unsigned msg_rec_to_lmr_;
+    WindowHandle window_ = 0;
+};
+
+// What one run leaves: what the user and the host saw, and the files.
+struct Outcome {
+    std::vector<std::string> errors;  // error boxes (the export's question is no news)
+    int host_failures = 0;
+    bool run_ok = false;
+    std::string saved_project;
+    std::map<std::string, std::string> files;  // the driver directory but the log
+    // Files that existed before and are now neither as they were nor as the
+    // driver last wrote them whole.
+    std::vector<std::string> spoiled;
+};
+
+std::map<std::string, std::string> FilesIn(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "LMDRIVER.LOG" && entry.is_regular_file()) files[name] = ReadFile(entry.path());
+    }
+    return files;
+}
+
+class FaultLoop : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        lumarsim::ProjectError error;
+        project_ = lumarsim::ParseProject(ReadFile(fs::path(LM_SAMPLE_PROJECT)), error).value();
+    }
+
+    // One whole life with `faults` armed from the start; calls_ and injected_
+    // get the calls made and failed of each kind.
+    Outcome Play(const std::vector<PlatformFault>& faults) {
+        TempDir dir;
+        for (const auto& entry : fs::directory_iterator(LM_SAMPLE_DRIVER_DIR))
+            fs::copy(entry.path(), dir.driver_dir() / entry.path().filename());
+        // Exports of an earlier session, which a failed export must not spoil.
+        WriteFile(dir.driver_dir() / "NETLIST.TXT", "earlier netlist\r\n");
+        WriteFile(dir.driver_dir() / "LMKOMUN.INI", "[earlier]\r\n");
+        before_ = FilesIn(dir.driver_dir());
+
+        auto fake = std::make_unique<FakePlatform>();
+        fake->current_directory = dir.path().string();
+        fake->separator = static_cast<char>(fs::path::preferred_separator);
+        fake->run_programs = true;
+        FakePlatform& inner = *fake;
+        auto platform = std::make_unique<FaultPlatform>(std::move(fake));
+        FaultPlatform& faulty = *platform;
+        for (const PlatformFault& fault : faults) faulty.Arm(fault);
+        InstallPlatform(std::move(platform));
+
+        Outcome outcome;
+        std::FILE* out = std::tmpfile();
+        {
+            lumarsim::DriverLibrary library(&LumarDriver_Entry);
+            lumarsim::HostSession host(library, out);
+            auto run_host = std::make_unique<LoopRunHost>(inner);
+            host.Identify();
+            host.LoadDriver();
+            host.InitObjects(false);
+            host.GetMenu();
+            host.OpenProject(*project_, false);
+            outcome.saved_project = lumarsim::FormatProject(host.SaveProject(*project_));
+            lumarsim::HostNetlist netlist(*project_);
+            for (std::uint16_t command : {3001, 3000})
+                if (host.MenuItem(command)) host.NetList(0x1234, netlist.head());
+            lumarsim::RunOptions options;
+            options.seconds = 2;
+            options.orders = {"TERMOST:2.X@2", "KAVLIN:1.STAV@5"};
+            options.sets = {"TERMOST:2.X=25"};
+            lumarsim::RunSession run(library, *run_host, out);
+            outcome.run_ok = run.Play(host.objects(), *project_, options);
+            host.UnloadDriver();
+            run_host.reset();
+            outcome.host_failures = host.failures();
+        }
+        std::fclose(out);
+        for (const auto& box : inner.boxes)
+            if (box.kind == BoxKind::Error) outcome.errors.push_back(box.text);
+        for (FaultKind kind : AllFaultKinds()) {
+            calls_[static_cast<std::size_t>(kind)] = faulty.Calls(kind);
+            injected_[static_cast<std::size_t>(kind)] = faulty.Injected(kind);
+        }
+        outcome.files = FilesIn(dir.driver_dir());
+        for (const auto& [name, content] : before_) {
+            auto after = outcome.files.find(name);
+            const std::string* written =
+                faulty.faulty_files().LastComplete(dir.driver_dir_text() + name);
+            const bool kept = after != outcome.files.end() && after->second == content;
+            const bool renewed =
+                after != outcome.files.end() && written != nullptr && after->second == *written;
+            if (!kept && !renewed) outcome.spoiled.push_back(name);
+        }
+        ReleaseTheEntry();
+        return outcome;
+    }
+
+    static inline std::optional<lumarsim::Project> project_;
+    std::map<std::string, std::string> before_;  // the driver directory before a run
+    std::array<int, kFaultKinds> calls_{};
+    std::array<int, kFaultKinds> injected_{};
+};
+
+// The Ns of a kind tried: every one up to a limit, else spread evenly with the
+// first and the last.
+std::vector<int> Trials(int calls, int limit) {
+    std::vector<int> ns;
+    if (calls <= limit) {
+        for (int n = 1; n <= calls; ++n) ns.push_back(n);
+        return ns;
+    }
+    for (int i = 0; i < limit; ++i)
+        ns.push_back(1 + static_cast<int>((calls - 1LL) * i / (limit - 1)));
+    return ns;
+}
+
+TEST_F(FaultLoop, EveryFailingCallOfAWholeLifeIsSurvivedToldAndLeavesNoFileHalfWritten) {
+    const Outcome clean = Play({});
+    ASSERT_EQ(clean.host_failures, 0);
+    ASSERT_TRUE(clean.run_ok);
+    ASSERT_TRUE(clean.errors.empty()) << clean.errors.front();
+    const std::array<int, kFaultKinds> clean_calls = calls_;
+
+    std::printf("fault loop: kind, calls in a clean run, runs, faults injected, told, absorbed\n");
+    int total = 0;
+    for (FaultKind kind : AllFaultKinds()) {
+        const int calls = clean_calls[static_cast<std::size_t>(kind)];
+        int runs = 0, injected = 0, told = 0, absorbed = 0;
+        for (bool from_then_on : {false, true}) {
+            for (int n : Trials(calls, from_then_on ? 4 : 40)) {
+                SCOPED_TRACE(std::string(FaultKindName(kind)) + " call " + std::to_string(n) +
+                             (from_then_on ? " and on" : ""));
+                const Outcome faulty = Play({{kind, n, from_then_on}});
+                ++runs;
+                injected += injected_[static_cast<std::size_t>(kind)];
+                for (const std::string& name : faulty.spoiled)
+                    ADD_FAILURE() << name << " is neither as it was nor as last written whole";
+                const bool same = faulty.saved_project == clean.saved_project &&
+                                  faulty.files == clean.files && faulty.run_ok &&
+                                  faulty.host_failures == 0;
+                const bool user_told =
+                    !faulty.errors.empty() || faulty.host_failures > 0 || !faulty.run_ok;
+                if (same) ++absorbed;
+                if (!same && user_told) ++told;
+                // A box that could not be shown tells nobody, and a short read
+                // the system reports as whole is a shorter file to the driver:
+                // there it is enough to survive.
+                if (kind != FaultKind::MessageBox && kind != FaultKind::FileRead) {
+                    EXPECT_TRUE(same || user_told) << "the results changed and nobody was told";
+                }
+            }
+        }
+        total += injected;
+        std::printf("  %-17s %5d %4d %5d %4d %4d\n", FaultKindName(kind), calls, runs, injected,
+                    told, absorbed);
+    }
+    std::printf("fault loop: %d faults injected, all survived\n", total);
+}
+
+}  // namespace
+}  // namespace lm::test
