@@ -72,6 +72,12 @@ public:
     void ShowHelp(const std::string& help_file, long context) override {
         inner_->ShowHelp(help_file, context);
     }
+    // A save-file dialog that cannot be shown answers as a cancelled one.
+    std::optional<std::string> ChooseSaveFile(const std::string& title, const std::string& filter,
+                                              const std::string& file_name) override {
+        if (Fails(FaultKind::ModalForm)) return std::nullopt;
+        return inner_->ChooseSaveFile(title, filter, file_name);
+    }
     BitmapHandle LoadBitmapFile(const std::string& path) override;
     void FreeBitmap(BitmapHandle bitmap) override { inner_->FreeBitmap(bitmap); }
     MenuHandle CreatePopupMenu(const std::vector<MenuEntry>& entries) override;
