@@ -9,16 +9,20 @@ namespace lm {
 namespace {
 
 struct ItemList {
-    dLM_DATAITEM* dLM_OBJECT::*head;
+    dLM_DATAITEM* head;
     bool value_flag;
 };
 
 // The five lists in channel order; init values and user values carry a value.
-constexpr std::array<ItemList, 5> kItemLists = {{{&dLM_OBJECT::d_in, false},
-                                                 {&dLM_OBJECT::d_out, false},
-                                                 {&dLM_OBJECT::d_init, true},
-                                                 {&dLM_OBJECT::d_prom, false},
-                                                 {&dLM_OBJECT::data_user, true}}};
+// The heads are read by name: the record is packed, and a pointer to member
+// would load them as if they were aligned.
+std::array<ItemList, 5> ItemListsOf(const dLM_OBJECT& object) {
+    return {{{object.d_in, false},
+             {object.d_out, false},
+             {object.d_init, true},
+             {object.d_prom, false},
+             {object.data_user, true}}};
+}
 
 std::string TextOf(const char* text) {
     return text != nullptr ? std::string(text) : std::string();
@@ -28,8 +32,8 @@ std::string TextOf(const char* text) {
 template <typename Visit>
 void ForEachCwItem(const dLM_OBJECT* instances, Visit visit) {
     for (const dLM_OBJECT* object = instances; object != nullptr; object = object->next) {
-        for (const ItemList& list : kItemLists) {
-            for (dLM_DATAITEM* item = object->*list.head; item != nullptr; item = item->next) {
+        for (const ItemList& list : ItemListsOf(*object)) {
+            for (dLM_DATAITEM* item = list.head; item != nullptr; item = item->next) {
                 if (item->ext == nullptr || item->ext->cw_out == kCwOutNone) continue;
                 visit(*object, *item, list.value_flag);
             }
