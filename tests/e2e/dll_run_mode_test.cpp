@@ -97,6 +97,13 @@ protected:
         std::ofstream(dir / "STARTUP.INI") << "LOGFILE OFF\r\n";
         std::ofstream(dir / "SETCOM.INI")
             << "1\r\n38400\r\n1\r\n1\r\n0\r\n1.5\r\n0\r\n\r\n1998\r\n";
+        // StartRUN refuses run mode when ROZID7.EXE cannot start; this test
+        // plays the program with its own window, so a program that starts and
+        // ends at once stands in the folder: the system's hostname.exe.
+        wchar_t system[MAX_PATH] = {};
+        ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+        ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(),
+                              (dir / "ROZID7.EXE").wstring().c_str(), FALSE));
         g_peers = &peers_;
         peers_.tolan = RegisterWindowMessageA("MSG_TOLAN");
         peers_.rec_to_lmr = RegisterWindowMessageA("WM_REC_TO_LMR");
