@@ -60,38 +60,29 @@ TAboutDlg::TAboutDlg(Platform& platform, Files& files, std::string driver_dir)
 
 void TAboutDlg::Build() {
     centred = true;
-    auto add = [&](const char* name, ControlKind kind, ui::Rect bounds,
-                   std::string_view text) -> ui::Control& {
-        ui::Control c;
-        c.name = name;
-        c.kind = kind;
-        c.bounds = bounds;
-        c.text = std::string(text);
-        return Add(std::move(c));
-    };
-    add("Image1", ControlKind::Image, {8, 8, 48, 48}, "").picture = driver_dir_ + "ABOUT.BMP";
-    add("Label1", ControlKind::Label, {64, 8, 360, 13}, "").bold = true;
-    add("Label3", ControlKind::Label, {64, 28, 360, 13},
+    Add("Image1", ControlKind::Image, {8, 8, 48, 48}, "").picture = driver_dir_ + "ABOUT.BMP";
+    Add("Label1", ControlKind::Label, {64, 8, 360, 13}, "").bold = true;
+    Add("Label3", ControlKind::Label, {64, 28, 360, 13},
         "Ovladač řídicích systémů KADEX-RX7 pro prostředí LUMAR"_cp);
-    add("Label4", ControlKind::Label, {8, 76, 200, 52}, "");
-    add("Label9", ControlKind::Label, {8, 140, 44, 13}, "e-maill:");
-    auto& email = add("Label7", ControlKind::Label, {56, 140, 150, 13}, kAboutEmail);
+    Add("Label4", ControlKind::Label, {8, 76, 200, 52}, "");
+    Add("Label9", ControlKind::Label, {8, 140, 44, 13}, "e-maill:");
+    auto& email = Add("Label7", ControlKind::Label, {56, 140, 150, 13}, kAboutEmail);
     email.hint = "Napsat e-mail"_cp;
-    add("Label10", ControlKind::Label, {8, 156, 44, 13}, "internet:");
-    auto& web = add("Label8", ControlKind::Label, {56, 156, 150, 13}, kAboutWeb);
+    Add("Label10", ControlKind::Label, {8, 156, 44, 13}, "internet:");
+    auto& web = Add("Label8", ControlKind::Label, {56, 156, 150, 13}, kAboutWeb);
     web.hint = "Otevřít stránky výrobce"_cp;
-    add("Label5", ControlKind::Label, {8, 180, 84, 13}, "Tabulka návěští:"_cp);
-    add("LabelLAB", ControlKind::Label, {96, 180, 200, 13}, "");
-    add("zeme", ControlKind::Image, {252, 98, 32, 32}, "");
+    Add("Label5", ControlKind::Label, {8, 180, 84, 13}, "Tabulka návěští:"_cp);
+    Add("LabelLAB", ControlKind::Label, {96, 180, 200, 13}, "");
+    Add("zeme", ControlKind::Image, {252, 98, 32, 32}, "");
     for (int i = 1; i <= kGlobeFrames; ++i) {
-        auto& frame = add(Numbered("z", i).c_str(), ControlKind::Image, {320, 98, 32, 32}, "");
+        auto& frame = Add(Numbered("z", i).c_str(), ControlKind::Image, {320, 98, 32, 32}, "");
         frame.picture = driver_dir_ + Numbered("ZEME", i) + ".BMP";
     }
-    auto& ok = add("OKBtn", ControlKind::Button, {180, 208, 75, 25}, "OK");
+    auto& ok = Add("OKBtn", ControlKind::Button, {180, 208, 75, 25}, "OK");
     ok.default_button = true;
     ok.cancel_button = true;
-    add("Timer1", ControlKind::Timer, {}, "").interval = kTimerInterval;
-    add("LabelXX", ControlKind::Label, {425, 220, 5, 13}, "").visible = false;
+    Add("Timer1", ControlKind::Timer, {}, "").interval = kTimerInterval;
+    Add("LabelXX", ControlKind::Label, {425, 220, 5, 13}, "").visible = false;
 
     using ui::Event;
     On("Timer1", Event::Timer, [this] { Timer1Timer(); });

@@ -31,16 +31,6 @@ TCWOutDlg::TCWOutDlg(Platform& platform)
 
 void TCWOutDlg::Build() {
     centred = true;
-    auto add = [&](const char* name, ControlKind kind, ui::Rect bounds, std::string_view text,
-                   const char* parent = "") -> ui::Control& {
-        ui::Control c;
-        c.name = name;
-        c.kind = kind;
-        c.bounds = bounds;
-        c.text = std::string(text);
-        c.parent = parent;
-        return Add(std::move(c));
-    };
     // One row per file; the CW row has the run box below it.
     struct FileRow {
         int y;
@@ -61,34 +51,34 @@ void TCWOutDlg::Build() {
         {104, "CheckBoxCP", "Vytvořit .CP "_cp, false, "EditCPName", "c:\\novy.cp", "ButtonListCP"},
     };
     for (const FileRow& row : rows) {
-        add(row.check, ControlKind::CheckBox, {8, row.y, 150, 17}, row.caption).checked =
+        Add(row.check, ControlKind::CheckBox, {8, row.y, 150, 17}, row.caption).checked =
             row.ticked;
-        add(row.edit, ControlKind::Edit, {160, row.y - 2, 220, 21}, row.name).max_length = 255;
-        add(row.button, ControlKind::Button, {384, row.y - 3, 60, 23}, "List...");
+        Add(row.edit, ControlKind::Edit, {160, row.y - 2, 220, 21}, row.name).max_length = 255;
+        Add(row.button, ControlKind::Button, {384, row.y - 3, 60, 23}, "List...");
     }
-    add("CheckBoxCWrun", ControlKind::CheckBox, {24, 80, 200, 17}, "Po vytvoření otevřít v CW"_cp);
-    add("RadioGroup1", ControlKind::GroupBox, {8, 128, 180, 48}, "Návaznost na soubor"_cp);
-    add("RadioButton1", ControlKind::RadioButton, {8, 20, 80, 17}, "Přepsat"_cp, "RadioGroup1")
+    Add("CheckBoxCWrun", ControlKind::CheckBox, {24, 80, 200, 17}, "Po vytvoření otevřít v CW"_cp);
+    Add("RadioGroup1", ControlKind::GroupBox, {8, 128, 180, 48}, "Návaznost na soubor"_cp);
+    Add("RadioButton1", ControlKind::RadioButton, {8, 20, 80, 17}, "Přepsat"_cp, "RadioGroup1")
         .checked = true;
-    add("RadioButton2", ControlKind::RadioButton, {92, 20, 80, 17}, "Připojit"_cp, "RadioGroup1");
-    add("Label1", ControlKind::Label, {200, 134, 100, 13}, "Začít od kanálu"_cp);
-    add("EditOdKanalu", ControlKind::Edit, {200, 150, 80, 21}, "100").max_length = 5;
-    add("GroupBox1", ControlKind::GroupBox, {300, 128, 144, 48}, "Typ výstupu (ovladač)"_cp);
-    add("RadioButton3", ControlKind::RadioButton, {8, 20, 64, 17}, "KADEX-RT", "GroupBox1")
+    Add("RadioButton2", ControlKind::RadioButton, {92, 20, 80, 17}, "Připojit"_cp, "RadioGroup1");
+    Add("Label1", ControlKind::Label, {200, 134, 100, 13}, "Začít od kanálu"_cp);
+    Add("EditOdKanalu", ControlKind::Edit, {200, 150, 80, 21}, "100").max_length = 5;
+    Add("GroupBox1", ControlKind::GroupBox, {300, 128, 144, 48}, "Typ výstupu (ovladač)"_cp);
+    Add("RadioButton3", ControlKind::RadioButton, {8, 20, 64, 17}, "KADEX-RT", "GroupBox1")
         .checked = true;
-    add("RadioButton4", ControlKind::RadioButton, {74, 20, 64, 17}, "PROFIBUS", "GroupBox1")
+    Add("RadioButton4", ControlKind::RadioButton, {74, 20, 64, 17}, "PROFIBUS", "GroupBox1")
         .enabled = false;
-    add("Label2", ControlKind::Label, {8, 184, 300, 13}, "Seznam položek pro nadřízený systém"_cp);
-    add("CheckListBox1", ControlKind::CheckListBox, {8, 200, 436, 150}, "");
-    add("Button1", ControlKind::Button, {8, 356, 100, 25}, "Smazat všechny"_cp);
-    add("Button2", ControlKind::Button, {112, 356, 100, 25}, "Vybrat všechny"_cp);
-    add("CheckBoxShow", ControlKind::CheckBox, {220, 360, 224, 17},
+    Add("Label2", ControlKind::Label, {8, 184, 300, 13}, "Seznam položek pro nadřízený systém"_cp);
+    Add("CheckListBox1", ControlKind::CheckListBox, {8, 200, 436, 150}, "");
+    Add("Button1", ControlKind::Button, {8, 356, 100, 25}, "Smazat všechny"_cp);
+    Add("Button2", ControlKind::Button, {112, 356, 100, 25}, "Vybrat všechny"_cp);
+    Add("CheckBoxShow", ControlKind::CheckBox, {220, 360, 224, 17},
         "Ukázat soubory po vytvoření"_cp)
         .checked = true;
-    add("LabelPort", ControlKind::Label, {8, 390, 436, 13}, "");
-    add("Image1", ControlKind::Image, {456, 8, 96, 96}, "");
-    add("OKBtn", ControlKind::Button, {456, 320, 96, 25}, "OK").default_button = true;
-    add("CancelBtn", ControlKind::Button, {456, 352, 96, 25}, "Zpět"_cp).cancel_button = true;
+    Add("LabelPort", ControlKind::Label, {8, 390, 436, 13}, "");
+    Add("Image1", ControlKind::Image, {456, 8, 96, 96}, "");
+    Add("OKBtn", ControlKind::Button, {456, 320, 96, 25}, "OK").default_button = true;
+    Add("CancelBtn", ControlKind::Button, {456, 352, 96, 25}, "Zpět"_cp).cancel_button = true;
 
     using ui::Event;
     On("CheckBoxCW", Event::Click, [this] { CheckBoxCWClick(); });

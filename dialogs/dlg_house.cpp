@@ -41,24 +41,15 @@ TDlgHouse::TDlgHouse(Platform& platform, Files& files, std::string driver_dir)
 void TDlgHouse::Build() {
     centred = true;
     width = 588;
-    auto add = [&](std::string name, ControlKind kind, ui::Rect bounds,
-                   std::string_view text) -> ui::Control& {
-        ui::Control c;
-        c.name = std::move(name);
-        c.kind = kind;
-        c.bounds = bounds;
-        c.text = std::string(text);
-        return Add(std::move(c));
-    };
-    add("Label2", ControlKind::Label, {8, 8, 40, 13}, "pozice");
-    add("Label3", ControlKind::Label, {56, 8, 60, 13}, "domeček"_cp);
-    add("Label4", ControlKind::Label, {288, 8, 130, 13}, "min    rozsah    max");
-    add("Label5", ControlKind::Label, {432, 8, 50, 13}, "korekce");
+    Add("Label2", ControlKind::Label, {8, 8, 40, 13}, "pozice");
+    Add("Label3", ControlKind::Label, {56, 8, 60, 13}, "domeček"_cp);
+    Add("Label4", ControlKind::Label, {288, 8, 130, 13}, "min    rozsah    max");
+    Add("Label5", ControlKind::Label, {432, 8, 50, 13}, "korekce");
     const char separator = platform_.DecimalSeparator();
     for (int c = 0; c < kMaxChannels; ++c) {
         const int top = kRowTop + c * kRowStep;
-        add(RowLabel(c), ControlKind::Label, {16, top + 3, 16, 13}, ChannelText(c));
-        auto& box = add(Named("ComboBox", c + 1), ControlKind::ComboBox, {40, top, 240, 21}, "");
+        Add(RowLabel(c), ControlKind::Label, {16, top + 3, 16, 13}, ChannelText(c));
+        auto& box = Add(Named("ComboBox", c + 1), ControlKind::ComboBox, {40, top, 240, 21}, "");
         box.read_only = true;
         box.drop_down_count = 15;
         box.items = {std::string("0 - bez domečku"_cp)};
@@ -77,17 +68,17 @@ void TDlgHouse::Build() {
     // above the edit; the caption is as tall as the edit, the form's height
     // follows it.
     const int counter_top = kRowTop + 6 * kRowStep + 8;
-    add("l_counter", ControlKind::Label, {40, counter_top + 14, 90, 21}, "counter_switch");
-    add("e_counter", ControlKind::Edit, {136, counter_top + 14, 80, 21}, "00000000").max_length = 8;
-    auto& ruler = add("r_counter", ControlKind::Label, {140, counter_top, 76, 13}, "76543210");
+    Add("l_counter", ControlKind::Label, {40, counter_top + 14, 90, 21}, "counter_switch");
+    Add("e_counter", ControlKind::Edit, {136, counter_top + 14, 80, 21}, "00000000").max_length = 8;
+    auto& ruler = Add("r_counter", ControlKind::Label, {140, counter_top, 76, 13}, "76543210");
     ruler.fixed_pitch = true;
     (*this)["e_counter"].fixed_pitch = true;
-    auto& ok = add("OKBtn", ControlKind::Button, {500, kRowTop, 75, 25}, "&OK");
+    auto& ok = Add("OKBtn", ControlKind::Button, {500, kRowTop, 75, 25}, "&OK");
     ok.default_button = true;
-    add("CancelBtn", ControlKind::Button, {500, kRowTop + 32, 75, 25}, "&Zpět"_cp).cancel_button =
+    Add("CancelBtn", ControlKind::Button, {500, kRowTop + 32, 75, 25}, "&Zpět"_cp).cancel_button =
         true;
-    add("Button1", ControlKind::Button, {500, kRowTop + 64, 75, 25}, "&Nápověda"_cp);
-    add("LabelXX", ControlKind::Label, {570, kRowTop + 12 * kRowStep + 4, 4, 13}, ".").visible =
+    Add("Button1", ControlKind::Button, {500, kRowTop + 64, 75, 25}, "&Nápověda"_cp);
+    Add("LabelXX", ControlKind::Label, {570, kRowTop + 12 * kRowStep + 4, 4, 13}, ".").visible =
         false;
     On("OKBtn", ui::Event::Click, [this] { OKBtnClick(); });
     On("CancelBtn", ui::Event::Click, [this] { CancelBtnClick(); });

@@ -24,24 +24,15 @@ TDlgStr::TDlgStr(Platform& platform, Files& files, std::string driver_dir)
 
 void TDlgStr::Build() {
     centred = true;
-    auto add = [&](const char* name, ControlKind kind, ui::Rect bounds,
-                   std::string_view text) -> ui::Control& {
-        ui::Control c;
-        c.name = name;
-        c.kind = kind;
-        c.bounds = bounds;
-        c.text = std::string(text);
-        return Add(std::move(c));
-    };
-    ui::Control& grid = add(kGrid, ControlKind::StringGrid, {8, 8, 464, 240}, "");
+    ui::Control& grid = Add(kGrid, ControlKind::StringGrid, {8, 8, 464, 240}, "");
     grid.column_widths = {150, 286};
     grid.fixed_pitch = true;
     grid.vertical_scroll = true;
     grid.row_height = 18;
     grid.editing = true;
-    add("Label1", ControlKind::Label, {8, 256, 464, 13}, "");
-    add("OKBtn", ControlKind::Button, {316, 278, 75, 25}, "OK").default_button = true;
-    add("CancelBtn", ControlKind::Button, {397, 278, 75, 25}, "Zpět"_cp).cancel_button = true;
+    Add("Label1", ControlKind::Label, {8, 256, 464, 13}, "");
+    Add("OKBtn", ControlKind::Button, {316, 278, 75, 25}, "OK").default_button = true;
+    Add("CancelBtn", ControlKind::Button, {397, 278, 75, 25}, "Zpět"_cp).cancel_button = true;
     On(kGrid, ui::Event::SelectCell, [this] { StringGrid1SelectCell(); });
     On(kGrid, ui::Event::Change, [this] { StringGrid1SetEditText(); });
     On("OKBtn", ui::Event::Click, [this] { OKBtnClick(); });

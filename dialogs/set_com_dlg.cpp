@@ -44,71 +44,61 @@ TSetComDlg::TSetComDlg(Platform& platform, Files& files, std::string driver_dir,
 
 void TSetComDlg::Build() {
     centred = true;
-    auto add = [&](const char* name, ControlKind kind, ui::Rect bounds, std::string_view text,
-                   const char* parent = "") -> ui::Control& {
-        ui::Control c;
-        c.name = name;
-        c.kind = kind;
-        c.bounds = bounds;
-        c.text = std::string(text);
-        c.parent = parent;
-        return Add(std::move(c));
-    };
-    add("Edit1", ControlKind::Edit, {8, 8, 185, 21}, "").max_length = online::kMaxProfileName;
-    add("ListBox1", ControlKind::ListBox, {8, 34, 185, 176}, "");
-    add("Button1", ControlKind::Button, {8, 216, 59, 25}, "&Opravit");
-    add("Button3", ControlKind::Button, {71, 216, 59, 25}, "&Přidat"_cp);
-    add("Button2", ControlKind::Button, {134, 216, 59, 25}, "&Smazat");
+    Add("Edit1", ControlKind::Edit, {8, 8, 185, 21}, "").max_length = online::kMaxProfileName;
+    Add("ListBox1", ControlKind::ListBox, {8, 34, 185, 176}, "");
+    Add("Button1", ControlKind::Button, {8, 216, 59, 25}, "&Opravit");
+    Add("Button3", ControlKind::Button, {71, 216, 59, 25}, "&Přidat"_cp);
+    Add("Button2", ControlKind::Button, {134, 216, 59, 25}, "&Smazat");
 
-    add("RadioGroupHandShake", ControlKind::GroupBox, {204, 2, 140, 66}, "Připojení"_cp).hint =
+    Add("RadioGroupHandShake", ControlKind::GroupBox, {204, 2, 140, 66}, "Připojení"_cp).hint =
         "Způsob připojení"_cp;
-    add("RadioButtonRS232", ControlKind::RadioButton, {10, 18, 60, 17}, "RS232",
+    Add("RadioButtonRS232", ControlKind::RadioButton, {10, 18, 60, 17}, "RS232",
         "RadioGroupHandShake");
-    add("RadioButtonRS485", ControlKind::RadioButton, {10, 41, 60, 17}, "RS485",
+    Add("RadioButtonRS485", ControlKind::RadioButton, {10, 41, 60, 17}, "RS485",
         "RadioGroupHandShake");
-    add("RadioButtonModem", ControlKind::RadioButton, {74, 18, 60, 17}, "Modem",
+    Add("RadioButtonModem", ControlKind::RadioButton, {74, 18, 60, 17}, "Modem",
         "RadioGroupHandShake")
         .enabled = false;
-    add("RadioButtonTCP", ControlKind::RadioButton, {74, 41, 60, 17}, "TCP", "RadioGroupHandShake");
-    add("Image1", ControlKind::Image, {354, 8, 56, 56}, "").picture = driver_dir_ + kSetComImageRs;
-    add("Image2", ControlKind::Image, {354, 8, 56, 56}, "").picture = driver_dir_ + kSetComImageTcp;
+    Add("RadioButtonTCP", ControlKind::RadioButton, {74, 41, 60, 17}, "TCP", "RadioGroupHandShake");
+    Add("Image1", ControlKind::Image, {354, 8, 56, 56}, "").picture = driver_dir_ + kSetComImageRs;
+    Add("Image2", ControlKind::Image, {354, 8, 56, 56}, "").picture = driver_dir_ + kSetComImageTcp;
 
-    add("LabelPort", ControlKind::Label, {204, 82, 100, 13}, "Port");
-    auto& port = add("ComboBoxPort", ControlKind::ComboBox, {310, 78, 100, 21}, "");
+    Add("LabelPort", ControlKind::Label, {204, 82, 100, 13}, "Port");
+    auto& port = Add("ComboBoxPort", ControlKind::ComboBox, {310, 78, 100, 21}, "");
     port.read_only = true;
     port.hint = "Výběr komunikačního portu COM"_cp;
     for (int i = 1; i <= kComPorts; ++i) port.items.push_back("COM" + std::to_string(i));
-    add("LabelSpeed", ControlKind::Label, {204, 108, 100, 13}, "Rychlost");
-    auto& speed = add("ComboBoxSpeed", ControlKind::ComboBox, {310, 104, 100, 21}, "");
+    Add("LabelSpeed", ControlKind::Label, {204, 108, 100, 13}, "Rychlost");
+    auto& speed = Add("ComboBoxSpeed", ControlKind::ComboBox, {310, 104, 100, 21}, "");
     speed.read_only = true;
     speed.hint = "Výběr komunikační rychlosti"_cp;
     for (int s : kSpeeds) speed.items.push_back(std::to_string(s));
-    add("LabelIP", ControlKind::Label, {204, 134, 100, 13}, "IP");
-    add("EditIP", ControlKind::Edit, {310, 130, 100, 21}, "").max_length = online::kMaxProfileIP;
-    add("LabelIPPort", ControlKind::Label, {204, 160, 100, 13}, "Port");
-    add("EditPort", ControlKind::Edit, {310, 156, 100, 21}, "").max_length = 5;
-    add("LabelAddress", ControlKind::Label, {204, 186, 100, 13}, "Adresa");
-    auto& address = add("EditAddress", ControlKind::Edit, {310, 182, 100, 21}, "");
+    Add("LabelIP", ControlKind::Label, {204, 134, 100, 13}, "IP");
+    Add("EditIP", ControlKind::Edit, {310, 130, 100, 21}, "").max_length = online::kMaxProfileIP;
+    Add("LabelIPPort", ControlKind::Label, {204, 160, 100, 13}, "Port");
+    Add("EditPort", ControlKind::Edit, {310, 156, 100, 21}, "").max_length = 5;
+    Add("LabelAddress", ControlKind::Label, {204, 186, 100, 13}, "Adresa");
+    auto& address = Add("EditAddress", ControlKind::Edit, {310, 182, 100, 21}, "");
     address.max_length = 3;
     address.hint = "Cílová adresa (1 až 255)"_cp;
-    add("LabelRetra", ControlKind::Label, {204, 212, 100, 13}, "Retranslace");
-    auto& retra = add("EditRetra", ControlKind::Edit, {310, 208, 100, 21}, "");
+    Add("LabelRetra", ControlKind::Label, {204, 212, 100, 13}, "Retranslace");
+    auto& retra = Add("EditRetra", ControlKind::Edit, {310, 208, 100, 21}, "");
     retra.max_length = 3;
     retra.hint = "Retranslační adresa (1 až 255)"_cp;
-    add("LabelTOut", ControlKind::Label, {204, 238, 100, 13}, "Čas na odpověď [sec]"_cp);
-    auto& timeout = add("EditTOut", ControlKind::Edit, {310, 234, 100, 21}, "");
+    Add("LabelTOut", ControlKind::Label, {204, 238, 100, 13}, "Čas na odpověď [sec]"_cp);
+    auto& timeout = Add("EditTOut", ControlKind::Edit, {310, 234, 100, 21}, "");
     timeout.max_length = 6;
     timeout.hint = "TimeOut pro příjem odpovědi";
 
-    auto& error = add("LabelErr", ControlKind::Label, {8, 248, 97, 13}, " CHYBA ZADÁNÍ "_cp);
+    auto& error = Add("LabelErr", ControlKind::Label, {8, 248, 97, 13}, " CHYBA ZADÁNÍ "_cp);
     error.bold = true;
     error.text_colour = ui::kYellow;
     error.back_colour = ui::kRed;
-    add("ButtonOK", ControlKind::Button, {8, 266, 75, 25}, "&Vybrat").default_button = true;
-    add("ButtonSave", ControlKind::Button, {90, 266, 75, 25}, "&Uložit"_cp);
-    add("ButtonCancel", ControlKind::Button, {172, 266, 75, 25}, "&Zpět"_cp).cancel_button = true;
-    add("HelpBtn", ControlKind::Button, {335, 266, 75, 25}, "&Nápověda"_cp);
-    add("LabelXX", ControlKind::Label, {410, 278, 5, 13}, "").visible = false;
+    Add("ButtonOK", ControlKind::Button, {8, 266, 75, 25}, "&Vybrat").default_button = true;
+    Add("ButtonSave", ControlKind::Button, {90, 266, 75, 25}, "&Uložit"_cp);
+    Add("ButtonCancel", ControlKind::Button, {172, 266, 75, 25}, "&Zpět"_cp).cancel_button = true;
+    Add("HelpBtn", ControlKind::Button, {335, 266, 75, 25}, "&Nápověda"_cp);
+    Add("LabelXX", ControlKind::Label, {410, 278, 5, 13}, "").visible = false;
 
     using ui::Event;
     On("ListBox1", Event::Click, [this] { ListBox1Click(); });

@@ -51,6 +51,17 @@ Control& Form::Add(Control control) {
     return added;
 }
 
+Control& Form::Add(std::string name, ControlKind kind, Rect bounds, std::string_view text,
+                   std::string parent) {
+    Control control;
+    control.name = std::move(name);
+    control.kind = kind;
+    control.bounds = bounds;
+    control.text = std::string(text);
+    control.parent = std::move(parent);
+    return Add(std::move(control));
+}
+
 Control& Form::operator[](std::string_view control_name) {
     auto it = by_name_.find(control_name);
     if (it == by_name_.end()) {

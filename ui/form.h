@@ -152,6 +152,10 @@ public:
     int font_size = 8;  // points
 
     Control& Add(Control control);
+    // A control of that kind, place and text; the rest of it set afterwards
+    // on the control returned.
+    Control& Add(std::string name, ControlKind kind, Rect bounds, std::string_view text,
+                 std::string parent = {});
     // The control of that name; a missing name is a programming error (aborts).
     Control& operator[](std::string_view control_name);
     const Control& operator[](std::string_view control_name) const;
