@@ -1,5 +1,7 @@
 #include "tests/e2e/gui/gui_support.h"
 
+#include <dlgs.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
@@ -31,8 +33,10 @@ BOOL CALLBACK CollectBoxes(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &process);
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
+    // The common file dialogs share the class; their file type box (cmb1)
+    // tells them apart, and a test answers them itself.
     if ((collect->any_process || process == GetCurrentProcessId()) && IsWindowVisible(window) &&
-        std::wstring(name) == L"#32770") {
+        std::wstring(name) == L"#32770" && GetDlgItem(window, cmb1) == nullptr) {
         collect->boxes.push_back(window);
     }
     return TRUE;

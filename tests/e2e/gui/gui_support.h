@@ -38,7 +38,7 @@ void PumpPending();
 
 // Answers the message boxes of this process (or of any process on the
 // display: programs this one starts) as they appear, in order, and records
-// what each one said.
+// what each one said. The common file dialogs are left to the test.
 class BoxWatcher {
 public:
     struct Box {
