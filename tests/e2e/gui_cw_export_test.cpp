@@ -301,6 +301,11 @@ TEST_F(CwExportOnScreen, TheGoldenSelectionTickedWithTheMouseWritesTheGoldenFile
     EXPECT_EQ(par_name, (work_ / "KADEX.PAR").wstring()) << "the chosen name in the field";
     EXPECT_EQ(dmf_name, (work_ / "KADEX.DMF").wstring());
     EXPECT_FALSE(run_ticked);
+    // The host's current directory is the host's: a later load of the driver
+    // finds its directory below it.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_EQ(fs::path(current), work_) << "the save-file dialog left the current directory";
     EXPECT_TRUE(boxes.Boxes().empty()) << fs::path(boxes.Boxes().front().text).string();
     ExpectGoldenFiles("");
 
