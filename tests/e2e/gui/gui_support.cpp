@@ -188,6 +188,9 @@ void BoxWatcher::Settle(const std::vector<HWND>& boxes) {
     std::erase_if(answered_, [](HWND box) { return !IsWindow(box); });
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         HWND box = boxes[i];
+        // A box answered and gone since it was listed has left answered_
+        // above: it is no new box.
+        if (!IsWindowVisible(box)) continue;
         bool seen = false;
         for (HWND done : answered_) seen = seen || done == box;
         if (seen) continue;
