@@ -16,7 +16,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/host_records.h"
@@ -143,27 +142,11 @@ protected:
     // Menu 3010 and NetList while `user` plays the Control Web dialog; false
     // when the dialog never showed.
     bool ExportWithUser(const std::function<void(HWND form)>& user) {
-        bool shown = false;
-        std::thread player([&] {
-            HWND form = nullptr;
-            for (int i = 0; i < 1000 && form == nullptr; ++i) {
-                HWND w = FindWindowW(L"LMForm", kCaption);
-                if (w != nullptr && IsWindowVisible(w)) form = w;
-                if (form == nullptr) Sleep(10);
-            }
-            if (form == nullptr) return;
-            shown = true;
-            Sleep(150);  // the form's first paint
-            user(form);
-            for (int i = 0; i < 300 && IsWindow(form) && IsWindowVisible(form); ++i) Sleep(10);
-            if (IsWindow(form) && IsWindowVisible(form)) PostMessageW(form, WM_CLOSE, 0, 0);
+        return gui::PlayForm(kCaption, user, [&] {
+            const bool asked = host_->MenuItem(3010);
+            EXPECT_TRUE(asked) << "menu 3010 asks for NetList";
+            if (asked) host_->NetList(kChecksum, netlist_->head());
         });
-        const bool asked = host_->MenuItem(3010);
-        EXPECT_TRUE(asked) << "menu 3010 asks for NetList";
-        if (asked) host_->NetList(kChecksum, netlist_->head());
-        player.join();
-        gui::Pump(50);
-        return shown;
     }
 
     static HWND Control(HWND form, const wchar_t* name) {

@@ -143,6 +143,31 @@ void Pump(int milliseconds) {
     } while (GetTickCount() - start < static_cast<DWORD>(milliseconds));
 }
 
+bool PlayForm(const wchar_t* caption, const std::function<void(HWND form)>& user,
+              const std::function<void()>& show, long long* shown_after_ms) {
+    bool shown = false;
+    const DWORD start = GetTickCount();
+    std::thread player([&] {
+        HWND form = nullptr;
+        while (form == nullptr && GetTickCount() - start < 10000) {
+            HWND w = FindWindowW(L"LMForm", caption);
+            if (w != nullptr && IsWindowVisible(w)) form = w;
+            if (form == nullptr) Sleep(2);
+        }
+        if (form == nullptr) return;
+        if (shown_after_ms != nullptr) *shown_after_ms = GetTickCount() - start;
+        shown = true;
+        Sleep(150);  // the form's first paint
+        user(form);
+        for (int i = 0; i < 300 && IsWindow(form) && IsWindowVisible(form); ++i) Sleep(10);
+        if (IsWindow(form) && IsWindowVisible(form)) PostMessageW(form, WM_CLOSE, 0, 0);
+    });
+    show();
+    player.join();
+    Pump(50);
+    return shown;
+}
+
 BoxWatcher::BoxWatcher(bool any_process) : any_process_(any_process), thread_([this] { Run(); }) {}
 
 BoxWatcher::~BoxWatcher() {
