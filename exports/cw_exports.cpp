@@ -1,6 +1,8 @@
 #include "exports/cw_exports.h"
 
+#include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "base/cp1250.h"
 #include "exports/cw_program.h"
@@ -16,9 +18,31 @@ struct Existing {
     std::string error;
 };
 
+// True when the folder of `path` lists its name (letter case aside): the
+// file is there even when it cannot be opened now.
+bool Listed(Files& files, const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string_view name = std::string_view(path).substr(slash + 1);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    for (const std::string& listed : files.List(folder)) {
+        if (std::equal(listed.begin(), listed.end(), name.begin(), name.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); })) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Existing ReadExisting(Files& files, const std::string& path, bool append) {
     Existing existing;
-    if (!append || !files.CanBeOpened(path)) return existing;
+    if (!append) return existing;
+    if (!files.CanBeOpened(path)) {
+        // A file that is there but cannot be opened now is not written anew
+        // as if it were missing: that would lose what it holds.
+        if (Listed(files, path)) existing.error = "soubor nelze přečíst."_cp;
+        return existing;
+    }
     existing.text = files.ReadWhole(path);
     if (!existing.text) existing.error = "soubor nelze přečíst."_cp;
     return existing;

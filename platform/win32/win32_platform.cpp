@@ -179,7 +179,9 @@ std::optional<std::string> Win32Platform::ChooseSaveFile(const std::string& titl
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrTitle = wide_title.empty() ? nullptr : wide_title.c_str();
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // The process's current directory is the host's (the driver directory is
+    // found below it): the dialog must not move it to the chosen folder.
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameW(&dialog)) return std::nullopt;
     return win32::Narrow(path.data());
 }

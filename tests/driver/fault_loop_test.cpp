@@ -1,6 +1,7 @@
 // The whole life of a project through the entry (load, init objects, open,
-// save, both netlist exports, run mode with live values and a write, unload)
-// with the Nth platform call of each kind failing, for every N the clean run
+// the object dialogs, save, the netlist exports and the Control Web files in
+// append mode, run mode with live values and a write, unload) with the Nth
+// platform call of each kind failing, for every N the clean run
 // makes (many-call kinds sampled evenly). Each run must end without a crash
 // or leak, must leave every file that existed before either as it was or as a
 // clean run leaves it, and must tell the user (a box) or the host (a failed
@@ -15,6 +16,7 @@
 #include <optional>
 
 #include "frame/entry.h"
+#include "platform/headless/form_steps.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/fault_platform.h"
 #include "tests/support/temp_dir.h"
@@ -57,6 +59,41 @@ private:
     WindowHandle window_ = 0;
 };
 
+// The blocks whose dialogs a run opens: the analog modules (a form), the
+// string table (a form and its hand-over file) and KAVLIN (a program).
+constexpr std::pair<std::uint16_t, std::uint16_t> kDialogBlocks[] = {{11, 1}, {60, 1}, {155, 1}};
+
+// What the user does in each form of a run, by the form's name; the Control
+// Web dialog appends four files to those in `driver_dir` (its CP name chosen
+// in the save-file dialog) with a selection over several blocks.
+std::string UserSteps(const std::string& form, const std::string& driver_dir) {
+    if (form == "TDlgHouse") return "select ComboBox1 3\nset FloatEdit7 1,25\npress OKBtn";
+    if (form == "TDlgStr") return "cell StringGrid1 1 1 Porucha kotle\npress OKBtn";
+    if (form != "TCWOutDlg") return "";
+    constexpr std::pair<const char*, const char*> kFiles[] = {{"EditPARname", "KADEX.PAR"},
+                                                              {"EditDMFname", "KADEX.DMF"},
+                                                              {"EditCWname", "KADEX.CW"},
+                                                              {"EditCPName", "KADEX.CP"}};
+    std::string steps;
+    for (const auto& [field, name] : kFiles) {
+        steps += "set ";
+        steps += field;
+        steps += ' ';
+        steps += driver_dir;
+        steps += name;
+        steps += '\n';
+    }
+    steps += "press ButtonListCP\npress CheckBoxCP\npress CheckBoxShow\npress RadioButton2\n";
+    steps += "press Button1\n";
+    for (const char* item : {"AI6.1.AI0", "TEXTY.1.TEXT1", "PID.1.W", "TERMOST.2.X",
+                             "KAVLIN.1.STAV", "RAMPA.1.STRMOST"}) {
+        steps += "tick CheckListBox1 ";
+        steps += item;
+        steps += '\n';
+    }
+    return steps + "press OKBtn";
+}
+
 // What one run leaves: what the user and the host saw, and the files.
 struct Outcome {
     std::vector<std::string> errors;  // error boxes (the export's question is no news)
@@ -94,6 +131,11 @@ protected:
         // Exports of an earlier session, which a failed export must not spoil.
         WriteFile(dir.driver_dir() / "NETLIST.TXT", "earlier netlist\r\n");
         WriteFile(dir.driver_dir() / "LMKOMUN.INI", "[earlier]\r\n");
+        for (const char* ext : {".PAR", ".DMF", ".CW", ".CP"}) {
+            fs::copy(fs::path(LM_SAMPLE_DRIVER_DIR).parent_path() / "tests" / "golden" /
+                         (std::string("KADEX") + ext),
+                     dir.driver_dir() / (std::string("KADEX") + ext));
+        }
         before_ = FilesIn(dir.driver_dir());
 
         auto fake = std::make_unique<FakePlatform>();
@@ -104,6 +146,17 @@ protected:
         auto platform = std::make_unique<FaultPlatform>(std::move(fake));
         FaultPlatform& faulty = *platform;
         for (const PlatformFault& fault : faults) faulty.Arm(fault);
+        // The user of each form that shows (a form that cannot show takes no
+        // script); the CP name chosen in the save-file dialog is the typed one.
+        const std::string driver_dir = dir.driver_dir_text();
+        for (std::size_t i = 0; i < std::size(kDialogBlocks) + 1; ++i) {
+            inner.modal_scripts.push_back([driver_dir](ui::Form& form) {
+                // A run whose library lost objects offers fewer entries:
+                // the steps stop there and the form ends as Zpět.
+                PlayFormSteps(form, UserSteps(form.name(), driver_dir));
+            });
+        }
+        inner.save_answers.push_back(driver_dir + "KADEX.CP");
         InstallPlatform(std::move(platform));
 
         Outcome outcome;
@@ -117,9 +170,10 @@ protected:
             host.InitObjects(false);
             host.GetMenu();
             host.OpenProject(*project_, false);
+            for (const auto& [ident, instance] : kDialogBlocks) host.ObjectDialog(ident, instance);
             outcome.saved_project = lumarsim::FormatProject(host.SaveProject(*project_));
             lumarsim::HostNetlist netlist(*project_);
-            for (std::uint16_t command : {3001, 3000})
+            for (std::uint16_t command : {3001, 3000, 3010})
                 if (host.MenuItem(command)) host.NetList(0x1234, netlist.head());
             lumarsim::RunOptions options;
             options.seconds = 2;
@@ -177,6 +231,11 @@ TEST_F(FaultLoop, EveryFailingCallOfAWholeLifeIsSurvivedToldAndLeavesNoFileHalfW
     ASSERT_TRUE(clean.run_ok);
     ASSERT_TRUE(clean.errors.empty()) << clean.errors.front();
     const std::array<int, kFaultKinds> clean_calls = calls_;
+    // The clean run took the dialogs' values and appended to every Control Web file.
+    for (const char* value : {"       1.25", "Porucha kotle"})
+        EXPECT_NE(clean.saved_project.find(value), std::string::npos) << value;
+    for (const char* name : {"KADEX.PAR", "KADEX.DMF", "KADEX.CW", "KADEX.CP"})
+        EXPECT_GT(clean.files.at(name).size(), before_.at(name).size()) << name;
 
     std::printf("fault loop: kind, calls in a clean run, runs, faults injected, told, absorbed\n");
     int total = 0;
@@ -199,10 +258,12 @@ TEST_F(FaultLoop, EveryFailingCallOfAWholeLifeIsSurvivedToldAndLeavesNoFileHalfW
                     !faulty.errors.empty() || faulty.host_failures > 0 || !faulty.run_ok;
                 if (same) ++absorbed;
                 if (!same && user_told) ++told;
-                // A box that could not be shown tells nobody, and a short read
-                // the system reports as whole is a shorter file to the driver:
-                // there it is enough to survive.
-                if (kind != FaultKind::MessageBox && kind != FaultKind::FileRead) {
+                // A box that could not be shown tells nobody, a short read the
+                // system reports as whole is a shorter file to the driver, and
+                // a form that could not be shown ends as Zpět on a dialog the
+                // user never saw: there it is enough to survive.
+                if (kind != FaultKind::MessageBox && kind != FaultKind::FileRead &&
+                    kind != FaultKind::ModalForm) {
                     EXPECT_TRUE(same || user_told) << "the results changed and nobody was told";
                 }
             }

@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "base/host_records.h"
 #include "tests/e2e/dll_host.h"
@@ -79,33 +77,18 @@ protected:
     // `caption`; false when that form never showed.
     bool DialogWithUser(std::uint16_t ident, std::uint16_t instance, const wchar_t* caption,
                         const std::function<void(HWND form)>& user) {
-        bool shown = false;
-        const auto start = std::chrono::steady_clock::now();
-        std::thread player([&] {
-            HWND form = nullptr;
-            for (int i = 0; i < 1000 && form == nullptr; ++i) {
-                HWND w = FindWindowW(L"LMForm", caption);
-                if (w != nullptr && IsWindowVisible(w)) form = w;
-                if (form == nullptr) Sleep(2);
-            }
-            if (form == nullptr) return;
-            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                std::chrono::steady_clock::now() - start)
-                                .count();
-            std::printf("dialog of block %u/%u on screen after %lld ms\n", ident, instance,
-                        static_cast<long long>(ms));
-            shown = true;
-            Sleep(150);  // the form's first paint
-            user(form);
-            for (int i = 0; i < 100 && IsWindow(form) && IsWindowVisible(form); ++i) Sleep(10);
-            if (IsWindow(form) && IsWindowVisible(form)) PostMessageW(form, WM_CLOSE, 0, 0);
-        });
-        PARAM_ENTRY r = Record(18);
-        r.wparam1 = ident;
-        r.wparam2 = instance;
-        EXPECT_EQ(entry_(&r), 1);
-        player.join();
-        gui::Pump(50);
+        long long ms = 0;
+        const bool shown = gui::PlayForm(
+            caption, user,
+            [&] {
+                PARAM_ENTRY r = Record(18);
+                r.wparam1 = ident;
+                r.wparam2 = instance;
+                EXPECT_EQ(entry_(&r), 1);
+            },
+            &ms);
+        if (shown)
+            std::printf("dialog of block %u/%u on screen after %lld ms\n", ident, instance, ms);
         return shown;
     }
 

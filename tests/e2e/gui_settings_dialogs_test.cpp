@@ -70,27 +70,11 @@ protected:
     // `caption`; false when that form never showed.
     bool MenuWithUser(std::uint16_t id, const wchar_t* caption,
                       const std::function<void(HWND form)>& user) {
-        bool shown = false;
-        std::thread player([&] {
-            HWND form = nullptr;
-            for (int i = 0; i < 500 && form == nullptr; ++i) {
-                HWND w = FindWindowW(L"LMForm", caption);
-                if (w != nullptr && IsWindowVisible(w)) form = w;
-                Sleep(10);
-            }
-            if (form == nullptr) return;
-            shown = true;
-            Sleep(100);  // the form's first paint
-            user(form);
-            for (int i = 0; i < 100 && IsWindow(form); ++i) Sleep(10);
-            if (IsWindow(form)) PostMessageW(form, WM_CLOSE, 0, 0);  // never hang the test
+        return gui::PlayForm(caption, user, [&] {
+            PARAM_ENTRY menu = Record(9);
+            menu.wparam1 = id;
+            EXPECT_EQ(entry_(&menu), 1);
         });
-        PARAM_ENTRY menu = Record(9);
-        menu.wparam1 = id;
-        EXPECT_EQ(entry_(&menu), 1);
-        player.join();
-        gui::Pump(50);
-        return shown;
     }
 
     static HWND Control(HWND form, const wchar_t* name) {

@@ -1,5 +1,7 @@
 #include "tests/e2e/gui/gui_support.h"
 
+#include <dlgs.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
@@ -31,8 +33,10 @@ BOOL CALLBACK CollectBoxes(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &process);
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
+    // The common file dialogs share the class; their file type box (cmb1)
+    // tells them apart, and a test answers them itself.
     if ((collect->any_process || process == GetCurrentProcessId()) && IsWindowVisible(window) &&
-        std::wstring(name) == L"#32770") {
+        std::wstring(name) == L"#32770" && GetDlgItem(window, cmb1) == nullptr) {
         collect->boxes.push_back(window);
     }
     return TRUE;
@@ -139,6 +143,31 @@ void Pump(int milliseconds) {
     } while (GetTickCount() - start < static_cast<DWORD>(milliseconds));
 }
 
+bool PlayForm(const wchar_t* caption, const std::function<void(HWND form)>& user,
+              const std::function<void()>& show, long long* shown_after_ms) {
+    bool shown = false;
+    const DWORD start = GetTickCount();
+    std::thread player([&] {
+        HWND form = nullptr;
+        while (form == nullptr && GetTickCount() - start < 10000) {
+            HWND w = FindWindowW(L"LMForm", caption);
+            if (w != nullptr && IsWindowVisible(w)) form = w;
+            if (form == nullptr) Sleep(2);
+        }
+        if (form == nullptr) return;
+        if (shown_after_ms != nullptr) *shown_after_ms = GetTickCount() - start;
+        shown = true;
+        Sleep(150);  // the form's first paint
+        user(form);
+        for (int i = 0; i < 300 && IsWindow(form) && IsWindowVisible(form); ++i) Sleep(10);
+        if (IsWindow(form) && IsWindowVisible(form)) PostMessageW(form, WM_CLOSE, 0, 0);
+    });
+    show();
+    player.join();
+    Pump(50);
+    return shown;
+}
+
 BoxWatcher::BoxWatcher(bool any_process) : any_process_(any_process), thread_([this] { Run(); }) {}
 
 BoxWatcher::~BoxWatcher() {
@@ -184,6 +213,9 @@ void BoxWatcher::Settle(const std::vector<HWND>& boxes) {
     std::erase_if(answered_, [](HWND box) { return !IsWindow(box); });
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         HWND box = boxes[i];
+        // A box answered and gone since it was listed has left answered_
+        // above: it is no new box.
+        if (!IsWindowVisible(box)) continue;
         bool seen = false;
         for (HWND done : answered_) seen = seen || done == box;
         if (seen) continue;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -36,9 +37,17 @@ void Pump(int milliseconds);
 // Lets them handle what is queued now, without waiting.
 void PumpPending();
 
+// The user of a modal form: while `show` runs on this thread (the entry call
+// that shows the form), a thread of its own waits for the visible form of
+// class LMForm captioned `caption`, lets it paint and hands it to `user`; a
+// form that `user` left open is closed, so that a test never hangs. False when
+// the form never showed; `shown_after_ms` (if given) gets how long it took.
+bool PlayForm(const wchar_t* caption, const std::function<void(HWND form)>& user,
+              const std::function<void()>& show, long long* shown_after_ms = nullptr);
+
 // Answers the message boxes of this process (or of any process on the
 // display: programs this one starts) as they appear, in order, and records
-// what each one said.
+// what each one said. The common file dialogs are left to the test.
 class BoxWatcher {
 public:
     struct Box {

@@ -8,6 +8,7 @@
 #include "base/cp1250.h"
 #include "base/item_codes.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/faulty_files.h"
 #include "tests/support/memory_files.h"
 #include "tests/support/recording_log.h"
 #include "tests/support/temp_dir.h"
@@ -89,6 +90,21 @@ TEST_F(CwExportsTest, FilesLeftOutAreNamedWithTheirReasons) {
             EXPECT_EQ(files["c:\\cw\\a.cw"], c.cw_text);
         }
     }
+}
+
+TEST_F(CwExportsTest, AppendingToAFileThatIsThereButCannotBeOpenedLeavesItAndSaysSo) {
+    const std::string dmf = "begin\r\n   100 cardinal input\r\nend.\r\n";
+    files.files["c:\\cw\\A.DMF"] = dmf;
+    FaultyFiles faulty(files);
+    faulty.Add({FileOp::Open, "A.DMF", 1, false});  // the look whether it is there
+    CwExports on_faulty{platform, faulty, log, "c:\\LUMAR\\KADEX2\\"};
+    CwExportChoice choice = Choice();
+    choice.paths[kCwDmf] = "c:\\cw\\A.DMF";
+    choice.append = true;
+    EXPECT_EQ(on_faulty.Write(choice, items, KomunSettings{}), 3u);
+    EXPECT_EQ(files["c:\\cw\\A.DMF"], dmf);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_NE(platform.boxes[0].text.find("c:\\cw\\A.DMF"), std::string::npos);
 }
 
 TEST_F(CwExportsTest, ChannelsBeyond65535WriteNothing) {
