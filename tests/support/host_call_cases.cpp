@@ -65,15 +65,16 @@ std::string Text(const char* text) {
     return text != nullptr ? std::string(text) : std::string("(null)");
 }
 
-// identify, load driver, init objects on the sample, get menu.
-void Start(HostSide& host) {
+// identify, load driver, init objects on the sample, get menu. A driver
+// still loaded keeps its window and answers init objects with error 1.
+void Start(HostSide& host, bool may_be_loaded = false) {
     PARAM_ENTRY identify = Rec(kIdentifyCall, 3, 0, 34);
     ASSERT_EQ(host.Call(identify), 1);
     PARAM_ENTRY load = Rec(kLoad);
     ASSERT_EQ(host.Call(load), 1);
     PARAM_ENTRY init = Rec(kInit);
     ASSERT_EQ(host.Call(init), 1);
-    ASSERT_EQ(init.error, 0);
+    EXPECT_TRUE(init.error == 0 || (may_be_loaded && init.error == 1)) << init.error;
     PARAM_ENTRY menu = Rec(kMenu);
     ASSERT_EQ(host.Call(menu), 1);
 }
@@ -132,6 +133,16 @@ int NetList(HostSide& host, dLMN_NODE* head, std::uint32_t crc = 1) {
     const int result = host.Call(netlist);
     EXPECT_EQ(netlist.error, 0);
     return result;
+}
+
+// A form-2 constant of two bytes for item `item`.
+dLMN_CONST TwoBytes(std::uint16_t item, std::uint8_t* bytes) {
+    dLMN_CONST constant{};
+    constant.level = 2;
+    constant.item = item;
+    constant.data = bytes;
+    constant.length = 2;
+    return constant;
 }
 
 // A host text of exactly 255 bytes and no zero byte, alone in its own
@@ -262,11 +273,7 @@ void WiresAndConstantsLoopBack(HostSide& host) {
     wires[1] = wires[0];
     wires[1].next = &wires[0];
     std::uint8_t value[2] = {0xDC, 0x00};
-    dLMN_CONST constant{};
-    constant.level = 2;
-    constant.item = 2;
-    constant.data = value;
-    constant.length = 2;
+    dLMN_CONST constant = TwoBytes(2, value);
     constant.next = &constant;  // its own successor
     node.connections = wires;
     node.constants = &constant;
@@ -323,11 +330,7 @@ void RecordsHandedBackOrChanged(HostSide& host) {
     // takes what the record holds at its call.
     Create(host, kTermost, 2);
     std::uint8_t value[2] = {0x10, 0x00};
-    dLMN_CONST constant{};
-    constant.level = 2;
-    constant.item = 2;
-    constant.data = value;
-    constant.length = 2;
+    dLMN_CONST constant = TwoBytes(2, value);
     dLMN_NODE node{};
     node.ident = kTermost;
     node.instance = 2;
@@ -443,13 +446,7 @@ const std::vector<HostCallCase>& HostCallCases() {
 }
 
 void ExpectDriverStillServes(HostSide& host) {
-    PARAM_ENTRY identify = Rec(kIdentifyCall, 3, 0, 34);
-    EXPECT_EQ(host.Call(identify), 1);
-    PARAM_ENTRY load = Rec(kLoad);
-    EXPECT_EQ(host.Call(load), 1);
-    PARAM_ENTRY init = Rec(kInit);
-    EXPECT_EQ(host.Call(init), 1);
-    EXPECT_TRUE(init.error == 0 || init.error == 1) << init.error;
+    Start(host, true);
     PARAM_ENTRY create = Rec(kCreate, kTexty, 77);
     ASSERT_EQ(host.Call(create), 1);
     ASSERT_EQ(create.wparam1, 1);

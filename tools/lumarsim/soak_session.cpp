@@ -97,6 +97,7 @@ private:
     void Wait(int ticks);
     void CheckAfterTick();
     void CheckQueue();
+    PARAM_ENTRY OrderRecord(std::uint16_t code, const HostOrder& order) const;
     void PlaceOrder();
     void Withdraw();
     void WithdrawWindow();
@@ -269,6 +270,18 @@ void Soak::Wait(int ticks) {
     }
 }
 
+// The record that names one order: OrderData's or UnOrderData's.
+PARAM_ENTRY Soak::OrderRecord(std::uint16_t code, const HostOrder& order) const {
+    PARAM_ENTRY r{};
+    r.lmd_func = code;
+    r.wparam1 = order.what.ident;
+    r.wparam2 = order.what.instance;
+    r.lparam1 = order.what.item;
+    r.lparam2 = static_cast<std::uint32_t>(windows_[order.window]);
+    r.data1 = reinterpret_cast<void*>(order.tag);
+    return r;
+}
+
 void Soak::PlaceOrder() {
     if (orders_.size() >= kMostOrders) return;
     HostOrder order;
@@ -279,13 +292,7 @@ void Soak::PlaceOrder() {
     order.since = now_;
     std::uint16_t period = order.period;
     std::uint16_t timeout_word = Pick(0, 1) != 0 ? 0x0101 : 0;
-    PARAM_ENTRY r{};
-    r.lmd_func = kOrderData;
-    r.wparam1 = order.what.ident;
-    r.wparam2 = order.what.instance;
-    r.lparam1 = order.what.item;
-    r.lparam2 = static_cast<std::uint32_t>(windows_[order.window]);
-    r.data1 = reinterpret_cast<void*>(order.tag);
+    PARAM_ENTRY r = OrderRecord(kOrderData, order);
     r.data2 = &period;
     r.pointer1 = &timeout_word;
     if (!Call(r) || r.wparam1 != 1) {
@@ -300,14 +307,7 @@ void Soak::PlaceOrder() {
 void Soak::Withdraw() {
     if (orders_.empty()) return;
     const std::size_t i = Pick<std::size_t>(0, orders_.size() - 1);
-    const HostOrder& order = orders_[i];
-    PARAM_ENTRY r{};
-    r.lmd_func = kUnOrderData;
-    r.wparam1 = order.what.ident;
-    r.wparam2 = order.what.instance;
-    r.lparam1 = order.what.item;
-    r.lparam2 = static_cast<std::uint32_t>(windows_[order.window]);
-    r.data1 = reinterpret_cast<void*>(order.tag);
+    PARAM_ENTRY r = OrderRecord(kUnOrderData, orders_[i]);
     if (!Call(r) || r.wparam1 != 1) Violation("UnOrderData failed");
     orders_.erase(orders_.begin() + static_cast<std::ptrdiff_t>(i));
     ++figures_.orders_withdrawn;
