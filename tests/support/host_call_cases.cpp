@@ -301,7 +301,8 @@ void RecordsHandedBackOrChanged(HostSide& host) {
     EXPECT_STREQ(handed, first_text);
     save.wparam1 = kTexty;
     EXPECT_EQ(host.Call(save), 0);
-    EXPECT_EQ(save.string1, handed);
+    const char* const kept = save.string1;  // a packed field: read by name
+    EXPECT_EQ(kept, handed);
     // The driver's own buffer handed to LoadLine: the line is taken.
     EXPECT_EQ(LoadLine(host, kTexty, 1, handed), 1);
 
@@ -318,7 +319,8 @@ void RecordsHandedBackOrChanged(HostSide& host) {
     PARAM_ENTRY to_text = Rec(kBinToStrCall, kTypLong);
     to_text.data1 = to_bin.data1;  // the driver's binary buffer
     ASSERT_EQ(host.Call(to_text), 1);
-    EXPECT_STREQ(to_text.string2, "1234");
+    const char* const text = to_text.string2;
+    EXPECT_STREQ(text, "1234");
     PARAM_ENTRY again = Rec(kStrToBinCall, kTypLong);
     again.string1 = to_text.string2;  // the driver's text buffer
     ASSERT_EQ(host.Call(again), 1);
