@@ -12,20 +12,23 @@ bool Entry::Dispatch(PARAM_ENTRY& record) {
         case kErrText:
             return ErrText(record, wide_);
         case kLoadDriver:
+            // A window that an unload has already given up cannot be handed
+            // out again.
+            if (unload_pending_) return WithoutWindow(record, log);
             return LoadDriver(record, wide_, driver_);
         default:
             break;
     }
     // Everything else works on the driver window, which exists only between
     // load driver and unload driver.
-    if (!driver_) return WithoutWindow(record, log);
+    if (!driver_ || unload_pending_) return WithoutWindow(record, log);
     ProjectService& project = driver_->project();
     ConversionService& conversion = driver_->conversion();
     MenuService& menu = driver_->menu();
     RunService& run = driver_->run();
     switch (record.lmd_func) {
         case kUnloadDriver:
-            return UnloadDriver(record, wide_, driver_);
+            return Unload(record);
         case kInitObjects:
             return project.InitObjects(record);
         case kCreateObject:

@@ -27,10 +27,19 @@ public:
 private:
     // Hands the call to the service that serves its function code.
     bool Dispatch(PARAM_ENTRY& record);
+    // Unload driver: the window goes at once, or when the outermost call
+    // ends if the unload came from inside another call.
+    bool Unload(PARAM_ENTRY& record);
 
     std::unique_ptr<Platform> platform_;
     DriverWide wide_;
     std::unique_ptr<Driver> driver_;
+    // Host calls under way: more than one while a call re-enters from a
+    // message box, dialog or message of an outer call.
+    int depth_ = 0;
+    // An unload came from inside another call, whose frames still use the
+    // window: it is released when the outermost call ends.
+    bool unload_pending_ = false;
 };
 
 // The platform the exported entry uses: the Win32 one in LMDRIVER.DLL, the

@@ -56,11 +56,15 @@ void RunService::VisitOrder(dLM_ORDER& order) {
     if (order.pending) {
         // An answer lost on the line would freeze the value for good: after
         // the line's time-out (at least one period) the order is requested
-        // again. Within the time-out it is not.
+        // again. Within the time-out it is not. The host's window learns that
+        // the value did not come (a failure answer): a program that died,
+        // never announced itself or answers only what cannot be read would
+        // otherwise leave it showing an old value as if it were live.
         const std::uint32_t wait = std::max<std::uint32_t>(timeout_ticks_, order.period);
         if (++order.waited >= wait) {
             context_.log.Write("TIMER answer time-out - order requested again");
             order.pending = false;
+            ANSWER_ORDER(order, true);
         }
     }
     if (order.countdown >= 1 || order.pending) {

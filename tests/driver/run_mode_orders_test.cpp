@@ -190,11 +190,15 @@ TEST_F(RunModeOrders, ALostAnswerIsRequestedAgainAfterTheLinesTimeOut) {
     };
     Order(11, 1, 1, host_->handle(), 5);
     Ticks(30);
-    // Requested at 6; nothing within the time-out; again at 21, answered;
+    // Requested at 6; nothing within the time-out; at 21 the host's window
+    // is told the value did not come, and it is requested again, answered;
     // then every 6 ticks.
     EXPECT_EQ(request_ticks_, (std::vector<int>{6, 21, 27}));
-    ASSERT_EQ(host_->answers.size(), 2u);
-    EXPECT_EQ(host_->answers[0].data[0], 7);
+    ASSERT_EQ(host_->answers.size(), 3u);
+    EXPECT_EQ(host_->answers[0].record.timeout, 1);
+    EXPECT_EQ(host_->answers[0].record.failed, 1);
+    EXPECT_EQ(host_->answers[1].record.timeout, 0);
+    EXPECT_EQ(host_->answers[1].data[0], 7);
 }
 
 TEST_F(RunModeOrders, TheProgressBarCountsTheOrdersUpTo100) {

@@ -25,6 +25,7 @@
 #include "tools/lumarsim/run_session.h"
 #include "tools/lumarsim/script.h"
 #include "tools/lumarsim/settings_report.h"
+#include "tools/lumarsim/soak_session.h"
 #include "tools/rozid7/rozid7_core.h"
 
 namespace fs = std::filesystem;
@@ -49,6 +50,9 @@ constexpr const char kUsage[] =
     "  run PROJECT    as open, then run mode: StartRUN, orders for live values, writes,\n"
     "                 StopRUN; prints the values as the host shows them (see lumarsim\n"
     "                 help run)\n"
+    "  soak PROJECT   run mode at random for many steps against the misbehaving stand-in,\n"
+    "                 checking after every step what a host relies on (see lumarsim help\n"
+    "                 soak; natively only)\n"
     "  dialog PROJECT BLOCK  as open, then the driver's dialog of one block\n"
     "                 (ObjectDialog), played by --step or, on Windows without steps,\n"
     "                 on screen (see lumarsim help dialog)\n"
@@ -74,6 +78,10 @@ constexpr const char kUsage[] =
     "  --order ORDER      run: BLOCK.ITEM@PERIOD, an order (repeatable)\n"
     "  --set WRITE        run: BLOCK.ITEM=VALUE, a write half way (repeatable)\n"
     "  --simulate TEXT    run, script: the ROZID7.EXE stand-in misbehaves (\"LATE 3\")\n"
+    "  --steps N          soak: the number of host actions\n"
+    "  --minutes M        soak: run for M minutes instead\n"
+    "  --seed N           soak: the generator's seed (default: 1)\n"
+    "  --keep-log         soak: leave the driver's log on as STARTUP.INI has it\n"
     "  --step STEP        dialog: what the user does in the dialog (repeatable)\n"
     "  --in-process       script, natively: the driver built into lumarsim with the\n"
     "                     stand-in in process, for run-mode steps\n";
@@ -173,6 +181,25 @@ const std::map<std::string, const char*>& CommandHelp() {
          "  Exit code 1 when an order got no value or a call failed.\n"
          "  e.g. lumarsim run samples/demo-project.txt --order AI6:1.AI0@5 \\\n"
          "           --set DO8:1.DO0=1 --seconds 4\n"},
+        {"soak",
+         "lumarsim soak PROJECT (--steps N | --minutes M) [--seed N] [--simulate SETTING ...]\n"
+         "              [--keep-log] [--driver-dir DIR] [--work DIR]\n"
+         "  Opens PROJECT, then plays run mode as a host that calls at random, from a generator\n"
+         "  seeded with N: OrderData (three host windows, periods of 0 to 3 s), UnOrderData of\n"
+         "  one order or of a whole window, SetData, StartRUN, StopRUN, unload driver and a\n"
+         "  fresh start, and waits of 1 to 8 ticks. Each StartRUN gives the ROZID7.EXE\n"
+         "  stand-in one of the --simulate settings (or none) in ROZID7.INI. Time is\n"
+         "  simulated: the driver and the stand-in run inside lumarsim, so the same seed plays\n"
+         "  the same run. After every call and tick it checks: every order still placed is\n"
+         "  answered, with data or failed, within its period, the line's time-out and the\n"
+         "  stand-in's delay while run mode is on (and failed at once when the stand-in ends\n"
+         "  the line with an error); no answer reaches a window after its order was withdrawn;\n"
+         "  the command queue stays within its bound; resident memory stays flat (not checked\n"
+         "  under the sanitizers); unload returns and the driver window is gone. The driver's\n"
+         "  log is switched off in the working copy unless --keep-log. Prints the figures at\n"
+         "  the end; exit code 1 on any broken check. Natively only.\n"
+         "  e.g. lumarsim soak samples/demo-project.txt --steps 20000 --seed 7 \\\n"
+         "           --simulate \"LATE 3\" --simulate \"DROP 4\" --simulate GARBAGE\n"},
         {"tour",
          "lumarsim tour [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  The driver's introduction and start: identify, load driver, errtext, an unknown\n"
@@ -191,6 +218,7 @@ struct Options {
     bool quiet = false;
     bool in_process = false;
     lumarsim::RunOptions run;
+    lumarsim::SoakOptions soak;
     std::vector<std::string> simulate;
     std::string block;               // dialog: the block
     std::vector<std::string> steps;  // dialog: the user's steps
@@ -285,6 +313,30 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             }
             options.run.seconds = static_cast<int>(seconds);
             ++i;
+        } else if (arg == "--steps" || arg == "--seed") {
+            std::uint32_t number = 0;
+            if (i + 1 >= argc || !ParseChecksum(argv[i + 1], number) ||
+                (arg == "--steps" && number == 0)) {
+                error = arg + " needs a number" + (arg == "--steps" ? " above 0" : "");
+                return false;
+            }
+            if (arg == "--steps") {
+                options.soak.steps = number;
+            } else {
+                options.soak.seed = number;
+            }
+            ++i;
+        } else if (arg == "--minutes") {
+            std::uint32_t minutes = 0;
+            if (i + 1 >= argc || !ParseChecksum(argv[i + 1], minutes) || minutes == 0 ||
+                minutes > 24 * 60) {
+                error = "--minutes needs a number of minutes from 1 to 1440";
+                return false;
+            }
+            options.soak.minutes = minutes;
+            ++i;
+        } else if (arg == "--keep-log") {
+            options.soak.keep_log = true;
         } else if (arg == "--order" || arg == "--set" || arg == "--simulate" || arg == "--step") {
             if (i + 1 >= argc) {
                 error = arg + " needs a value";
@@ -544,6 +596,49 @@ int RunMode(const Options& options, const Project& project, const fs::path& libr
     return ok ? 0 : 1;
 }
 
+// lumarsim soak: run mode at random, every step checked.
+int SoakMode(const Options& options, const Project& project, const fs::path& work) {
+#if defined(_WIN32)
+    (void)options, (void)project, (void)work;
+    return Fail("soak runs natively only: it needs the driver and the stand-in in process");
+#else
+    lumarsim::SoakOptions soak = options.soak;
+    if ((soak.steps == 0) == (soak.minutes == 0))
+        return Fail("soak needs --steps N or --minutes M");
+    soak.modes = options.simulate;
+    for (const std::string& mode : soak.modes) {
+        lm::rozid7::Misbehaviour probe;
+        if (!lm::rozid7::ReadMisbehaviour(mode, probe)) {
+            return Fail("--simulate " + mode + ": not a misbehaviour of the stand-in");
+        }
+    }
+    if (!soak.keep_log) {
+        // A long run would write gigabytes of log: the working copy's start-up
+        // options keep it off.
+        const fs::path startup = work / "OVLADACE" / "KADEX2" / "STARTUP.INI";
+        const auto files = lm::MakeSystemFiles();
+        std::string text = files->ReadWhole(startup.string()).value_or(std::string());
+        const std::size_t at = text.find("LOGFILE ON");
+        if (at != std::string::npos) text.replace(at, 10, "LOGFILE OFF");
+        if (!files->WriteWhole(startup.string(), text))
+            return Fail("cannot write " + startup.string());
+    }
+    std::printf("lumarsim: soak, seed %u, ", soak.seed);
+    if (soak.steps > 0) {
+        std::printf("%llu steps", static_cast<unsigned long long>(soak.steps));
+    } else {
+        std::printf("%.0f minutes", soak.minutes);
+    }
+    std::printf(", stand-in modes:");
+    for (const std::string& mode : soak.modes) std::printf(" \"%s\"", mode.c_str());
+    std::printf(" or none\n");
+    const lumarsim::SoakFigures figures = lumarsim::PlaySoak(project, soak, stdout);
+    lumarsim::PrintSoakFigures(figures, stdout);
+    std::printf("\n%s\n", figures.violations == 0 ? "soak ok" : "soak broke its checks");
+    return figures.violations == 0 ? 0 : 1;
+#endif
+}
+
 int Run(const Options& options) {
     if (options.command == "settings") {
         if (!options.project.empty()) return Fail("settings takes no file");
@@ -558,7 +653,7 @@ int Run(const Options& options) {
     const std::unique_ptr<lm::Files> files = lm::MakeSystemFiles();
     Project project;
     if (options.command == "open" || options.command == "save" || options.command == "netlist" ||
-        options.command == "run" || options.command == "dialog") {
+        options.command == "run" || options.command == "dialog" || options.command == "soak") {
         if (options.project.empty()) return Fail(options.command + " needs a PROJECT file");
         auto text = files->ReadWhole(fs::absolute(options.project).string());
         if (!text) return Fail("cannot read the project " + options.project);
@@ -605,6 +700,7 @@ int Run(const Options& options) {
     std::printf("lumarsim: working folder %s\n", work.string().c_str());
 
     if (options.command == "run") return RunMode(options, project, library_file, work);
+    if (options.command == "soak") return SoakMode(options, project, work);
     lumarsim::DriverLibrary library(library_file.string());
     if (!library.ok()) return Fail(library.error());
     std::printf("lumarsim: loaded %s\n\n", library_file.string().c_str());
