@@ -13,8 +13,11 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool HasLineEnd(const std::string& line) {
-    return !line.empty() && (line.back() == '\n' || line.back() == '\r');
+// Whether a line ends where the file's lines end: at LF, or at CR in a file
+// without LF. A last line ended by a CR alone in a file with LF is not ended:
+// once a line follows it, that CR stands inside it.
+bool HasLineEnd(const std::string& line, std::string_view line_end) {
+    return !line.empty() && line.back() == line_end.back();
 }
 
 // A key line split at its first '=': the name and, when there is a '=', the value.
@@ -198,7 +201,7 @@ void ProfileFile::Write(std::string_view section_name, std::string_view key,
             section = &sections_[found->second];
         } else {
             std::string& last = sections_.back().lines.back();
-            if (!last.empty() && !HasLineEnd(last)) last += line_end_;
+            if (!last.empty() && !HasLineEnd(last, line_end_)) last += line_end_;
             std::string header(1, '[');
             header.append(Trim(section_name));
             header += ']';
@@ -226,7 +229,7 @@ void ProfileFile::Write(std::string_view section_name, std::string_view key,
         return;
     }
     std::string& after = section->lines[section->last_content];
-    if (!after.empty() && !HasLineEnd(after)) after += line_end_;
+    if (!after.empty() && !HasLineEnd(after, line_end_)) after += line_end_;
     const std::size_t at = section->last_content + 1;
     std::string added(Trim(key));
     added += '=';
