@@ -11,7 +11,8 @@
 
 namespace fuzz {
 
-inline void Check(bool condition) {
+// Not inlined, so that a broken check's stack names the line that made it.
+[[gnu::noinline]] inline void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
