@@ -39,7 +39,9 @@ TEST(Script, BlocksOfTheScriptArePrintedWithinTheirBytes) {
         std::fclose(out);
         EXPECT_EQ(played, std::string(c.error).empty());
         EXPECT_EQ(error, c.error);
-        if (played) EXPECT_EQ(transcript, c.transcript);
+        if (played) {
+            EXPECT_EQ(transcript, c.transcript);
+        }
     }
 }
 
