@@ -106,14 +106,14 @@ void TDlgHouse::FormCreate(Files& files) {
         note("Soubor "_cp + path + " neobsahuje žádný domeček; kanály mají vlastní rozsah."_cp);
     }
     if (list_.bad_line != 0) {
-        std::string line("Chyba čtení konfigurace zásuvných modulů AI."_cp);
+        std::string line = "Chyba čtení konfigurace zásuvných modulů AI."_cp;
         line += "\rŘádek "_cp;
         line += std::to_string(list_.bad_line);
         line += ": min a max nejsou čísla, domeček je vynechán."_cp;
         note(line);
     }
     if (list_.too_many) {
-        std::string line("Soubor "_cp);
+        std::string line = "Soubor "_cp;
         line += path;
         line += " obsahuje více než "_cp;
         line += std::to_string(kMaxModules);

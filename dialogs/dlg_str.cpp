@@ -103,7 +103,7 @@ void TDlgStr::OKBtnClick() {
             {Bounded(grid.Cell(0, r), kMaxRowText), Bounded(grid.Cell(1, r), kMaxRowText)});
     }
     if (FileStatus written = WriteStringTable(files_, driver_dir_, table); !written) {
-        std::string text("Soubor "_cp);
+        std::string text = "Soubor "_cp;
         text += driver_dir_;
         text += kHandOverFileName;
         text += " nelze zapsat: "_cp;

@@ -175,7 +175,7 @@ void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
     // The table holds 32 rows: further items are neither shown nor changed.
     const std::size_t shown = std::min(items.size(), kMaxTextRows);
     if (items.size() > kMaxTextRows) {
-        std::string text("Blok má "_cp);
+        std::string text = "Blok má "_cp;
         text += std::to_string(items.size());
         text += " textových položek; tabulka ukáže prvních "_cp;
         text += std::to_string(kMaxTextRows);
@@ -194,7 +194,7 @@ void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
     }
     const std::string path = context_.driver_dir + kHandOverFileName;
     if (FileStatus written = WriteStringTable(files, context_.driver_dir, table); !written) {
-        std::string text("Soubor "_cp);
+        std::string text = "Soubor "_cp;
         text += path;
         text += " nelze zapsat: "_cp;
         text += written.reason;
@@ -212,7 +212,7 @@ void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
     context_.data_changed = true;
     const std::optional<StringTable> back = ReadStringTable(files, context_.driver_dir);
     if (!back) {
-        std::string text("Soubor "_cp);
+        std::string text = "Soubor "_cp;
         text += path;
         text += " nelze přečíst; texty bloku zůstaly beze změny."_cp;
         platform.ShowMessageBox(BoxKind::Error, text);

@@ -13,10 +13,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool HasLineEnd(const std::string& line) {
-    return !line.empty() && (line.back() == '\n' || line.back() == '\r');
-}
-
 // A key line split at its first '=': the name and, when there is a '=', the value.
 struct KeyLine {
     std::string_view name;
@@ -78,6 +74,26 @@ ProfileFile::ProfileFile(std::string_view bytes) {
     }
     if (bytes.find('\n') == std::string_view::npos && bytes.find('\r') != std::string_view::npos) {
         line_end_ = "\r";
+    }
+}
+
+void ProfileFile::EndLinesThrough(std::size_t section, std::size_t line) {
+    // Only the lines after the file's last LF can lack the file's line end,
+    // so the walk back stops at the first line that has it.
+    for (;;) {
+        std::string& text = sections_[section].lines[line];
+        if (!text.empty()) {
+            if (text.back() == line_end_.back()) return;
+            text += text.back() == '\r' ? std::string_view("\n") : line_end_;
+        }
+        if (line > 0) {
+            --line;
+        } else if (section > 0) {
+            --section;
+            line = sections_[section].lines.size() - 1;
+        } else {
+            return;
+        }
     }
 }
 
@@ -197,8 +213,7 @@ void ProfileFile::Write(std::string_view section_name, std::string_view key,
         if (found != by_name_.end()) {
             section = &sections_[found->second];
         } else {
-            std::string& last = sections_.back().lines.back();
-            if (!last.empty() && !HasLineEnd(last)) last += line_end_;
+            EndLinesThrough(sections_.size() - 1, sections_.back().lines.size() - 1);
             std::string header(1, '[');
             header.append(Trim(section_name));
             header += ']';
@@ -225,8 +240,7 @@ void ProfileFile::Write(std::string_view section_name, std::string_view key,
         old = std::move(line);
         return;
     }
-    std::string& after = section->lines[section->last_content];
-    if (!after.empty() && !HasLineEnd(after)) after += line_end_;
+    EndLinesThrough(static_cast<std::size_t>(section - sections_.data()), section->last_content);
     const std::size_t at = section->last_content + 1;
     std::string added(Trim(key));
     added += '=';

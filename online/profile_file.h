@@ -59,6 +59,11 @@ private:
     };
 
     void AddLine(std::string line);
+    // Before a line is added after line `line` of section `section`: that
+    // line and the ones before it that lack the file's line end get it. In
+    // a file with LF the lines after its last LF end at CR; with a line
+    // after them that has LF, those CRs would stand inside one line.
+    void EndLinesThrough(std::size_t section, std::size_t line);
     Section& NewSection(std::string_view name, std::string header);
 
     std::vector<Section> sections_;  // sections_[0]: the lines before the first header

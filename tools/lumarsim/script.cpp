@@ -197,7 +197,17 @@ std::string Quoted(const char* cp1250) {
     return quoted;
 }
 
-std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_view wanted) {
+// The size of the script's own block at `pointer`; nothing when the pointer
+// is not one (the driver's memory, or a text of the script).
+std::optional<std::size_t> ScriptBlockSize(const CallMemory& memory, const void* pointer) {
+    for (const std::vector<std::uint8_t>& block : memory.blocks) {
+        if (!block.empty() && pointer == block.data()) return block.size();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_view wanted,
+                                 const CallMemory& memory) {
     std::string name(wanted.substr(0, wanted.find(':')));
     std::string_view how =
         wanted.find(':') == std::string_view::npos ? "" : wanted.substr(wanted.find(':') + 1);
@@ -225,11 +235,18 @@ std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_v
         pointer = r.pointer2;
     else
         return std::nullopt;
-    if (how.empty() || how == "text") return Quoted(static_cast<const char*>(pointer));
+    // A block the script passed and the driver left in place is read within
+    // its bytes only.
+    const std::optional<std::size_t> block = ScriptBlockSize(memory, pointer);
+    if (how.empty() || how == "text") {
+        if (!block) return Quoted(static_cast<const char*>(pointer));
+        const std::string bytes(static_cast<const char*>(pointer), *block);
+        return Quoted(bytes.c_str());
+    }
     if (how == "set") return pointer == nullptr ? "nil" : "set";
     if (how.substr(0, 4) == "hex:") {
         auto count = Number(how.substr(4));
-        if (!count || *count > 4096) return std::nullopt;
+        if (!count || *count > 4096 || (block && *count > *block)) return std::nullopt;
         if (pointer == nullptr) return "nil";
         std::string hex;
         const auto* bytes = static_cast<const std::uint8_t*>(pointer);
@@ -401,7 +418,7 @@ bool RunScript(const DriverLibrary& library, RunHost* host, const std::string& s
         std::string shown = "call ";
         shown += words[1];
         for (++i; i < words.size(); ++i) {
-            auto value = Shown(record, result, words[i]);
+            auto value = Shown(record, result, words[i], memory);
             if (!value) return fail("cannot print " + words[i]);
             shown += ' ';
             shown += words[i];

@@ -53,6 +53,10 @@ TEST(ProfileFile, WritingChangesOnlyTheLinesWritten) {
         {"[x]\r\ny=1", "main", "count", "1", "[x]\r\ny=1\r\n[main]\r\ncount=1\r\n"},
         // A file of CR line ends gets CR line ends.
         {"[x]\ry=1\r", "x", "z", "2", "[x]\ry=1\rz=2\r"},
+        // The lines after the last LF of a file end at CR: they get an LF
+        // before a line is added after them, else they would join it.
+        {"[x]\r\ny=1\r", "main", "count", "1", "[x]\r\ny=1\r\n[main]\r\ncount=1\r\n"},
+        {"[x]\r\ny=1\rz=2", "x", "w", "3", "[x]\r\ny=1\r\nz=2\r\nw=3\r\n"},
         // Line breaks in a value would break the file: they become spaces.
         {"", "s", "k", "a\r\nb", "[s]\r\nk=a  b\r\n"},
     };
