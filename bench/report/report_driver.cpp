@@ -1,5 +1,7 @@
 #include "bench/report/report_driver.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <memory>
 
@@ -14,7 +16,9 @@ namespace fs = std::filesystem;
 std::uint64_t ReportDriver::calls_ = 0;
 
 ReportDriver::ReportDriver(bool run_mode) {
-    work_ = fs::temp_directory_path() / "lmdriver-report-bench";
+    // A folder of this process: runs side by side (two builds, other
+    // worktrees) must not remove each other's driver directory.
+    work_ = fs::temp_directory_path() / ("lmdriver-report-bench-" + std::to_string(getpid()));
     dir_ = work_ / "OVLADACE" / "KADEX2";
     fs::remove_all(work_);
     fs::create_directories(dir_);
