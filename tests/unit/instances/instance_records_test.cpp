@@ -56,8 +56,11 @@ void ExpectSameItem(const dLM_DATAITEM& copy, const dLM_DATAITEM& expected) {
     EXPECT_EQ(+copy.pos_x, +expected.pos_x);
     EXPECT_EQ(+copy.pos_y, +expected.pos_y);
     EXPECT_EQ(+copy.attributes, +expected.attributes);
-    ASSERT_NE(copy.ext, nullptr);
-    EXPECT_EQ(std::memcmp(copy.ext, expected.ext, sizeof(dLM_DATAITEM_EXT)), 0)
+    // The packed record's pointer read by name into a local.
+    const dLM_DATAITEM_EXT* const ext = copy.ext;
+    const dLM_DATAITEM_EXT* const expected_ext = expected.ext;
+    ASSERT_NE(ext, nullptr);
+    EXPECT_EQ(std::memcmp(ext, expected_ext, sizeof(dLM_DATAITEM_EXT)), 0)
         << "the extension, byte for byte";
 }
 
