@@ -8,6 +8,8 @@ namespace lm {
 
 // `value` in decimal, right-aligned in `width` characters (never cut).
 std::string RightAligned(long long value, int width);
+// The same appended to `text`, for lines built piece by piece.
+void AppendRightAligned(std::string& text, long long value, int width);
 
 // A 32-bit value as two groups of four upper-case hexadecimal digits, high
 // word first: "0012:ABCD".

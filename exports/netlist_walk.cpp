@@ -11,6 +11,7 @@
 #include "exports/order_lines.h"
 #include "instances/lookups.h"
 #include "instances/record_item.h"
+#include "library/texts.h"
 #include "values/convert.h"
 
 namespace lm {
@@ -177,8 +178,8 @@ private:
         Listing([&] {
             const std::string_view value =
                 item->ext != nullptr ? item->ext->value.view() : "<none>";
-            return "  item " + std::string(Name(item->name)) + " = " + text + ", USER_VALUE = \"" +
-                   std::string(value) + "\"";
+            return Concat(
+                {"  item ", Name(item->name), " = ", text, ", USER_VALUE = \"", value, "\""});
         });
         if (node.ident == kProjectIdent && item->ident == kChecksumItem && item->ext != nullptr) {
             item->ext->value.assign(to_string(static_cast<std::int32_t>(checksum_)));
@@ -189,9 +190,9 @@ private:
     void UserItems(const dLM_OBJECT& object) {
         for (const dLM_DATAITEM* item = object.data_user; item != nullptr; item = item->next) {
             Listing([&] {
-                std::string line = "  user_item " + std::string(Name(item->name)) + " = ";
-                if (item->ext == nullptr) return line + "USER_DATA NIL-ERROR !";
-                return line + std::string(item->ext->value.view());
+                return Concat({"  user_item ", Name(item->name), " = ",
+                               item->ext == nullptr ? std::string_view("USER_DATA NIL-ERROR !")
+                                                    : item->ext->value.view()});
             });
             if (item->ext == nullptr || item->typ != kTypUser) continue;
             if (item->ext->subtyp == kSubtypString) {
@@ -222,10 +223,9 @@ private:
         const dLM_DATAITEM* other_item = FindItem(*other_object, wire.other_item);
         if (item == nullptr || other_item == nullptr) return;
         Listing([&] {
-            return "  wire from " + std::string(Name(object.name)) + "." +
-                   to_string(object.instance) + "." + std::string(Name(item->name)) + " to " +
-                   std::string(Name(other_object->name)) + "." + to_string(other_object->instance) +
-                   "." + std::string(Name(other_item->name));
+            return Concat({"  wire from ", Name(object.name), ".", to_string(object.instance), ".",
+                           Name(item->name), " to ", Name(other_object->name), ".",
+                           to_string(other_object->instance), ".", Name(other_item->name)});
         });
         WriteWireOrder(out_, object, *item, *other_object, *other_item);
     }

@@ -53,11 +53,12 @@ bool Fits(unsigned number) {
 
 std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const OrderBytes& bytes) {
     std::string line = "QQwrite ";
-    line += RightAligned(ident, 3);
+    line.reserve(40);
+    AppendRightAligned(line, ident, 3);
     for (unsigned number : {instance, item, unsigned{bytes[0]}, unsigned{bytes[1]},
                             unsigned{bytes[2]}, unsigned{bytes[3]}}) {
         line += ' ';
-        line += RightAligned(number, 3);
+        AppendRightAligned(line, number, 3);
     }
     return line;
 }

@@ -21,13 +21,15 @@ public:
         Insert(by_ident_[ident], order, record);
     }
 
-    void Remove(Record* record, std::uint16_t ident, std::uint16_t instance) {
+    // False when the record is not in the index.
+    bool Remove(Record* record, std::uint16_t ident, std::uint16_t instance) {
         auto it = order_.find(record);
-        if (it == order_.end()) return;
+        if (it == order_.end()) return false;
         const std::uint64_t order = it->second;
         Erase(by_pair_, Key(ident, instance), order);
         Erase(by_ident_, ident, order);
         order_.erase(it);
+        return true;
     }
 
     void Renumber(Record* record, std::uint16_t ident, std::uint16_t old_instance,

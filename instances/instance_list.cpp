@@ -1,21 +1,20 @@
 #include "instances/instance_list.h"
 
 #include "instances/lookups.h"
-#include "library/objects.h"
 
 namespace lm {
 
 dLM_OBJECT* InstanceList::Create(const dLM_OBJECT& library_object, std::uint16_t instance,
                                  LogSink& log) {
-    dLM_OBJECT* record = COPY_OBJECT(library_object, list_, instance, log);
-    if (record != nullptr) index_.Add(record, record->ident, record->instance);
+    dLM_OBJECT* record = list_.Append(library_object, instance, log);
+    index_.Add(record, record->ident, record->instance);
     return record;
 }
 
 void InstanceList::Delete(dLM_OBJECT* record) {
-    if (record == nullptr) return;
-    index_.Remove(record, record->ident, record->instance);
-    DELETE_OBJECT(list_, record);
+    // Only a record of this list is in the index.
+    if (record == nullptr || !index_.Remove(record, record->ident, record->instance)) return;
+    list_.Remove(record);
 }
 
 void InstanceList::Renumber(dLM_OBJECT* record, std::uint16_t new_instance) {
@@ -25,7 +24,7 @@ void InstanceList::Renumber(dLM_OBJECT* record, std::uint16_t new_instance) {
 
 void InstanceList::Clear() {
     index_.Clear();
-    FREE_OBJECTS(list_);
+    list_.Clear();
 }
 
 dLM_OBJECT* InstanceList::Find(std::uint16_t ident, std::uint16_t instance) const {

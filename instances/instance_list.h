@@ -1,8 +1,8 @@
 // InstanceList: the driver's copies of the placed blocks, one dLM_OBJECT per
-// instance with its own data items, kept as the linked list the rest of the
-// driver walks, with an index beside it so that the host's lookups by
-// (ident, instance) do not walk the list. Among records with the same pair the
-// first created wins, as on the plain list.
+// instance with its own data items (one allocation each, see InstanceRecords),
+// kept as the linked list the rest of the driver walks, with an index beside it so that the host's
+// lookups by (ident, instance) do not walk the list. Among records with the same pair the first
+// created wins, as on the plain list.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 #include "base/log_sink.h"
 #include "instances/instance_index.h"
-#include "library/record_lists.h"
+#include "instances/instance_records.h"
 
 namespace lm {
 
@@ -38,7 +38,7 @@ public:
                                  std::string_view name) const;
 
 private:
-    ObjectList list_;
+    InstanceRecords list_;
     InstanceIndex<dLM_OBJECT> index_;
 };
 

@@ -22,25 +22,33 @@ std::string Quoted(std::string_view text) {
     return quoted;
 }
 
+// TAKE_WORD on a view of the line: no copies while a project loads.
+std::string_view TakeWord(std::string_view& line) {
+    const std::size_t space = line.find(' ');
+    const std::string_view word = line.substr(0, space);
+    line = space == std::string_view::npos ? std::string_view()
+                                           : StripLineBreaks(line.substr(space + 1));
+    return StripLineBreaks(word);
+}
+
 }  // namespace
 
 std::string TAKE_WORD(std::string& line) {
-    const std::size_t space = line.find(' ');
-    std::string word = line.substr(0, space);
-    std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
-    line = std::string(StripLineBreaks(rest));
-    return std::string(StripLineBreaks(word));
+    std::string_view rest = line;
+    std::string word(TakeWord(rest));
+    line = std::string(rest);
+    return word;
 }
 
 bool DECODE_LINE(const InstanceList& instances, std::uint16_t ident, std::uint16_t instance,
-                 std::string line, std::uint16_t& error, LogSink& log) {
+                 std::string_view line, std::uint16_t& error, LogSink& log) {
     error = 0;
-    if (TAKE_WORD(line) != kSaveIdent) {
+    if (TakeWord(line) != kSaveIdent) {
         log.Write("decodeline : SaveIdent not found (line is not for DLL)");
         return false;
     }
     log.WriteWith([&] { return "decodeline : " + std::string(kSaveIdent) + " found"; });
-    const std::string name = TAKE_WORD(line);
+    const std::string_view name = TakeWord(line);
     log.WriteWith([&] { return "decodeline : searching " + Quoted(name); });
     dLM_DATAITEM* item = instances.FindItemByName(ident, instance, name);
     if (item == nullptr) {
@@ -48,7 +56,7 @@ bool DECODE_LINE(const InstanceList& instances, std::uint16_t ident, std::uint16
         return false;
     }
     log.Write("decodeline : string found");
-    if (TAKE_WORD(line) != "=") {
+    if (TakeWord(line) != "=") {
         log.Write("decodeline : \"=\" NOT found !!!");
         return false;
     }

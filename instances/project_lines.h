@@ -23,7 +23,7 @@ std::string TAKE_WORD(std::string& line);
 // Puts the value of a project line into the named item of the instance.
 // True when the line is one of ours and names an item of that instance.
 bool DECODE_LINE(const InstanceList& instances, std::uint16_t ident, std::uint16_t instance,
-                 std::string line, std::uint16_t& error, LogSink& log);
+                 std::string_view line, std::uint16_t& error, LogSink& log);
 
 // The line of one item, as saved: the value in double quotes for a USER/STRING
 // item, bare otherwise.

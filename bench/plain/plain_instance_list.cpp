@@ -3,17 +3,18 @@
 // Linked instead of instances/instance_list.cpp into the plain benchmark only.
 #include "instances/instance_list.h"
 #include "instances/lookups.h"
-#include "library/objects.h"
 
 namespace lm {
 
 dLM_OBJECT* InstanceList::Create(const dLM_OBJECT& library_object, std::uint16_t instance,
                                  LogSink& log) {
-    return COPY_OBJECT(library_object, list_, instance, log);
+    return list_.Append(library_object, instance, log);
 }
 
 void InstanceList::Delete(dLM_OBJECT* record) {
-    if (record != nullptr) DELETE_OBJECT(list_, record);
+    for (dLM_OBJECT* r = list_.head(); r != nullptr; r = r->next) {
+        if (r == record) return list_.Remove(record);
+    }
 }
 
 void InstanceList::Renumber(dLM_OBJECT* record, std::uint16_t new_instance) {
@@ -21,7 +22,7 @@ void InstanceList::Renumber(dLM_OBJECT* record, std::uint16_t new_instance) {
 }
 
 void InstanceList::Clear() {
-    FREE_OBJECTS(list_);
+    list_.Clear();
 }
 
 dLM_OBJECT* InstanceList::Find(std::uint16_t ident, std::uint16_t instance) const {

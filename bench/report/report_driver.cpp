@@ -1,5 +1,7 @@
 #include "bench/report/report_driver.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <memory>
 
@@ -14,7 +16,9 @@ namespace fs = std::filesystem;
 std::uint64_t ReportDriver::calls_ = 0;
 
 ReportDriver::ReportDriver(bool run_mode) {
-    work_ = fs::temp_directory_path() / "lmdriver-report-bench";
+    // A folder of this process: runs side by side (two builds, other
+    // worktrees) must not remove each other's driver directory.
+    work_ = fs::temp_directory_path() / ("lmdriver-report-bench-" + std::to_string(getpid()));
     dir_ = work_ / "OVLADACE" / "KADEX2";
     fs::remove_all(work_);
     fs::create_directories(dir_);
@@ -198,32 +202,35 @@ std::vector<std::string> ProjectLines(int blocks) {
     return lines;
 }
 
-Netlist::Netlist(int blocks) {
-    nodes.resize(static_cast<std::size_t>(blocks));
-    for (int b = 0; b < blocks; ++b) {
-        dLMN_NODE& node = nodes[static_cast<std::size_t>(b)];
+Netlist::Netlist(int blocks, int stride) {
+    const int count = (blocks + stride - 1) / stride;
+    nodes.resize(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const auto at = static_cast<std::size_t>(k);
+        const Block block = BlockAt(k * stride);
+        dLMN_NODE& node = nodes[at];
         node = {};
-        node.ident = BlockAt(b).ident;
-        node.instance = BlockAt(b).instance;
-        if (b + 1 < blocks) node.next = &nodes[static_cast<std::size_t>(b) + 1];
-        for (int k = 0; k < 5; ++k) {
-            dLMN_CONST& c = constants.emplace_back();
-            c = {};
-            c.level = 2;
-            c.item = static_cast<std::uint16_t>(kFirstItem + k);
-            c.data = value;
-            c.length = sizeof value;
-            c.next = k == 0 ? nullptr : &constants[constants.size() - 2];
+        node.ident = block.ident;
+        node.instance = block.instance;
+        if (k + 1 < count) node.next = &nodes[at + 1];
+        for (int c = 0; c < 5; ++c) {
+            dLMN_CONST& constant = constants.emplace_back();
+            constant = {};
+            constant.level = 2;
+            constant.item = static_cast<std::uint16_t>(kFirstItem + c);
+            constant.data = value;
+            constant.length = sizeof value;
+            constant.next = c == 0 ? nullptr : &constants[constants.size() - 2];
         }
         node.constants = &constants.back();
-        if (b == 0) continue;
-        for (int k = 0; k < 5; ++k) {
+        if (k == 0) continue;
+        for (int c = 0; c < 5; ++c) {
             dLMN_CONNECT& w = wires.emplace_back();
             w = {};
-            w.item = static_cast<std::uint16_t>(kFirstItem + 3 + k);
+            w.item = static_cast<std::uint16_t>(kFirstItem + 3 + c);
             w.other_item = kFirstItem;
-            w.other = &nodes[static_cast<std::size_t>(b) - 1];
-            w.next = k == 0 ? nullptr : &wires[wires.size() - 2];
+            w.other = &nodes[at - 1];
+            w.next = c == 0 ? nullptr : &wires[wires.size() - 2];
         }
         node.connections = &wires.back();
     }

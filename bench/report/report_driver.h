@@ -96,9 +96,10 @@ std::string ProjectLine(int block, int item);
 std::vector<std::string> ProjectLines(int blocks);
 
 // The netlist the host builds for a project: every block a node with five
-// constants and five wires to the node before it.
+// constants and five wires to the node before it. With a stride, only every
+// stride-th block is a node (a sample spread evenly over the project).
 struct Netlist {
-    explicit Netlist(int blocks);
+    explicit Netlist(int blocks, int stride = 1);
     std::vector<dLMN_NODE> nodes;
     std::deque<dLMN_CONST> constants;
     std::deque<dLMN_CONNECT> wires;

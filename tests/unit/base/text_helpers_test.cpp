@@ -34,6 +34,9 @@ TEST(NumberText, RightAlignedAndHexLayouts) {
     EXPECT_EQ(RightAligned(65535, 5), "65535");
     EXPECT_EQ(RightAligned(123456, 3), "123456");  // never cut
     EXPECT_EQ(RightAligned(-1, 4), "  -1");
+    EXPECT_EQ(RightAligned(0, 1), "0");
+    EXPECT_EQ(RightAligned(-120, 0), "-120");
+    EXPECT_EQ(RightAligned(-9223372036854775807LL - 1, 3), "-9223372036854775808");
     EXPECT_EQ(Hex32(0), "0000:0000");
     EXPECT_EQ(Hex32(0x0012ABCD), "0012:ABCD");
     EXPECT_EQ(Hex32(0xFFFFFFFF), "FFFF:FFFF");
