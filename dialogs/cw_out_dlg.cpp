@@ -24,7 +24,7 @@ std::optional<long> FirstChannel(const std::string& text) {
 }  // namespace
 
 TCWOutDlg::TCWOutDlg(Platform& platform)
-    : ui::Form("TCWOutDlg", std::string("Výstup do systému Control Panel / Web"_cp), 560, 420),
+    : ui::Form("TCWOutDlg", std::string("Výstup do systému Control Panel / Web"_cp), 560, 440),
       platform_(platform) {
     Build();
 }
@@ -61,12 +61,12 @@ void TCWOutDlg::Build() {
     Add("RadioButton1", ControlKind::RadioButton, {8, 20, 80, 17}, "Přepsat"_cp, "RadioGroup1")
         .checked = true;
     Add("RadioButton2", ControlKind::RadioButton, {92, 20, 80, 17}, "Připojit"_cp, "RadioGroup1");
-    Add("Label1", ControlKind::Label, {200, 134, 100, 13}, "Začít od kanálu"_cp);
+    Add("Label1", ControlKind::Label, {200, 134, 86, 13}, "Začít od kanálu"_cp);
     Add("EditOdKanalu", ControlKind::Edit, {200, 150, 80, 21}, "100").max_length = 5;
-    Add("GroupBox1", ControlKind::GroupBox, {300, 128, 144, 48}, "Typ výstupu (ovladač)"_cp);
-    Add("RadioButton3", ControlKind::RadioButton, {8, 20, 64, 17}, "KADEX-RT", "GroupBox1")
+    Add("GroupBox1", ControlKind::GroupBox, {288, 128, 156, 48}, "Typ výstupu (ovladač)"_cp);
+    Add("RadioButton3", ControlKind::RadioButton, {6, 20, 74, 17}, "KADEX-RT", "GroupBox1")
         .checked = true;
-    Add("RadioButton4", ControlKind::RadioButton, {74, 20, 64, 17}, "PROFIBUS", "GroupBox1")
+    Add("RadioButton4", ControlKind::RadioButton, {80, 20, 72, 17}, "PROFIBUS", "GroupBox1")
         .enabled = false;
     Add("Label2", ControlKind::Label, {8, 184, 300, 13}, "Seznam položek pro nadřízený systém"_cp);
     Add("CheckListBox1", ControlKind::CheckListBox, {8, 200, 436, 150}, "");
