@@ -63,6 +63,15 @@ protected:
         return r;
     }
     int Call(PARAM_ENTRY& r) { return entry_(&r); }
+    // Copies every file of `from` into the driver directory below the working
+    // folder, over what is there (SETCOM.INI included).
+    void CopyIntoDriverDir(const std::filesystem::path& from) const {
+        for (const auto& entry : std::filesystem::directory_iterator(from)) {
+            std::filesystem::copy_file(entry.path(),
+                                       work_ / "OVLADACE" / "KADEX2" / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
 
     std::string folder_prefix_;
     std::filesystem::path work_;

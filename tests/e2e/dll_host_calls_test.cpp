@@ -50,10 +50,7 @@ protected:
     void SetUp() override {
         DllHost::SetUp();
         const auto dir = work_ / "OVLADACE" / "KADEX2";
-        for (const auto& entry : std::filesystem::directory_iterator(LM_SAMPLE_DRIVER_DIR)) {
-            std::filesystem::copy(entry.path(), dir / entry.path().filename(),
-                                  std::filesystem::copy_options::overwrite_existing);
-        }
+        CopyIntoDriverDir(LM_SAMPLE_DRIVER_DIR);
         // LMKOMUN.INI written, the export starts ROZID7.EXE: a program that
         // starts and ends at once stands in for it.
         wchar_t system[MAX_PATH] = {};

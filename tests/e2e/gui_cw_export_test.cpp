@@ -102,10 +102,7 @@ protected:
         DllHost::SetUp();
         if (HasFatalFailure()) return;
         const fs::path dir = work_ / "OVLADACE" / "KADEX2";
-        for (const auto& entry : fs::directory_iterator(LM_SAMPLE_DRIVER_DIR)) {
-            fs::copy_file(entry.path(), dir / entry.path().filename(),
-                          fs::copy_options::overwrite_existing);
-        }
+        CopyIntoDriverDir(LM_SAMPLE_DRIVER_DIR);
         // The golden files' settings: COM2 at 38400 Bd, addresses 5 and 7,
         // RS485, time-out 10 s.
         std::ofstream(dir / "SETCOM.INI", std::ios::binary)

@@ -25,11 +25,7 @@ protected:
     void SetUp() override {
         DllHost::SetUp();
         if (HasFatalFailure()) return;
-        const auto dir = work_ / "OVLADACE" / "KADEX2";
-        for (const auto& entry : std::filesystem::directory_iterator(LM_SAMPLE_DRIVER_DIR)) {
-            std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
+        CopyIntoDriverDir(LM_SAMPLE_DRIVER_DIR);
         PARAM_ENTRY identify = Record(1);
         identify.wparam1 = 3;
         identify.lparam1 = 34;
