@@ -190,8 +190,9 @@ bool ProjectService::SaveLine(PARAM_ENTRY& record) {
 
 bool ProjectService::LoadLine(PARAM_ENTRY& record) {
     context_.log.Write("LM ENTRY: LoadLine");
-    std::string line(ReadZeroText(record.string1));
-    line_buffer_.Store(line);
+    // The line is read from the driver's own copy: the host's text is read once.
+    const std::string_view host_line = ReadZeroText(record.string1);
+    const std::string_view line(line_buffer_.Store(host_line), host_line.size());
     std::uint16_t error = kErrOk;
     const bool found =
         DECODE_LINE(instances_, record.wparam1, record.wparam2, line, error, context_.log);

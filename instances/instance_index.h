@@ -2,88 +2,127 @@
 // and the first instance of an ident without walking the list, and keeps the
 // list's rule that among records with the same pair the first created wins,
 // also after deletions and renumbering.
+//
+// A placed block costs one slot of a flat table and nothing else: the records
+// that share a pair with another (which a sound project does not have) are
+// kept apart by their age, and the first record of each ident is kept with
+// the number of records of that ident. When the first of an ident goes, the
+// next one is found by walking the list on from it; the first of an ident
+// only ever moves towards the list's end, so the walks of a whole session
+// pass each record at most once per ident.
+//
+// `Record` has `next` (the list, oldest first) and `ident`; `OrderOf(record)`
+// gives its place in creation order, which the list keeps with the record.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <unordered_map>
 
+#include "instances/pair_table.h"
+
 namespace lm {
 
-template <class Record>
+template <class Record, std::uint64_t (*OrderOf)(const Record*)>
 class InstanceIndex {
 public:
     // A record appended at the end of the list.
     void Add(Record* record, std::uint16_t ident, std::uint16_t instance) {
-        const std::uint64_t order = next_order_++;
-        order_[record] = order;
-        Insert(by_pair_[Key(ident, instance)], order, record);
-        Insert(by_ident_[ident], order, record);
+        AddPair(record, Key(ident, instance));
+        Ident& of_ident = idents_[ident];
+        if (of_ident.count++ == 0) of_ident.first = record;
+        ++size_;
     }
 
-    // False when the record is not in the index.
+    // False when the record is not in the index. Called while the record is
+    // still linked in the list.
     bool Remove(Record* record, std::uint16_t ident, std::uint16_t instance) {
-        auto it = order_.find(record);
-        if (it == order_.end()) return false;
-        const std::uint64_t order = it->second;
-        Erase(by_pair_, Key(ident, instance), order);
-        Erase(by_ident_, ident, order);
-        order_.erase(it);
+        if (!RemovePair(record, Key(ident, instance))) return false;
+        auto it = idents_.find(ident);
+        if (it != idents_.end()) {
+            Ident& of_ident = it->second;
+            if (--of_ident.count == 0) {
+                idents_.erase(it);
+            } else if (of_ident.first == record) {
+                Record* next = record->next;
+                while (next != nullptr && next->ident != ident) next = next->next;
+                of_ident.first = next;
+            }
+        }
+        --size_;
         return true;
     }
 
     void Renumber(Record* record, std::uint16_t ident, std::uint16_t old_instance,
                   std::uint16_t new_instance) {
-        auto it = order_.find(record);
-        if (it == order_.end()) return;
-        Erase(by_pair_, Key(ident, old_instance), it->second);
-        Insert(by_pair_[Key(ident, new_instance)], it->second, record);
+        if (!RemovePair(record, Key(ident, old_instance))) return;
+        AddPair(record, Key(ident, new_instance));
     }
 
     // The first created record with this pair, or null.
     Record* Find(std::uint16_t ident, std::uint16_t instance) const {
-        auto it = by_pair_.find(Key(ident, instance));
-        return it == by_pair_.end() || it->second.empty() ? nullptr : it->second.begin()->second;
+        return first_.Find(Key(ident, instance));
     }
 
     // The first created record of this ident, whatever its instance, or null.
     Record* FindFirstOfIdent(std::uint16_t ident) const {
-        auto it = by_ident_.find(ident);
-        return it == by_ident_.end() || it->second.empty() ? nullptr : it->second.begin()->second;
+        auto it = idents_.find(ident);
+        return it == idents_.end() ? nullptr : it->second.first;
     }
 
     void Clear() {
-        order_.clear();
-        by_pair_.clear();
-        by_ident_.clear();
+        first_.Clear();
+        shared_.clear();
+        idents_.clear();
+        size_ = 0;
     }
 
-    std::size_t size() const { return order_.size(); }
+    std::size_t size() const { return size_; }
 
 private:
-    // Records by creation order: the first entry is the oldest. A map keeps
-    // removal at either end cheap however many records share a key.
-    using Entries = std::map<std::uint64_t, Record*>;
+    // The records of one pair when more than one has it, by creation order.
+    using Shared = std::map<std::uint64_t, Record*>;
+    struct Ident {
+        Record* first = nullptr;
+        std::size_t count = 0;
+    };
 
     static std::uint32_t Key(std::uint16_t ident, std::uint16_t instance) {
         return (std::uint32_t{ident} << 16) | instance;
     }
-    static void Insert(Entries& entries, std::uint64_t order, Record* record) {
-        // A renumbered record finds its place among the others by its age.
-        entries.emplace(order, record);
-    }
-    template <class Map>
-    static void Erase(Map& map, typename Map::key_type key, std::uint64_t order) {
-        auto it = map.find(key);
-        if (it == map.end()) return;
-        it->second.erase(order);
-        if (it->second.empty()) map.erase(it);
+
+    void AddPair(Record* record, std::uint32_t key) {
+        Record* const first = first_.Find(key);
+        if (first == nullptr) {
+            first_.Set(key, record);
+            return;
+        }
+        Shared& shared = shared_[key];
+        if (shared.empty()) shared.emplace(OrderOf(first), first);
+        shared.emplace(OrderOf(record), record);
+        // A renumbered record may be older than the pair's first.
+        first_.Set(key, shared.begin()->second);
     }
 
-    std::uint64_t next_order_ = 0;
-    std::unordered_map<Record*, std::uint64_t> order_;
-    std::unordered_map<std::uint32_t, Entries> by_pair_;
-    std::unordered_map<std::uint16_t, Entries> by_ident_;
+    bool RemovePair(Record* record, std::uint32_t key) {
+        auto it = shared_.find(key);
+        if (it == shared_.end()) {
+            if (record == nullptr || first_.Find(key) != record) return false;
+            first_.Erase(key);
+            return true;
+        }
+        auto member = it->second.find(OrderOf(record));
+        if (member == it->second.end() || member->second != record) return false;
+        it->second.erase(member);
+        first_.Set(key, it->second.begin()->second);
+        if (it->second.size() == 1) shared_.erase(it);
+        return true;
+    }
+
+    PairTable<Record> first_;
+    std::unordered_map<std::uint32_t, Shared> shared_;
+    std::unordered_map<std::uint16_t, Ident> idents_;
+    std::size_t size_ = 0;
 };
 
 }  // namespace lm

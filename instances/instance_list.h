@@ -22,9 +22,9 @@ public:
     // CreateObject: a copy of the library object with the instance number,
     // appended at the end.
     dLM_OBJECT* Create(const dLM_OBJECT& library_object, std::uint16_t instance, LogSink& log);
-    // DeleteObject: removes the record and everything it owns.
+    // DeleteObject: removes a record of this list and everything it owns.
     void Delete(dLM_OBJECT* record);
-    // SetInstance: a new instance number; the values stay.
+    // SetInstance: a new instance number for a record of this list; the values stay.
     void Renumber(dLM_OBJECT* record, std::uint16_t new_instance);
     void Clear();
 
@@ -39,7 +39,7 @@ public:
 
 private:
     InstanceRecords list_;
-    InstanceIndex<dLM_OBJECT> index_;
+    InstanceIndex<dLM_OBJECT, &InstanceRecords::OrderOf> index_;
 };
 
 }  // namespace lm

@@ -19,6 +19,7 @@ namespace {
 // texts. Every record starts on a multiple of 8 bytes.
 struct Header {
     dLM_OBJECT* previous;
+    std::uint64_t order;
 };
 
 constexpr std::size_t Rounded(std::size_t bytes) {
@@ -34,6 +35,10 @@ std::byte* BlockOf(dLM_OBJECT* record) {
 }
 Header& HeaderOf(dLM_OBJECT* record) {
     return *std::launder(reinterpret_cast<Header*>(BlockOf(record)));
+}
+const Header& HeaderOf(const dLM_OBJECT* record) {
+    return *std::launder(
+        reinterpret_cast<const Header*>(reinterpret_cast<const std::byte*>(record) - kObjectAt));
 }
 
 // The texts of a copy, read as the library record holds them.
@@ -127,7 +132,7 @@ dLM_OBJECT* InstanceRecords::Append(const dLM_OBJECT& source, std::uint16_t inst
     }
     std::byte* const block = static_cast<std::byte*>(
         ::operator new(kObjectAt + kObjectBytes + items * (kItemBytes + kExtBytes) + text_bytes));
-    new (block) Header{tail_};
+    new (block) Header{tail_, next_order_++};
     auto* const object = new (block + kObjectAt) dLM_OBJECT{};
     std::byte* item_at = block + kObjectAt + kObjectBytes;
     std::byte* ext_at = item_at + items * kItemBytes;
@@ -214,6 +219,10 @@ void InstanceRecords::Remove(dLM_OBJECT* record) {
     }
     --size_;
     ::operator delete(BlockOf(record));
+}
+
+std::uint64_t InstanceRecords::OrderOf(const dLM_OBJECT* record) {
+    return HeaderOf(record).order;
 }
 
 void InstanceRecords::Clear() {

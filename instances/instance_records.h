@@ -3,8 +3,9 @@
 // and every text they point to: placing a block costs one allocation, the
 // records lie together, and the addresses the host holds stay where they are
 // until the instance is removed. The records are linked as on any list
-// (`next`, the five item lists); a hidden link to the instance before it lets
-// a removal unlink without walking the list.
+// (`next`, the five item lists); a hidden header holds the link to the
+// instance before it, so that a removal unlinks without walking the list, and
+// the record's place in creation order.
 #pragma once
 
 #include <cstddef>
@@ -36,10 +37,15 @@ public:
     // Frees every instance; the list becomes empty.
     void Clear();
 
+    // The place of a record that Append gave in creation order (the oldest
+    // has the lowest): the list's order, which renumbering does not change.
+    static std::uint64_t OrderOf(const dLM_OBJECT* record);
+
 private:
     dLM_OBJECT* head_ = nullptr;
     dLM_OBJECT* tail_ = nullptr;
     std::size_t size_ = 0;
+    std::uint64_t next_order_ = 0;
 };
 
 }  // namespace lm
