@@ -60,19 +60,27 @@ std::string NetlistExports::WriteNetList(std::uint32_t checksum, InstanceList* i
         header.settings = *settings;
         if (window_) header.window = window_();
     }
-    std::string text;
+    // The text goes to the file in pieces as it is made. A write that fails
+    // does not stop the walk, which also changes the instance list: the
+    // failure is told when the text is complete, and the earlier file stays.
+    FileReplacement file(files_, path);
     try {
-        text = NetListText(mode, checksum, instances, netlist, header, log_);
+        ExportText out([&file](std::string_view piece) { file.Write(piece); });
+        WriteNetListText(out, mode, checksum, instances, netlist, header, log_);
+        out.Flush();
     } catch (const std::bad_alloc&) {
         return OutOfMemoryText(path);
     } catch (const std::length_error&) {
         return OutOfMemoryText(path);
     }
-    return WriteFile(path, text);
+    return Told(path, file.Commit());
 }
 
 std::string NetlistExports::WriteFile(const std::string& path, std::string_view text) {
-    const FileStatus status = ReplaceWholeFile(files_, path, text);
+    return Told(path, ReplaceWholeFile(files_, path, text));
+}
+
+std::string NetlistExports::Told(const std::string& path, const FileStatus& status) {
     if (status) return {};
     log_.WriteWith([&] { return "WriteNetList: " + path + " not written: " + status.reason; });
     return Bounded("Soubor " + path + " nelze zapsat:\r" + status.reason);

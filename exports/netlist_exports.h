@@ -78,6 +78,8 @@ private:
                                std::string_view file_name);
     void AskForNetList(PARAM_ENTRY& record, std::string_view log_line);
     std::string WriteFile(const std::string& path, std::string_view text);
+    // Empty when written; otherwise logged, and the text for the user's box.
+    std::string Told(const std::string& path, const FileStatus& status);
 
     Platform& platform_;
     Files& files_;

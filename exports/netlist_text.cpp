@@ -39,6 +39,13 @@ NetListMode NetListModeOf(std::string_view file_name) {
 std::string NetListText(NetListMode mode, std::uint32_t checksum, InstanceList* instances,
                         const dLMN_NODE* netlist, const NetListHeader& header, LogSink& log) {
     ExportText out;
+    WriteNetListText(out, mode, checksum, instances, netlist, header, log);
+    return out.Take();
+}
+
+void WriteNetListText(ExportText& out, NetListMode mode, std::uint32_t checksum,
+                      InstanceList* instances, const dLMN_NODE* netlist,
+                      const NetListHeader& header, LogSink& log) {
     if (mode == NetListMode::Komun) {
         WriteKomunHeader(out, header.settings, header.firmware_low, header.firmware_high,
                          header.window);
@@ -54,7 +61,6 @@ std::string NetListText(NetListMode mode, std::uint32_t checksum, InstanceList* 
         InstanceLines(out, instances);
     }
     WalkNetlist(mode, netlist, instances, checksum, out, log);
-    return out.Take();
 }
 
 }  // namespace lm

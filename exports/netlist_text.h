@@ -39,7 +39,12 @@ struct NetListHeader {
     KomunWindow window;      // communication-program mode only
 };
 
-// The file's text; the walk changes the instance list as netlist_walk.h says.
+// The file's text into `out`; the walk changes the instance list as
+// netlist_walk.h says.
+void WriteNetListText(ExportText& out, NetListMode mode, std::uint32_t checksum,
+                      InstanceList* instances, const dLMN_NODE* netlist,
+                      const NetListHeader& header, LogSink& log);
+// The same text whole.
 std::string NetListText(NetListMode mode, std::uint32_t checksum, InstanceList* instances,
                         const dLMN_NODE* netlist, const NetListHeader& header, LogSink& log);
 

@@ -69,6 +69,29 @@ public:
 // removes the temporary file and leaves the earlier file as it was.
 FileStatus ReplaceWholeFile(Files& files, const std::string& path, std::string_view content);
 
+// The same for a file written in pieces: the first piece creates `path` +
+// ".tmp", the others are appended to it, and Commit puts it in place of
+// `path`. After the first failure nothing more is written and Commit reports
+// that failure; a replacement given up (not committed) or failed removes its
+// temporary file, so the earlier file stays as it was.
+class FileReplacement {
+public:
+    FileReplacement(Files& files, std::string path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    void Write(std::string_view bytes);
+    FileStatus Commit();
+
+private:
+    Files& files_;
+    std::string path_, temporary_;
+    FileStatus status_;
+    bool started_ = false;
+    bool done_ = false;
+};
+
 // Lines each ended by CR LF, as every text file of the driver is written.
 std::string JoinCrLfLines(const std::vector<std::string>& lines);
 

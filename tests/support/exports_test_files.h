@@ -18,7 +18,9 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> failing_writes;   // WriteWhole of these paths fails
     std::set<std::string> failing_renames;  // Rename to these paths fails
-    std::vector<std::string> operations;    // "write PATH", "rename FROM TO", "delete PATH"
+    std::set<std::string> failing_appends;  // Append to these paths fails
+    // "write PATH", "append PATH", "rename FROM TO", "delete PATH"
+    std::vector<std::string> operations;
 
     bool CanBeOpened(const std::string& path) override { return files.contains(path); }
     std::optional<std::string> ReadWhole(const std::string& path) override {
@@ -33,6 +35,8 @@ public:
         return FileStatus::Ok();
     }
     FileStatus Append(const std::string& path, std::string_view bytes) override {
+        operations.push_back("append " + path);
+        if (failing_appends.contains(path)) return FileStatus::Failed("disk full");
         files[path] += bytes;
         return FileStatus::Ok();
     }

@@ -211,6 +211,60 @@ TEST_F(NetlistExportsTest, AFileThatCannotBeWrittenKeepsTheEarlierOneAndSaysWhy)
     }
 }
 
+// A large project's files are written in pieces: the same bytes as the text
+// made whole, and a piece that cannot be written keeps the earlier file.
+TEST(NetlistExportsInPieces, TheFileIsTheWholeTextOrTheEarlierOne) {
+    std::string project;
+    for (int b = 1; b <= 16000; ++b) {
+        project += "block 155 " + std::to_string(b % 250 + 1) + "\nconst 20 2 C8\n";
+    }
+    struct Row {
+        std::uint16_t menu;
+        std::string path;
+        NetListMode mode;
+        bool fail_append;
+    };
+    const Row rows[] = {
+        {3001, kNetlistFile, NetListMode::Listing, false},
+        {3000, kKomunFile, NetListMode::Komun, false},
+        {3001, kNetlistFile, NetListMode::Listing, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path + (row.fail_append ? ", a piece fails" : ""));
+        test::Scenario whole(project);
+        const std::string expected = whole.Text(row.mode, 7);
+        ASSERT_GT(expected.size(), 2 * ExportText::kPieceBytes);
+
+        test::Scenario scenario(project);
+        test::FakePlatform platform;
+        test::ExportsTestFiles files;
+        test::RecordingLog log;
+        NetlistExports exports(
+            platform, files, log, kDir, scenario.instances, test::SampleLibrary(),
+            [] { return std::optional(test::SampleSettings()); },
+            [] { return test::SampleHeader().window; });
+        files.files[row.path] = "the earlier export\r\n";
+        if (row.fail_append) files.failing_appends.insert(row.path + ".tmp");
+        PARAM_ENTRY record{};
+        record.lparam1 = 7;
+        record.pointer1 = scenario.netlist->head();
+        EXPECT_TRUE(exports.NetList(record, row.menu));
+        EXPECT_EQ(files.files.count(row.path + ".tmp"), 0u);
+        EXPECT_EQ(
+            std::count(files.operations.begin(), files.operations.end(),
+                       "append " + row.path + ".tmp"),
+            row.fail_append ? 1 : static_cast<long>(expected.size() / ExportText::kPieceBytes));
+        if (row.fail_append) {
+            EXPECT_EQ(files.files[row.path], "the earlier export\r\n");
+            ASSERT_EQ(platform.boxes.size(), 1u);
+            EXPECT_EQ(platform.boxes[0].text, "Soubor " + row.path + " nelze zapsat:\rdisk full");
+        } else {
+            EXPECT_TRUE(files.files[row.path] == expected) << "the file differs from the text";
+            EXPECT_TRUE(platform.boxes.empty());
+        }
+    }
+}
+
 TEST_F(NetlistExportsTest, NetListAfterAnyOtherMenuCommandDoesNothing) {
     for (std::uint16_t last : {0, 3002, 3004, 3010, 65535}) {
         bool result = true;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "base/cp1250.h"
 #include "platform/system_files.h"
@@ -173,6 +174,41 @@ TEST(ReplaceWholeFile, AFailureAtAnyStepKeepsTheEarlierFile) {
             << "no temporary file is left";
         ASSERT_TRUE(ReplaceWholeFile(files, path, "new content\r\n"));
         EXPECT_EQ(files.ReadWhole(path), "new content\r\n");
+    }
+}
+
+TEST(FileReplacement, InPiecesTheFileIsWholeOrTheEarlierOne) {
+    test::TempDir dir;
+    std::unique_ptr<Files> system = MakeSystemFiles();
+    const std::string path = (dir.path() / "NETLIST.TXT").string();
+    struct Row {
+        const char* what;
+        std::optional<test::FileFault> fault;
+        bool commit;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"all pieces written", std::nullopt, true, "one\r\ntwo\r\nthree\r\n"},
+        {"the second piece cannot be opened", test::FileFault{test::FileOp::Open, ".tmp", 2}, true,
+         "earlier\r\n"},
+        {"the third piece is cut short", test::FileFault{test::FileOp::Write, ".tmp", 3}, true,
+         "earlier\r\n"},
+        {"given up before the commit", std::nullopt, false, "earlier\r\n"},
+    };
+    for (const Row& row : rows) {
+        test::FaultyFiles files(*system);
+        ASSERT_TRUE(files.WriteWhole(path, "earlier\r\n"));
+        if (row.fault) files.Add(*row.fault);
+        {
+            FileReplacement replacement(files, path);
+            for (const char* piece : {"one\r\n", "two\r\n", "three\r\n"}) replacement.Write(piece);
+            if (row.commit) {
+                EXPECT_EQ(bool(replacement.Commit()), !row.fault) << row.what;
+            }
+        }
+        EXPECT_EQ(files.ReadWhole(path), row.expected) << row.what;
+        EXPECT_EQ(files.List(dir.path().string()), std::vector<std::string>{"NETLIST.TXT"})
+            << row.what << ": no temporary file is left";
     }
 }
 
