@@ -31,6 +31,21 @@ std::string_view TakeWord(std::string_view& line) {
     return StripLineBreaks(word);
 }
 
+// A save sequence reads, of every item, its record, its name, and its
+// extension's subtype, value and save flag. At the sequence's first call
+// they are asked for all at once, so that in a project larger than the
+// processor's cache they come from memory together instead of one by one.
+void PrefetchSaveRecords(const dLM_DATAITEM* item) {
+    for (int k = 0; item != nullptr && k < 64; ++k, item = item->next) {
+        const dLM_DATAITEM_EXT* ext = item->ext;
+        if (ext == nullptr) continue;
+        __builtin_prefetch(ext, 1);
+        __builtin_prefetch(&ext->value, 0);
+        __builtin_prefetch(&ext->save_flag, 1);
+        __builtin_prefetch(item->name, 0);
+    }
+}
+
 }  // namespace
 
 std::string TAKE_WORD(std::string& line) {
@@ -98,6 +113,7 @@ bool SaveLine(const InstanceList& instances, PARAM_ENTRY& record, SaveState& sta
     // The first item not yet handed out in this sequence; handing out the
     // last one ends the sequence, so one is always left here.
     dLM_DATAITEM* item = object->data_user;
+    if (item->ext != nullptr && item->ext->save_flag == 0) PrefetchSaveRecords(item);
     while (item->next != nullptr && item->ext != nullptr && item->ext->save_flag != 0) {
         item = item->next;
     }

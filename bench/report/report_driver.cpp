@@ -107,15 +107,19 @@ void ReportDriver::CreateAll(int blocks) {
 std::vector<std::string> ReportDriver::SaveAll(int blocks) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(blocks) * kItemsPerBlock);
+    SaveAll(blocks, [&lines](const char* line) { lines.emplace_back(line); });
+    return lines;
+}
+
+void ReportDriver::SaveAll(int blocks, const std::function<void(const char*)>& take) {
     for (int b = 0; b < blocks; ++b) {
         const Block block = BlockAt(b);
         for (;;) {
             const PARAM_ENTRY r = Call(kSaveLine, block.ident, block.instance);
-            if (r.string1 != nullptr) lines.emplace_back(r.string1);
+            if (r.string1 != nullptr) take(r.string1);
             if (r.wparam1 == 0) break;
         }
     }
-    return lines;
 }
 
 void ReportDriver::LoadAll(int blocks, const std::vector<std::string>& lines) {

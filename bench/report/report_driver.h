@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ public:
     void CreateAll(int blocks);
     // Every SaveLine call of a project; the lines in order.
     std::vector<std::string> SaveAll(int blocks);
+    // The same, each line handed to `take` as the driver gives it.
+    void SaveAll(int blocks, const std::function<void(const char*)>& take);
     // StartLoadPrj, CreateObject and LoadLine for each block, EndLoadPrj.
     void LoadAll(int blocks, const std::vector<std::string>& lines);
     // The same with the lines of ProjectLine made one at a time.
