@@ -28,12 +28,15 @@ mkdir -p "$OUT"
 rm -f "$OUT"/*.csv "$OUT"/*.png "$OUT"/*.dat "$OUT"/report.md "$OUT"/callgrind.*
 
 # One benchmark binary's CSV rows as "name<TAB>cpu_time<TAB>counter..." with
-# the counters named on the command line, in that order.
+# the counters named on the command line, in that order. Of a step run
+# several times only the median is kept.
 columns() {
     awk -F, -v want="$*" '
         /^name,/ { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); col[$i] = i }; n = split(want, w, " "); next }
         col["name"] {
-            gsub(/"/, "", $1); sub(/\/(iterations|min_time|real_time).*/, "", $1); line = $1 "\t" $col["cpu_time"]
+            gsub(/"/, "", $1)
+            if ($1 ~ /_(mean|stddev|cv)$/) next
+            sub(/_median$/, "", $1); sub(/\/(iterations|min_time|real_time|repeats).*/, "", $1); line = $1 "\t" $col["cpu_time"]
             for (i = 1; i <= n; i++) line = line "\t" (w[i] in col ? $col[w[i]] : "")
             print line
         }'

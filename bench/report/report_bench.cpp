@@ -363,12 +363,19 @@ int Register() {
             b->ArgName("blocks")->Unit(benchmark::kMillisecond);
             if (iterations > 0) {
                 b->Iterations(iterations);
-            } else if (blocks >= 10000 || step == Load) {
+            } else if (step == Load) {
                 // A load is measured as the first in its process (the
                 // report runs each in a process of its own).
                 b->Iterations(1);
             } else {
-                b->MinTime(0.1);
+                // The median of three runs: a step of one iteration (the
+                // large sizes) is not taken from one moment of a busy machine.
+                if (blocks >= 10000) {
+                    b->Iterations(1);
+                } else {
+                    b->MinTime(0.1);
+                }
+                b->Repetitions(3)->ReportAggregatesOnly(true);
             }
         }
     }
