@@ -47,7 +47,7 @@ run() {  # binary filter output
     columns check calls estimate_ms <"$3.raw" >"$3"
 }
 
-# The plain lists take hours for a step at 100,000 blocks: there the load,
+# The plain lists take minutes for a step at 100,000 blocks: there the load,
 # save and exports of both builds are estimated from a sample of the step's
 # host calls (bench/report/report_bench.cpp, "Sampled"), and the plain ones
 # measured whole only up to PLAIN_WHOLE blocks. The sampled steps run at
@@ -205,7 +205,10 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
     echo "matching as walks from the list head; both gave the host the same answers."
     echo "\"Per doubling\" is the factor of our time for a project twice as large,"
     echo "from the two sizes before it."
-    echo "\"(est.)\": the plain lists take hours for these steps at 100,000 blocks, so"
+    echo "A load is the first load of a fresh process, as a user opens a project"
+    echo "(the median of $LOAD_RUNS processes); a save, an export or a tick is the median"
+    echo "of three runs, each past the step's first run."
+    echo "\"(est.)\": the plain lists take minutes for these steps at 100,000 blocks, so"
     echo "the figure is an estimate: the project is built whole with CreateObject"
     echo "(no lookup), the step's host calls are made for 1,000 blocks spread evenly"
     echo "over the list (every k-th block; for an export a netlist of those blocks)"

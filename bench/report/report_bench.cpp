@@ -137,7 +137,7 @@ void ExportKomun(benchmark::State& state) {
     Export(state, lm::kKomunFileName);
 }
 
-// The plain lists at 100,000 blocks take hours for a step, so the report
+// The plain lists at 100,000 blocks take minutes for a step, so the report
 // estimates their figure there: the project is built whole with CreateObject
 // (no lookup of the instance list, linear in both builds), then the host
 // calls of the step are made for a sample of kSampleBlocks blocks spread
