@@ -34,7 +34,7 @@ public:
     // Stores the first Capacity-1 characters of `text` and a zero byte.
     const char* Store(std::string_view text) {
         std::size_t n = text.size() < Capacity - 1 ? text.size() : Capacity - 1;
-        std::memcpy(chars_, text.data(), n);
+        if (n != 0) std::memcpy(chars_, text.data(), n);  // an empty view may have no data
         chars_[n] = '\0';
         return chars_;
     }
