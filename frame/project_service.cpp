@@ -191,8 +191,8 @@ bool ProjectService::SaveLine(PARAM_ENTRY& record) {
 bool ProjectService::LoadLine(PARAM_ENTRY& record) {
     context_.log.Write("LM ENTRY: LoadLine");
     // The line is read from the driver's own copy: the host's text is read once.
-    const std::string_view host_line = ReadZeroText(record.string1);
-    const std::string_view line(line_buffer_.Store(host_line), host_line.size());
+    line_buffer_.Store(ReadZeroText(record.string1));
+    const std::string_view line = line_buffer_.view();
     std::uint16_t error = kErrOk;
     const bool found =
         DECODE_LINE(instances_, record.wparam1, record.wparam2, line, error, context_.log);
