@@ -214,7 +214,9 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
     echo "over the list (every k-th block; for an export a netlist of those blocks)"
     echo "and their processor time is multiplied by k. A lookup costs what it costs"
     echo "at its block's place in the list, so the sample sees the same mix of short"
-    echo "and long walks as the whole step. The second table shows the estimate"
+    echo "and long walks as the whole step. What an export makes whatever its"
+    echo "netlist (the header, the list of every instance) is measured with no"
+    echo "netlist and counted once. The second table shows the estimate"
     echo "beside the whole step where both were measured."
     echo
     cat "$OUT/table.md"

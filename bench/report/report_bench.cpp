@@ -221,7 +221,11 @@ void SaveSampled(benchmark::State& state) {
     ReportSampled(state, 0, sample_ms, stride, calls, check);
 }
 
-// The export of a netlist whose nodes are the sampled blocks.
+// The export of a netlist whose nodes are the sampled blocks. What the
+// export makes whatever its netlist (the header, and in the listing the list
+// of every instance) is measured alone, with no netlist, and counted once;
+// the rest of the sampled export is the sample. Each is the shortest of three
+// runs, since the difference of the two is multiplied by the stride.
 void ExportSampled(benchmark::State& state, std::string_view file_name) {
     const int n = static_cast<int>(state.range(0));
     const int stride = std::max(1, n / kSampleBlocks);
@@ -229,22 +233,28 @@ void ExportSampled(benchmark::State& state, std::string_view file_name) {
     driver.CreateAll(n);
     const lm::report::Netlist netlist(n, stride);
     lm::Driver& core = *lm::TheEntry().driver();
-    double sample_ms = 0;
+    double whole_ms = 0, sample_ms = 0;
     std::uint64_t calls = 0;
-    for (auto _ : state) {
-        const double start = CpuMs();
-        const std::string error = core.netlist().WriteNetList(0x12345678, &core.instances(),
-                                                              netlist.nodes.data(), file_name);
-        sample_ms = CpuMs() - start;
-        ++calls;
-        if (!error.empty()) {
-            state.SkipWithError(error.c_str());
-            return;
+    const auto shortest = [&](const dLMN_NODE* nodes) {
+        double best = 0;
+        for (int run = 0; run < 3; ++run) {
+            const double start = CpuMs();
+            const std::string error =
+                core.netlist().WriteNetList(0x12345678, &core.instances(), nodes, file_name);
+            const double took = CpuMs() - start;
+            if (!error.empty()) state.SkipWithError(error.c_str());
+            if (run == 0 || took < best) best = took;
         }
+        return best;
+    };
+    for (auto _ : state) {
+        whole_ms = shortest(nullptr);
+        sample_ms = std::max(0.0, shortest(netlist.nodes.data()) - whole_ms);
+        ++calls;
     }
     Check check;
     check.Add(ReadFile(driver.driver_dir() / file_name));
-    ReportSampled(state, 0, sample_ms, stride, calls, check);
+    ReportSampled(state, whole_ms, sample_ms, stride, calls, check);
 }
 
 void ExportNetlistSampled(benchmark::State& state) {
