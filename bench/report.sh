@@ -227,34 +227,28 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
 } >"$OUT/report.md"
 rm -f "$OUT/table.md"
 
-if command -v gnuplot >/dev/null; then
-    for f in load save export-netlist export-komun run-tick; do
-        gnuplot <<EOF
-set terminal png size 640,420
-set output "$OUT/$f.png"
-set title "$f"
-set logscale xy
-set xlabel "blocks"
-set ylabel "ms"
-set key top left
-set grid
-plot "$OUT/$f.dat" using 1:2 with linespoints title "ours", \
-     "$OUT/$f.dat" using 1:3 with linespoints title "plain"
-EOF
-    done
+# One PNG: name, title, log axes, y label, further settings, the curves.
+plot() {
     gnuplot <<EOF
 set terminal png size 640,420
-set output "$OUT/memory.png"
-set title "peak memory per block"
-set logscale x
+set output "$OUT/$1.png"
+set title "$2"
+set logscale $3
 set xlabel "blocks"
-set ylabel "bytes per block"
-set yrange [0:*]
-set key bottom right
+set ylabel "$4"
 set grid
-plot "$OUT/memory.dat" using 1:2 with linespoints title "above the library", \
-     "$OUT/memory.dat" using 1:3 with linespoints title "records the host reads"
+$5
+plot $6
 EOF
+}
+
+if command -v gnuplot >/dev/null; then
+    for f in load save export-netlist export-komun run-tick; do
+        plot "$f" "$f" xy ms "set key top left" \
+            "\"$OUT/$f.dat\" using 1:2 with linespoints title \"ours\", \"$OUT/$f.dat\" using 1:3 with linespoints title \"plain\""
+    done
+    plot memory "peak memory per block" x "bytes per block" "set yrange [0:*]; set key bottom right" \
+        "\"$OUT/memory.dat\" using 1:2 with linespoints title \"above the library\", \"$OUT/memory.dat\" using 1:3 with linespoints title \"records the host reads\""
 else
     echo "report: no gnuplot, no plots"
 fi
