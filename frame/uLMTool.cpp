@@ -10,23 +10,15 @@ TFormLMTool::TFormLMTool(Files& files, std::string driver_dir)
       files_(files),
       driver_dir_(std::move(driver_dir)) {
     centred = true;
-    auto add = [&](const char* name, ui::ControlKind kind, ui::Rect bounds, std::string text) {
-        ui::Control c;
-        c.name = name;
-        c.kind = kind;
-        c.bounds = bounds;
-        c.text = std::move(text);
-        return &Add(std::move(c));
-    };
     using ui::ControlKind;
-    add("CHB_hidedialog", ControlKind::CheckBox, {8, 8, 185, 17},
+    Add("CHB_hidedialog", ControlKind::CheckBox, {8, 8, 185, 17},
         "Schovat dialogové okno ovladače"_cp);
-    add("CHB_statusdialog", ControlKind::CheckBox, {8, 32, 105, 17}, "Ukázat status-info"_cp);
-    add("CHB_logfile", ControlKind::CheckBox, {8, 56, 225, 17},
+    Add("CHB_statusdialog", ControlKind::CheckBox, {8, 32, 105, 17}, "Ukázat status-info"_cp);
+    Add("CHB_logfile", ControlKind::CheckBox, {8, 56, 225, 17},
         "Zapnout zápis diagnostiky do .LOG souboru"_cp);
-    add("ButtonOK", ControlKind::Button, {40, 80, 75, 25}, "&OK");
-    add("ButtonZpet", ControlKind::Button, {128, 80, 75, 25}, "&Zpět"_cp);
-    add("LabelXX", ControlKind::Label, {241, 101, 5, 13}, ".")->bold = true;
+    Add("ButtonOK", ControlKind::Button, {40, 80, 75, 25}, "&OK");
+    Add("ButtonZpet", ControlKind::Button, {128, 80, 75, 25}, "&Zpět"_cp);
+    Add("LabelXX", ControlKind::Label, {241, 101, 5, 13}, ".").bold = true;
     On("ButtonOK", ui::Event::Click, [this] { ButtonOKClick(); });
     On("ButtonZpet", ui::Event::Click, [this] { ButtonZpetClick(); });
     FormCreate();
