@@ -13,13 +13,7 @@
 set -u
 src="$1" prefix="$2" sim="$3" library="$4"
 shift 4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export LM_WINE_DLL_OVERRIDES="notepad.exe=d"
-mkdir -p "$work/dd"
-cp -r "$src"/driverdir/* "$work/dd/"
-# COM2 at 38400 Bd, addresses 5 and 7, RS485, time-out 10 s.
-printf '2\r\n38400\r\n5\r\n7\r\n1\r\n10.0\r\n0\r\n192.168.1.10\r\n1998\r\n' >"$work/dd/SETCOM.INI"
+. "$(dirname "$0")/export_golden_start.sh"
 selection=()
 for item in AI6:1.AI0 AI6:1.PORUCHA TEXTY:1.VYBER TEXTY:1.TEXT1 TEXTY:1.TEXT2 PID:1.W PID:1.MAN \
     PID:1.KP TERMOST:2.X TERMOST:2.Q TERMOST:2.HYST PROJEKT:1.CRC32 PROJEKT:1.VERZE \
