@@ -73,10 +73,36 @@ protected:
         }
     }
 
+    // As the host starts the driver: identify (version 3, 34), load driver
+    // and, with `init_objects`, init objects, each answered TRUE; then
+    // `driver_window_` is the driver window that load driver made.
+    void OpenDriver(bool init_objects) {
+        PARAM_ENTRY identify = Record(1);
+        identify.wparam1 = 3;
+        identify.lparam1 = 34;
+        ASSERT_EQ(Call(identify), 1);
+        PARAM_ENTRY load = Record(2);
+        ASSERT_EQ(Call(load), 1);
+        if (init_objects) {
+            PARAM_ENTRY init = Record(4);
+            ASSERT_EQ(Call(init), 1);
+            ASSERT_EQ(init.error, 0);
+        }
+        driver_window_ = FindWindowW(L"LMDriverWindow", nullptr);
+        ASSERT_NE(driver_window_, nullptr) << "the driver window exists after load driver";
+    }
+    // Unload driver, when the library is loaded: the driver window goes.
+    void UnloadDriver() {
+        if (entry_ == nullptr) return;
+        PARAM_ENTRY unload = Record(3);
+        Call(unload);
+    }
+
     std::string folder_prefix_;
     std::filesystem::path work_;
     HMODULE module_ = nullptr;
     EntryFn entry_ = nullptr;
+    HWND driver_window_ = nullptr;
 };
 
 // main of a test executable whose one argument is the DLL's path (a Unix path

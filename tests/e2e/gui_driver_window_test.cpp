@@ -66,22 +66,13 @@ protected:
     void SetUp() override {
         DllHost::SetUp();
         if (HasFatalFailure()) return;
-        PARAM_ENTRY identify = Record(1);
-        identify.wparam1 = 3;
-        identify.lparam1 = 34;
-        ASSERT_EQ(entry_(&identify), 1);
-        PARAM_ENTRY load = Record(2);
-        ASSERT_EQ(entry_(&load), 1);
-        window_ = FindWindowW(L"LMDriverWindow", nullptr);
-        ASSERT_NE(window_, nullptr) << "the driver window exists after load driver";
+        OpenDriver(false);
+        window_ = driver_window_;
         lm::gui::Pump(100);
     }
 
     void TearDown() override {
-        if (entry_ != nullptr) {
-            PARAM_ENTRY unload = Record(3);
-            entry_(&unload);
-        }
+        UnloadDriver();
         DllHost::TearDown();
     }
 

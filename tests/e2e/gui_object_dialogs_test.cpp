@@ -26,23 +26,12 @@ protected:
         DllHost::SetUp();
         if (HasFatalFailure()) return;
         CopyIntoDriverDir(LM_SAMPLE_DRIVER_DIR);
-        PARAM_ENTRY identify = Record(1);
-        identify.wparam1 = 3;
-        identify.lparam1 = 34;
-        ASSERT_EQ(entry_(&identify), 1);
-        PARAM_ENTRY load = Record(2);
-        ASSERT_EQ(entry_(&load), 1);
-        PARAM_ENTRY init = Record(4);
-        ASSERT_EQ(entry_(&init), 1);
-        ASSERT_EQ(init.error, 0);
+        OpenDriver(true);
         gui::Pump(100);
     }
 
     void TearDown() override {
-        if (entry_ != nullptr) {
-            PARAM_ENTRY unload = Record(3);
-            entry_(&unload);
-        }
+        UnloadDriver();
         DllHost::TearDown();
     }
 

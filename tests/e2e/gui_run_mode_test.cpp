@@ -72,26 +72,17 @@ protected:
         RegisterClassW(&wc);
         host_ = CreateWindowW(wc.lpszClassName, L"host", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               wc.hInstance, nullptr);
-        PARAM_ENTRY identify = Record(1);
-        identify.wparam1 = 3;
-        identify.lparam1 = 34;
-        ASSERT_EQ(Call(identify), 1);
-        for (std::uint16_t code : {2, 4, 6}) {
-            PARAM_ENTRY r = Record(code);
-            ASSERT_EQ(Call(r), 1) << "code " << code;
-        }
+        OpenDriver(true);
+        PARAM_ENTRY menu = Record(6);
+        ASSERT_EQ(Call(menu), 1);
         PARAM_ENTRY create = Record(13);  // TERMOST 2
         create.wparam1 = 43;
         create.wparam2 = 2;
         ASSERT_EQ(Call(create), 1);
-        window_ = FindWindowW(L"LMDriverWindow", nullptr);
-        ASSERT_NE(window_, nullptr);
+        window_ = driver_window_;
     }
     void TearDown() override {
-        if (module_ != nullptr) {
-            PARAM_ENTRY unload = Record(3);
-            Call(unload);
-        }
+        UnloadDriver();
         // The stand-in ends when the driver window is gone.
         PumpUntil([] { return StandIn() == nullptr; }, 5000);
         if (host_ != nullptr) DestroyWindow(host_);

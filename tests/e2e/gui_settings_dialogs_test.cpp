@@ -34,22 +34,13 @@ protected:
             if (name.size() > 4 && name.substr(name.size() - 4) == ".BMP")
                 std::filesystem::copy_file(entry.path(), DriverFile(name.c_str()));
         }
-        PARAM_ENTRY identify = Record(1);
-        identify.wparam1 = 3;
-        identify.lparam1 = 34;
-        ASSERT_EQ(entry_(&identify), 1);
-        PARAM_ENTRY load = Record(2);
-        ASSERT_EQ(entry_(&load), 1);
-        window_ = FindWindowW(L"LMDriverWindow", nullptr);
-        ASSERT_NE(window_, nullptr);
+        OpenDriver(false);
+        window_ = driver_window_;
         gui::Pump(100);
     }
 
     void TearDown() override {
-        if (entry_ != nullptr) {
-            PARAM_ENTRY unload = Record(3);
-            entry_(&unload);
-        }
+        UnloadDriver();
         DllHost::TearDown();
     }
 
