@@ -4,8 +4,7 @@
 // waits. The headless driver prints and answers its boxes itself.
 #pragma once
 
-#include <atomic>
-#include <thread>
+#include "tools/lumarsim/window_watcher.h"
 
 namespace lumarsim {
 
@@ -16,10 +15,10 @@ public:
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
 
+#if defined(_WIN32)
 private:
-    bool desktop_ready_ = false;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    WindowWatcher watcher_;
+#endif
 };
 
 }  // namespace lumarsim

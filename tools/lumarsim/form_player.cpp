@@ -90,22 +90,6 @@ namespace {
 constexpr wchar_t kFormClass[] = L"LMForm";
 constexpr int kStepWaitMs = 20;
 
-struct Found {
-    std::vector<HWND> forms;
-};
-
-BOOL CALLBACK CollectForms(HWND window, LPARAM context) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-        std::wstring(name) == kFormClass) {
-        reinterpret_cast<Found*>(context)->forms.push_back(window);
-    }
-    return TRUE;
-}
-
 struct ControlSearch {
     std::wstring property;
     HWND found = nullptr;
@@ -244,29 +228,11 @@ void Play(HWND form) {
 }  // namespace
 
 FormPlayer::FormPlayer()
-    : thread_([this] {
-          std::vector<HWND> played;
-          while (!stop_) {
-              Found found;
-              EnumWindows(CollectForms, reinterpret_cast<LPARAM>(&found));
-              for (HWND form : found.forms) {
-                  bool seen = false;
-                  for (HWND done : played) seen = seen || done == form;
-                  if (seen) continue;
-                  played.push_back(form);
-                  Play(form);
-              }
-              std::erase_if(played, [](HWND form) { return !IsWindow(form); });
-              Sleep(kStepWaitMs);
-          }
-      }) {}
+    : watcher_([](HWND window) { return ClassOf(window) == kFormClass; }, Play, kStepWaitMs) {}
 #else
 FormPlayer::FormPlayer() = default;
 #endif
 
-FormPlayer::~FormPlayer() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-}
+FormPlayer::~FormPlayer() = default;
 
 }  // namespace lumarsim

@@ -5,13 +5,13 @@
 // without steps is closed as dismissed, so a session never waits.
 #pragma once
 
-#include <atomic>
 #include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tools/lumarsim/window_watcher.h"
 
 namespace lumarsim {
 
@@ -47,9 +47,10 @@ public:
     FormPlayer(const FormPlayer&) = delete;
     FormPlayer& operator=(const FormPlayer&) = delete;
 
+#if defined(_WIN32)
 private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    WindowWatcher watcher_;
+#endif
 };
 
 }  // namespace lumarsim
