@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as STARTUP.INI: the label stays within its limit, the
 // checking reader reads the same options and places every problem inside the
-// file, and the options and label written back read as they were. The first
-// byte picks the label's limit.
+// file, and the options and label written back read as they were (a label the
+// format can hold). The first byte picks the label's limit.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,6 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Check(lm::SaveStartup(platform.memory, platform.DriverDir(), read.label, read.options).ok);
     const Read again = Load(platform, 255, nullptr);
-    Check(again.ok && again.options == read.options && again.label == read.label);
+    // A label cut to a short limit may end in '}', which the file reads as
+    // the end of a comment: the format cannot hold such a label (the driver
+    // itself only writes "(no_lab)" back).
+    const bool label_fits = read.label.empty() || read.label.back() != '}';
+    Check(again.ok && again.options == read.options && (!label_fits || again.label == read.label));
     return 0;
 }
