@@ -1,22 +1,18 @@
 // Checks a driver directory in which one file is arbitrary bytes: the first
 // byte chooses the file (TOOLS.INI, STARTUP.INI, one of two object files,
 // SETCOM.INI or profiles.ini), the rest is its content; the other files are a small sound library.
-// The sample driver directory's files are good seeds. Every finding must lie inside its file.
-#include <unistd.h>
-
+// The files are in memory (nothing reaches the disk); the sample driver directory's files
+// are good seeds. Every finding must lie inside its file.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <string_view>
 
+#include "fuzz/support/memory_platform.h"
 #include "tools/lmcheck/check_driver_dir.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 void Check(bool condition) {
     if (!condition) __builtin_trap();
@@ -70,18 +66,14 @@ bool Inside(const std::string& text, std::uint32_t line, std::uint32_t column) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    static const fs::path dir =
-        fs::temp_directory_path() / ("lmdriver-fuzz-lmcheck-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     std::map<std::string, std::string> files = SoundFiles();
     files[kNames[data[0] % kFiles]] =
         std::string(reinterpret_cast<const char*>(data + 1), size - 1);
-    for (const auto& [name, content] : files) {
-        std::ofstream(dir / name, std::ios::binary) << content;
-    }
-    const std::string shown = dir.string() + "/";
-    const lmcheck::CheckResult result = lmcheck::CheckDriverDir(shown);
+    fuzz::MemoryPlatform platform;
+    platform.SetQuiet(true);
+    for (const auto& [name, content] : files) platform.Put(name, content);
+    const std::string shown = fuzz::MemoryPlatform::DriverDir();
+    const lmcheck::CheckResult result = lmcheck::CheckDriverDir(platform, shown);
     for (const lmcheck::Finding& finding : result.findings) {
         Check(finding.file.compare(0, shown.size(), shown) == 0);
         const auto file = files.find(finding.file.substr(shown.size()));

@@ -15,12 +15,16 @@ namespace lmcheck {
 using namespace lm::literals;
 
 CheckResult CheckDriverDir(const std::string& dir) {
+    lm::HeadlessPlatform platform;
+    platform.SetQuiet(true);
+    return CheckDriverDir(platform, dir);
+}
+
+CheckResult CheckDriverDir(lm::Platform& platform, const std::string& dir) {
     std::string driver_dir = dir.empty() ? std::string(".") : dir;
     if (driver_dir.back() != '/' && driver_dir.back() != '\\') driver_dir.push_back('/');
     Collector collector(driver_dir, driver_dir);
     lm::NoLog log;
-    lm::HeadlessPlatform platform;
-    platform.SetQuiet(true);
     lm::Files& files = platform.files();
 
     const std::string startup = lm::Concat({driver_dir, lm::kStartupFileName});

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "tools/lmcheck/findings.h"
 
 namespace lmcheck {
@@ -20,5 +21,7 @@ struct CheckResult {
 
 // `dir` as the user named it; the findings' file names begin with it.
 CheckResult CheckDriverDir(const std::string& dir);
+// The same through `platform`'s files (the fuzz target's are in memory).
+CheckResult CheckDriverDir(lm::Platform& platform, const std::string& dir);
 
 }  // namespace lmcheck
