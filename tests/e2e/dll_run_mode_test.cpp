@@ -109,26 +109,20 @@ protected:
         peers_.rec_to_lmr = RegisterWindowMessageA("WM_REC_TO_LMR");
         peers_.client = MakeWindow("LmTestRozid7", ClientProc);
         peers_.host = MakeWindow("LmTestHost", HostProc);
-        for (std::uint16_t code : {2, 4}) {
-            PARAM_ENTRY r = Record(code);
-            ASSERT_EQ(Call(r), 1);
-        }
+        OpenDriver(true);
+        if (HasFatalFailure()) return;
+        peers_.driver = driver_window_;
         PARAM_ENTRY create = Record(13);
         create.wparam1 = 11;
         create.wparam2 = 1;
         ASSERT_EQ(Call(create), 1);
-        peers_.driver = FindWindowW(L"LMDriverWindow", nullptr);
-        ASSERT_NE(peers_.driver, nullptr);
         PARAM_ENTRY start = Record(7);
         ASSERT_EQ(Call(start), 1);
         ASSERT_EQ(start.dlm_func, 0);
         SendMessageA(peers_.driver, peers_.tolan, 0, reinterpret_cast<LPARAM>(peers_.client));
     }
     void TearDown() override {
-        if (module_ != nullptr) {
-            PARAM_ENTRY unload = Record(3);
-            Call(unload);
-        }
+        UnloadDriver();
         DestroyWindow(peers_.client);
         DestroyWindow(peers_.host);
         g_peers = nullptr;
