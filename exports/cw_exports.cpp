@@ -111,13 +111,12 @@ void CwExports::ShowAndRun(const CwExportChoice& choice) {
     if (choice.show) {
         for (std::size_t file = 0; file < kCwFileCount; ++file) {
             if (choice.create[file]) {
-                platform_.ShellOpen("NOTEPAD", choice.paths[file], "", ShowMode::Normal);
+                platform_.ShellOpen("NOTEPAD", choice.paths[file], "", ShowMode::Show);
             }
         }
     }
     if (!choice.run) return;
-    const int result =
-        platform_.ShellOpen("CW.EXE", choice.paths[kCwProgram], "", ShowMode::Normal);
+    const int result = platform_.ShellOpen("CW.EXE", choice.paths[kCwProgram], "", ShowMode::Show);
     if (result <= 32) {
         std::string text = "Chyba (kód "_cp;
         text += std::to_string(result);

@@ -140,8 +140,7 @@ void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
     const std::string error = ExportFromHost(record, "LM ENTRY: NetList to TEXT", kNetlistFileName);
     if (!error.empty()) platform_.ShowMessageBox(BoxKind::Error, error);
     // Notepad shows the listing, or the earlier one when this one could not be written.
-    platform_.ShellOpen("NOTEPAD", driver_dir_ + std::string(kNetlistFileName), "",
-                        ShowMode::Normal);
+    platform_.ShellOpen("NOTEPAD", driver_dir_ + std::string(kNetlistFileName), "", ShowMode::Show);
 }
 
 void NetlistExports::NetListToKomun(const PARAM_ENTRY& record) {

@@ -23,7 +23,9 @@ using AtomId = std::uint16_t;         // 0 = none
 
 enum class BoxKind { Error, Question };  // Error: OK button; Question: Yes and No
 enum class BoxAnswer { Ok, Yes, No };
-enum class ShowMode { Normal, Minimized, Hidden };
+// Normal: SW_SHOWNORMAL; Show: SW_SHOW (shown in its current size and place,
+// as Notepad and ROZID7.EXE are after an export); Minimized; Hidden.
+enum class ShowMode { Normal, Show, Minimized, Hidden };
 
 struct ScreenSize {
     int width = 0, height = 0;

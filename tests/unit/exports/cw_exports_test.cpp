@@ -125,8 +125,10 @@ TEST_F(CwExportsTest, NotepadAndControlWeb) {
     platform.shell_result = 2;
     exports.ShowAndRun(choice);
     std::vector<std::string> started;
-    for (const auto& program : platform.programs)
+    for (const auto& program : platform.programs) {
         started.push_back(program.file + " " + program.parameters);
+        EXPECT_EQ(program.show, ShowMode::Show) << program.file;  // SW_SHOW
+    }
     EXPECT_EQ(started, (std::vector<std::string>{"NOTEPAD c:\\cw\\a.par", "NOTEPAD c:\\cw\\a.cw",
                                                  "NOTEPAD c:\\cw\\a.cp", "CW.EXE c:\\cw\\a.cw"}));
     ASSERT_EQ(platform.boxes.size(), 1u);
