@@ -67,7 +67,10 @@ constexpr const char kUsage[] =
     "options:\n"
     "  --library FILE     the driver library (default: the build's own)\n"
     "  --driver-dir DIR   the driver directory to copy (default: the sample driverdir)\n"
-    "  --work DIR         the host's working folder (default: ./lumarsim-work)\n"
+    "  --work DIR         the host's working folder (default: ./lumarsim-work); its\n"
+    "                     OVLADACE/KADEX2 is lumarsim's marked copy of --driver-dir,\n"
+    "                     replaced each run; refused when nested with --driver-dir or\n"
+    "                     when a folder there is not lumarsim's\n"
     "  --out FILE         where save writes the project\n"
     "  --kind text|komun|cw  the export netlist asks for (default: text)\n"
     "  --first-channel N  cw: the dialog's first channel (default: the dialog's 100)\n"
@@ -92,11 +95,15 @@ const std::map<std::string, const char*>& CommandHelp() {
         {"open",
          "lumarsim open PROJECT [--library FILE] [--driver-dir DIR] [--work DIR] [--quiet]\n"
          "  Opens PROJECT as the host does and prints the library it got, the menu and every\n"
-         "  block with its user values. Exit code 1 when a block or a line is refused.\n"},
+         "  block with its user values. Exit code 1 when a block or a line is refused, 2 when\n"
+         "  PROJECT cannot be read (FILE:LINE: names the line; LF, CR LF or CR end lines).\n"},
         {"save",
          "lumarsim save PROJECT [--out FILE] [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  Opens PROJECT, then asks the driver for every block's lines (SaveLine) and writes\n"
-         "  the project file again, to FILE or over PROJECT.\n"},
+         "  the project file again, to FILE or over PROJECT, with its comments. PROJECT is\n"
+         "  not overwritten when the driver refused a block or stored line or handed no\n"
+         "  lines for a block the file holds lines for: the blocks are named, exit code 1.\n"
+         "  --out FILE is written whatever happened, with the same exit code.\n"},
         {"netlist",
          "lumarsim netlist PROJECT [--kind text|komun|cw] [--crc N] [--library FILE] ...\n"
          "         [--first-channel N] [--select BLOCK.ITEM ...] [--append]\n"
@@ -158,7 +165,8 @@ const std::map<std::string, const char*>& CommandHelp() {
          "    cell GRID C R TEXT     a string grid's cell typed (not on Windows)\n"
          "  Prints how the dialog ended, the block's user values after it and whether the\n"
          "  driver reports the project changed. Without steps the dialog is dismissed;\n"
-         "  on Windows it stays on screen for the user instead.\n"
+         "  on Windows it stays on screen for the user instead. Exit code 1 when a step\n"
+         "  cannot be played or the project has no such block.\n"
          "  e.g. lumarsim dialog samples/demo-project.txt AI6:1 --step \"select ComboBox1 8\" \\\n"
          "           --step \"set FloatEdit7 -20\" --step \"press OKBtn\"\n"},
         {"settings",
@@ -179,7 +187,10 @@ const std::map<std::string, const char*>& CommandHelp() {
          "  the stand-in run inside lumarsim and time passes without waiting. --simulate\n"
          "  writes \"SIMULATE SETTING\" lines to ROZID7.INI beside the program: LATE n,\n"
          "  DROP n, GARBAGE, SHORT, COM_ERROR n, USER_CLOSE n, DIE n, SILENT.\n"
-         "  Exit code 1 when an order got no value or a call failed.\n"
+         "  Each --set value is first tested against the item's limits (TESTMINMAX), as the\n"
+         "  host does: a warning when it lies outside. Exit code 1 when an order got no\n"
+         "  value, a call failed, the line ended before StopRUN or a write was not\n"
+         "  delivered (each said in a line beginning with !!).\n"
          "  e.g. lumarsim run samples/demo-project.txt --order AI6:1.AI0@5 \\\n"
          "           --set DO8:1.DO0=1 --seconds 4\n"},
         {"soak",
