@@ -67,7 +67,9 @@ public:
     virtual void ObjectRead(const ObjectFields& /*fields*/, std::string_view /*bm_lib*/,
                             std::string_view /*bm_desktop*/, const BlockPositions& /*at*/,
                             bool /*failed*/) {}
-    virtual void ToolRead(std::string_view /*bitmap*/, const BlockPositions& /*at*/) {}
+    // A TOOL block; `at` has the place of its ID when given.
+    virtual void ToolRead(std::uint16_t /*id*/, std::string_view /*bitmap*/,
+                          const BlockPositions& /*at*/) {}
     // An OBJECTS entry of TOOLS.INI, before the driver looks for the file.
     virtual void ObjectFileNamed(std::string_view /*name*/, const std::string& /*path*/,
                                  TextPosition /*at*/) {}
