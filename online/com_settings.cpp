@@ -161,9 +161,9 @@ TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink
     // The line waits for an answer: never for no time, never for ever.
     const std::string_view time_out =
         lines.Line(6) != nullptr ? LeadingNumberText(*lines.Line(6)) : std::string_view();
-    if (!(s.TimeOut > 0.0)) {
+    if (!(s.TimeOut >= kShortestTimeOut)) {
         s.TimeOut = kDefaultTimeOut;
-        lines.Repaired(6, "out-of-range", time_out, "is not above 0", TimeOutText(s.TimeOut, '.'));
+        lines.Repaired(6, "out-of-range", time_out, "is below 0.05", TimeOutText(s.TimeOut, '.'));
     } else if (s.TimeOut > kLongestTimeOut) {
         s.TimeOut = kLongestTimeOut;
         lines.Repaired(6, "out-of-range", time_out, "is above an hour",

@@ -19,10 +19,11 @@ inline constexpr const char kSetComFileName[] = "SETCOM.INI";
 // The controller's address on a TCP line until the user sets one.
 inline constexpr const char kDefaultIP[] = "192.168.1.10";
 inline constexpr std::uint16_t kDefaultTcpPort = 1998;
-// The time-out of a SETCOM.INI whose line holds no number, and the longest
-// the driver waits: a time-out of 0 or less reads as the default, one above
-// an hour as an hour.
+// The time-out of a SETCOM.INI whose line holds no number, and the shortest
+// and longest the driver waits: a time-out below 0.05 s (written as 0.0, so
+// no wait at all) reads as the default, one above an hour as an hour.
 inline constexpr double kDefaultTimeOut = 1.5;
+inline constexpr double kShortestTimeOut = 0.05;
 inline constexpr double kLongestTimeOut = 3600.0;
 // Every reader takes IP texts of up to this many characters.
 inline constexpr std::size_t kMaxIpText = 255;
@@ -48,7 +49,7 @@ struct TComSettings {
 // port. A line that is missing or holds no number keeps the default of its
 // field (the time-out 1.5 s) and is logged. The time-out takes '.' or ',' as
 // its decimal mark. Values the driver cannot use are repaired and logged
-// with the value used: a time-out of 0 or less (1.5) or above an hour
+// with the value used: a time-out below 0.05 s (1.5) or above an hour
 // (3600), a flag other than 0 and 1 (off), a TCP port outside 0 to 65535
 // (1998), an IP text longer than `max_ip`. With `problems` (lmcheck) each
 // such line is reported with its place too.

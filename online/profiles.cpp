@@ -46,14 +46,14 @@ public:
     // True when the last Int came from the file.
     bool read() const { return read_; }
 
-    // A real above `low` and at most `high`; the default when it is missing,
+    // A real from `low` to `high`; the default when it is missing,
     // not a number or outside (logged and reported).
     double Real(const std::string& section, const char* key, double fallback, double low,
                 double high) {
         std::optional<std::string> text = file_.Read(section, key);
         if (!text) return fallback;
         std::optional<double> value = TypedReal(*text, separator_);
-        if (value && *value > low && *value <= high) return *value;
+        if (value && *value >= low && *value <= high) return *value;
         Repaired(section, key, *text, RealText(fallback, '.'));
         return fallback;
     }
@@ -107,7 +107,7 @@ TComProfile ReadProfile(KeyReader& keys, int index) {
     p.ComSpeed = keys.Int(section, "ComSpeed", 38400);
     // The same bounds as a time-out in SETCOM.INI, where the profile goes
     // when it is chosen.
-    p.TimeOut = keys.Real(section, "TimeOut", 10.0, 0.0, kLongestTimeOut);
+    p.TimeOut = keys.Real(section, "TimeOut", 10.0, kShortestTimeOut, kLongestTimeOut);
     p.Address = static_cast<std::uint8_t>(keys.Int(section, "Address", 1, 0, 255));
     p.Retranslation = static_cast<std::uint8_t>(keys.Int(section, "Retranslation", 1, 0, 255));
     p.RS485 = keys.Flag(section, "RS485");

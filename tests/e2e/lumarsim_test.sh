@@ -49,7 +49,7 @@ while IFS='|' read -r what text; do
     check "settings: $what" grep -qF -- "$text" "$work/out"
 done <<'ROWS'
 the values used|TCP 10.0.0.1:1998, adr=1, tout=1.5s
-a time-out of -1|repaired: SETCOM.INI: line 6 (TimeOut) -1 is not above 0, used 1.5
+a time-out of -1|repaired: SETCOM.INI: line 6 (TimeOut) -1 is below 0.05, used 1.5
 a flag of 2|repaired: SETCOM.INI: line 5 (RS485) 2 is neither 0 nor 1, used 0 (off)
 a port beyond 16 bits|repaired: SETCOM.INI: line 9 (TCPPort) 70000 is not 0 to 65535, used 1998
 a profile's port|repaired: profiles.ini: [profile000] ComPort=16 is not offered by the settings dialog, shown as COM1
