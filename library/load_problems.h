@@ -144,6 +144,12 @@ inline constexpr std::string_view kSkipsObject = "the driver skips this object w
 void ReportProblem(TextSource& source, Severity severity, TextPosition at, std::string_view code,
                    std::string_view driver_message, std::string explanation);
 
+// Checking mode: the input ran out inside a comment (reported once a source,
+// at the comment's first word, as an error with the driver's message and
+// what it leads to).
+void ReportUnclosedComment(TextSource& source, std::string_view driver_message,
+                           std::string_view consequence);
+
 // A token as a message shows it: at most 40 bytes, in UTF-8.
 std::string ShownToken(std::string_view token);
 

@@ -227,6 +227,19 @@ bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver
         skipping = false;
         // Other tokens are skipped.
     }
+    // A comment left open swallowed the rest of TOOLS.INI: the tools and
+    // object files after it are never read. (An object file's own comment
+    // stops the load in that file, with its own message.)
+    if (error.empty() || problems != nullptr) {
+        const std::string message = Concat({path, ": ", kUnclosedCommentText});
+        ReportUnclosedComment(source, message,
+                              "it swallows the rest of TOOLS.INI; the driver loads no tool and "
+                              "no object file named after it");
+        if (error.empty() && !load.first.failed() && source.UnclosedComment().line != 0) {
+            SetErrorText(error, error_limit, message);
+            if (stop != nullptr) *stop = {path, source.UnclosedComment()};
+        }
+    }
     if (problems != nullptr && load.first.failed())
         SetErrorText(error, error_limit, load.first.text());
     return error.empty();

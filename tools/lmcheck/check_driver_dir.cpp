@@ -10,6 +10,7 @@
 #include "library/tools.h"
 #include "platform/headless/headless_platform.h"
 #include "tools/lmcheck/collector.h"
+#include "tools/lmcheck/path_kind.h"
 #include "tools/lmcheck/settings_checks.h"
 
 namespace lmcheck {
@@ -44,6 +45,18 @@ CheckResult CheckDriverDir(lm::Platform& platform, const std::string& dir,
         std::string label;
         lm::StartupOptions options;
         lm::LoadStartup(files, driver_dir, label, lm::kMaxText, options, log, &collector);
+    } else if (const PathKind kind = KindOfPath(startup); kind != PathKind::Missing) {
+        // The driver takes it for missing and writes its defaults over it:
+        // over a folder that fails, and init objects then loads no library.
+        collector.AddFileFinding(
+            startup, lm::Severity::Error, "unreadable-startup",
+            "Startovacího soubor STARTUP.INI nebyl nalezen. Bylo použito počáteční nastavení."_cp,
+            kind == PathKind::Folder
+                ? "STARTUP.INI is a folder: the driver cannot write its default file there "
+                  "and loads no library (init objects fails with error 1)"
+                : "STARTUP.INI is there but cannot be read as a file (no plain file, or no "
+                  "right to read it): the driver takes it for missing, writes one with every "
+                  "option off where it can, and else loads no library");
     } else {
         collector.AddFileFinding(
             startup, lm::Severity::Warning, "no-startup",
