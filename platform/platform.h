@@ -22,7 +22,9 @@ using MenuHandle = std::uintptr_t;    // 0 = none
 using AtomId = std::uint16_t;         // 0 = none
 
 enum class BoxKind { Error, Question };  // Error: OK button; Question: Yes and No
-enum class BoxAnswer { Ok, Yes, No };
+// NotShown: the system could not show the box (no desktop, out of memory);
+// nobody saw its text nor answered its question.
+enum class BoxAnswer { Ok, Yes, No, NotShown };
 enum class ShowMode { Normal, Minimized, Hidden };
 
 struct ScreenSize {

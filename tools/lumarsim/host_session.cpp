@@ -252,7 +252,7 @@ bool HostSession::MenuItem(std::uint16_t id) {
     r.lmd_func = 9;
     r.wparam1 = id;
     int result = Call(r, "MenuItem");
-    Expect(result == 1, "MenuItem failed");
+    Expect(result == 1 && r.error == 0, "MenuItem failed");
     std::fprintf(out_, "  menu item %u, the driver asks for function %u\n", id, r.dlm_func);
     return r.dlm_func == 20;
 }
