@@ -29,12 +29,12 @@ std::string ChannelText(int channel) {
 
 }  // namespace
 
-TDlgHouse::TDlgHouse(Platform& platform, Files& files, std::string driver_dir)
+TDlgHouse::TDlgHouse(Platform& platform, Files& files, std::string driver_dir, Fits range_fits)
     : ui::Form("TDlgHouse", std::string("Nastavení analogových vstupů"_cp), 0, 0),
       platform_(platform),
       driver_dir_(std::move(driver_dir)) {
     Build();
-    FormCreate(files);
+    FormCreate(files, range_fits);
     UseChannels(kMaxChannels);
 }
 
@@ -55,13 +55,11 @@ void TDlgHouse::Build() {
         box.items = {std::string("0 - bez domečku"_cp)};
         box.selection = 0;
         box.text = box.items.front();
-        // The arrow keys step a range by 1 and a correction by 0.1.
-        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 1), {288, top, 64, 21}, separator))
-            .number.increment = 1;
-        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 2), {356, top, 64, 21}, separator))
-            .number.increment = 1;
-        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 3), {432, top, 56, 21}, separator))
-            .number.increment = 0.1;
+        // The number fields keep the control's defaults: Increment 0, so the
+        // arrow keys step nothing.
+        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 1), {288, top, 64, 21}, separator));
+        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 2), {356, top, 64, 21}, separator));
+        Add(ui::MakeFloatEdit(Named("FloatEdit", 3 * c + 3), {432, top, 56, 21}, separator));
         On(box.name, ui::Event::Change, [this, c] { ComboBoxChange(c); });
     }
     // The counter switch mask lies below channel 5's row, its bit numbers
@@ -85,7 +83,7 @@ void TDlgHouse::Build() {
     On("Button1", ui::Event::Click, [this] { Button1Click(); });
 }
 
-void TDlgHouse::FormCreate(Files& files) {
+void TDlgHouse::FormCreate(Files& files, const Fits& range_fits) {
     Platform& platform = platform_;
     ranges_.fill(ChannelRange{});
     std::string path = driver_dir_ + kModuleFileName;
@@ -95,7 +93,7 @@ void TDlgHouse::FormCreate(Files& files) {
         platform.ShowMessageBox(BoxKind::Error, "Chyba čtení konfigurace zásuvných modulů AI."_cp);
         return;
     }
-    list_ = ParseModuleList(*text);
+    list_ = ParseModuleList(*text, range_fits);
     // What was left out of the file is told once; the dialog opens anyway.
     std::string notes;
     auto note = [&notes](std::string_view line) {
@@ -110,6 +108,12 @@ void TDlgHouse::FormCreate(Files& files) {
         line += "\rŘádek "_cp;
         line += std::to_string(list_.bad_line);
         line += ": min a max nejsou čísla, domeček je vynechán."_cp;
+        note(line);
+    }
+    if (list_.unfit_line != 0) {
+        std::string line = "Řádek "_cp;
+        line += std::to_string(list_.unfit_line);
+        line += ": rozsah domečku nelze uložit do položek bloku, domeček je vynechán."_cp;
         note(line);
     }
     if (list_.too_many) {
@@ -163,6 +167,10 @@ ui::Control& TDlgHouse::ModuleBox(int c) {
     return (*this)[Named("ComboBox", c + 1)];
 }
 
+void TDlgHouse::SetFieldFits(const ui::Control& field, Fits fits) {
+    field_fits_[field.name] = std::move(fits);
+}
+
 void TDlgHouse::Preselect(int channel, char code) {
     int chosen = 0;
     for (std::size_t i = 0; i < list_.modules.size(); ++i) {
@@ -206,7 +214,15 @@ void TDlgHouse::Button1Click() {
 void TDlgHouse::OKBtnClick() {
     for (int c = 0; c < channels_; ++c) {
         for (ui::Control* field : {&MinEdit(c), &MaxEdit(c), &CorrectionEdit(c)}) {
-            if (!ui::TFloatEdit(*field).Exit()) return;
+            ui::TFloatEdit edit(*field);
+            if (!edit.Exit()) return;
+            // A number the item cannot hold would be stored as another one:
+            // the field takes the focus back, as for a text that is no number.
+            const auto fits = field_fits_.find(field->name);
+            if (fits != field_fits_.end() && fits->second && !fits->second(edit.Value())) {
+                field->number.wants_focus = true;
+                return;
+            }
         }
     }
     Close(ui::ModalResult::Ok);

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "dialogs/module_list.h"
@@ -24,8 +26,14 @@ struct ChannelRange {
 
 class TDlgHouse : public ui::Form {
 public:
-    // Builds the form and reads the module list from `driver_dir`.
-    TDlgHouse(Platform& platform, Files& files, std::string driver_dir);
+    // Whether the block's items can hold a number (of a range or a
+    // correction) as the dialog would store it.
+    using Fits = std::function<bool(double)>;
+
+    // Builds the form and reads the module list from `driver_dir`. A module
+    // whose min or max `range_fits` refuses is left out and told with the
+    // other faults of the file.
+    TDlgHouse(Platform& platform, Files& files, std::string driver_dir, Fits range_fits = {});
 
     // 6 or 12 channel rows; the height follows, and the counter switch mask
     // is shown for 6 channels only.
@@ -37,6 +45,9 @@ public:
     ui::Control& MaxEdit(int channel);
     ui::Control& CorrectionEdit(int channel);
     ui::Control& ModuleBox(int channel);
+    // The numbers a field's item can hold: OK refuses any other, as it
+    // refuses a text that is no number.
+    void SetFieldFits(const ui::Control& field, Fits fits);
 
     // Chooses the first module with this code, or the first module when none
     // has it, and applies the change rule.
@@ -56,13 +67,14 @@ public:
 
 private:
     void Build();
-    void FormCreate(Files& files);
+    void FormCreate(Files& files, const Fits& range_fits);
 
     Platform& platform_;
     std::string driver_dir_;
     ModuleList list_;
     std::array<ChannelRange, kMaxChannels> ranges_{};
     int channels_ = kMaxChannels;
+    std::map<std::string, Fits, std::less<>> field_fits_;
 };
 
 }  // namespace lm::dialogs

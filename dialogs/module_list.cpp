@@ -28,7 +28,7 @@ std::optional<double> NextNumber(std::string_view& rest) {
 
 }  // namespace
 
-ModuleList ParseModuleList(std::string_view text) {
+ModuleList ParseModuleList(std::string_view text, const std::function<bool(double)>& fits) {
     ModuleList list;
     int number = 0;
     while (!text.empty()) {
@@ -50,6 +50,10 @@ ModuleList ParseModuleList(std::string_view text) {
         std::string_view rest = line.substr(kModuleTextColumns);
         const std::optional<double> min = NextNumber(rest);
         const std::optional<double> max = NextNumber(rest);
+        if (min && max && fits && !list.modules.empty() && (!fits(*min) || !fits(*max))) {
+            if (list.unfit_line == 0) list.unfit_line = number;
+            continue;
+        }
         if (min && max) {
             module.min = *min;
             module.max = *max;

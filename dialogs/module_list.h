@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ struct ModuleList {
     std::vector<Module> modules;  // at most kMaxModules, in file order
     // The first module line whose range is not two numbers (1-based), 0 = none.
     int bad_line = 0;
+    // The first module line whose range the block's items cannot hold, 0 = none.
+    int unfit_line = 0;
     bool too_many = false;  // module lines after the 51st were left out
 };
 
@@ -37,7 +40,9 @@ struct ModuleList {
 // line remembered: offering a module with a made-up range would write that
 // range into the block. The first module stands for "no module" and keeps
 // its place whatever its range, which is never shown. Zero bytes in a
-// description read as blanks.
-ModuleList ParseModuleList(std::string_view text);
+// description read as blanks. With `fits`, a module whose min or max it
+// refuses is left out too (its line in `unfit_line`): the range would be
+// stored in the block as another number.
+ModuleList ParseModuleList(std::string_view text, const std::function<bool(double)>& fits = {});
 
 }  // namespace lm::dialogs

@@ -14,6 +14,7 @@
 #include "library/objects.h"
 #include "online/com_settings.h"
 #include "ui/float_edit.h"
+#include "values/convert.h"
 
 namespace lm::dialogs {
 namespace {
@@ -55,6 +56,38 @@ std::string FixedText(double value) {
     std::string text(buffer);
     std::replace(text.begin(), text.end(), ',', '.');
     return text;
+}
+
+// Whether the item can hold the number as the dialog stores it ("%11.2f"):
+// the text must fit an item's value, and the number the item's type. A real
+// item (FLOAT, 3BF) takes what its conversion takes; an integer item its
+// type's range. Cut or converted, the number would be stored as another one.
+bool ItemHolds(const dLM_DATAITEM& item, double value) {
+    std::string text = FixedText(value);
+    if (text.size() > kMaxItemValue) return false;
+    const std::uint8_t subtyp = item.ext->subtyp;
+    switch (item.typ) {
+        case kTypByte:
+            return value >= 0 && value <= 0xFF;
+        case kTypInt:
+            return value >= -0x8000 && value <= 0x7FFF;
+        case kTypWord:
+            return value >= 0 && value <= 0xFFFF;
+        case kTypLong:
+            return value >= -2147483648.0 && value <= 2147483647.0;
+        case kTypDword:
+            return value >= 0 && value <= 4294967295.0;
+        case kTypUser:
+            if (subtyp == kSubtypFloat || subtyp == kSubtyp3BF) {
+                std::uint8_t bytes[8] = {};
+                NoLog quiet;
+                return CONVERT(ConvertDirection::TextToBin, bytes, text, subtyp, item.typ, nullptr,
+                               item.format != nullptr ? item.format : "", kMaxText, quiet);
+            }
+            return true;
+        default:
+            return true;
+    }
 }
 
 // The run of string user items that begins with the first of them.
@@ -111,13 +144,23 @@ void ObjectDialogs::AnalogDialog(dLM_OBJECT& instance) {
     // Character c+1 is channel c's module code; a code that names no module
     // (or none at all) preselects the first module.
     const std::string codes = ValueOf(*linearisation);
-    TDlgHouse dialog(platform, platform.files(), context_.driver_dir);
+    // A module's range goes into every channel's min and max items.
+    std::vector<const dLM_DATAITEM*> range_items;
+    for (int c = 0; c < at.channels; ++c) {
+        for (std::uint16_t ident : {at.Max(c), at.Min(c)})
+            if (const dLM_DATAITEM* item = Item(instance, ident)) range_items.push_back(item);
+    }
+    TDlgHouse dialog(platform, platform.files(), context_.driver_dir, [&](double value) {
+        return std::all_of(range_items.begin(), range_items.end(),
+                           [value](const dLM_DATAITEM* item) { return ItemHolds(*item, value); });
+    });
     for (int c = 0; c < at.channels; ++c) {
         // A value that is no number leaves the field's initial value, which
         // OK then writes over the item's text.
         auto fill = [&](std::uint16_t ident, ui::Control& field, double* own) {
             const dLM_DATAITEM* item = Item(instance, ident);
             if (item == nullptr) return;
+            dialog.SetFieldFits(field, [item](double v) { return ItemHolds(*item, v); });
             const std::optional<double> value = ui::ParseReal(ValueOf(*item), '.');
             if (!value) return;
             if (own != nullptr) *own = *value;
@@ -152,19 +195,32 @@ void ObjectDialogs::AnalogDialog(dLM_OBJECT& instance) {
 }
 
 void ObjectDialogs::StartKavlin(const dLM_OBJECT& instance) {
-    // Only instances 1 to 4 have a tool; the settings are not even read for
-    // the others, so that they show nothing at all.
-    if (instance.instance < 1 || instance.instance > 4) return;
+    // The settings are read first, for every instance: a missing SETCOM.INI
+    // is told even where no tool would start. Only instances 1 to 4 have one.
     Platform& platform = context_.platform;
     online::TComSettings s;
     if (!online::ReadComSettings(platform.files(), platform, context_.driver_dir, s,
                                  online::kMaxIpText, context_.log)) {
         return;
     }
-    platform.ShellOpen(context_.driver_dir + kKavlinProgram,
-                       KavlinParameters(s.ComPort, s.ComSpeed, s.Address, s.Retranslation, s.RS485,
-                                        s.TimeOut, instance.instance),
-                       "", ShowMode::Normal);
+    if (instance.instance < 1 || instance.instance > 4) return;
+    const int result =
+        platform.ShellOpen(context_.driver_dir + kKavlinProgram,
+                           KavlinParameters(s.ComPort, s.ComSpeed, s.Address, s.Retranslation,
+                                            s.RS485, s.TimeOut, instance.instance),
+                           "", ShowMode::Normal);
+    if (result <= 32) {
+        // A tool that did not start is told, not taken for a success.
+        context_.log.WriteWith([&] {
+            return "ObjectDialog: KAVLIN.EXE not started, shell result " + std::to_string(result);
+        });
+        std::string text = "Chyba (kód "_cp;
+        text += std::to_string(result);
+        text += ") během startu "_cp;
+        text += kKavlinProgram;
+        text += '.';
+        platform.ShowMessageBox(BoxKind::Error, text);
+    }
 }
 
 void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {

@@ -127,13 +127,13 @@ void CwExports::ShowAndRun(const CwExportChoice& choice) {
         for (std::size_t file = 0; file < kCwFileCount; ++file) {
             if (choice.create[file]) {
                 platform_.ShellOpen("NOTEPAD", FileParameter(choice.paths[file]), "",
-                                    ShowMode::Normal);
+                                    ShowMode::Show);
             }
         }
     }
     if (!choice.run) return;
     const int result = platform_.ShellOpen("CW.EXE", FileParameter(choice.paths[kCwProgram]), "",
-                                           ShowMode::Normal);
+                                           ShowMode::Show);
     if (result <= 32) {
         std::string text = "Chyba (kód "_cp;
         text += std::to_string(result);

@@ -154,7 +154,7 @@ void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
     if (!error.empty()) platform_.ShowMessageBox(BoxKind::Error, error);
     // Notepad shows the listing, or the earlier one when this one could not be written.
     platform_.ShellOpen("NOTEPAD", FileParameter(driver_dir_ + std::string(kNetlistFileName)), "",
-                        ShowMode::Normal);
+                        ShowMode::Show);
 }
 
 void NetlistExports::NetListToKomun(const PARAM_ENTRY& record) {

@@ -23,6 +23,8 @@ bool MenuService::GetMenu(PARAM_ENTRY& record) {
     // A second get menu builds a new menu; the host may still hold the old one,
     // so it is left to the host.
     MenuHandle menu = context_.platform.CreatePopupMenu(DriverMenuEntries());
+    // The host gets handle 0 and shows no driver menu; the log says why.
+    if (menu == 0) log.Write("get menu: popup menu not created - handle 0");
     for (std::uint16_t id : {kMenuKeyboard, kMenuReadCmos, kMenuLabelTable, kMenuComAddress}) {
         context_.platform.EnableMenuItem(menu, id, false);
     }
@@ -60,8 +62,9 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
             break;
         case kMenuShowHide: {
             ui::Form& window = window_.form();
+            // Visibility only: a window the user or HIDE_DIALOG minimised
+            // comes back minimised.
             window.visible = !window.visible;
-            if (window.visible) window.state = ui::WindowState::Normal;
             window_.Refresh();
             run_.DriverWindowShown(window.visible);
             break;

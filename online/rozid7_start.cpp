@@ -15,7 +15,7 @@ int StartRozid7(Platform& platform, const std::string& driver_dir, Rozid7Start h
         show = ShowMode::Normal;
     } else if (how == Rozid7Start::Translate) {
         parameters = "";
-        show = ShowMode::Normal;
+        show = ShowMode::Show;
     }
     return platform.ShellOpen(driver_dir + "ROZID7.EXE", parameters, std::string(), show);
 }

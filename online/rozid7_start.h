@@ -13,7 +13,7 @@ enum class Rozid7Start {
     RunMode,    // "/DDE 0000", minimised: StartRUN
     Keyboard,   // "/K", normal: menu item "&Klávesnice"
     ReadAll,    // "/READALL", normal: menu item "Načíst celou &CMOS"
-    Translate,  // no parameters, normal: NetList after menu item "&Překlad"
+    Translate,  // no parameters, SW_SHOW: NetList after menu item "&Překlad"
 };
 
 // Starts the program; returns the shell's result code (32 or less: failure).

@@ -24,6 +24,13 @@ bool RunService::on_message(unsigned msg, std::uintptr_t wparam, std::intptr_t l
             // The program announces its window; the driver's own never counts.
             const auto window = static_cast<WindowHandle>(lparam);
             if (window != context_.own_window) client_ = window;
+            if (client_ != 0 && close_owed_ && !run_mode_) {
+                // Run mode ended before the program announced itself: it is
+                // told now, and nothing that waited for it is sent.
+                DropCommands("MSG_TOLAN");
+                context_.log.Write("WndProc - LMKOMUN announced after StopRUN - CLOSE sent");
+                SendClose();
+            }
             break;
         }
         case 1: {
@@ -54,6 +61,8 @@ void RunService::Interpret(std::string_view text) {
         case Received::ClientClosed: {
             const bool failed = kind == Received::ClientClosedFailed;
             commands_.Clear();
+            program_live_ = false;
+            close_owed_ = false;
             context_.platform.StopTimer();
             SetProgress(0);
             if (failed) {

@@ -71,6 +71,16 @@ bool RunService::StartRUN(PARAM_ENTRY& record) {
     std::string error;
     const bool written = links_.write_komun_ini && links_.write_komun_ini(record.lparam1, error);
     client_ = 0;
+    close_owed_ = false;
+    // Texts left from an earlier run were meant for a program that is gone
+    // (it never said "CLIENT CLOSED"): a write kept would put a stale value
+    // into the plant through the next program. Run mode starts empty.
+    DropCommands("StartRUN");
+    // The reads dropped with them are made again at once.
+    for (dLM_ORDER& order : orders_) {
+        order.pending = false;
+        order.waited = 0;
+    }
     if (!written || !error.empty()) {
         if (!error.empty()) context_.platform.ShowMessageBox(BoxKind::Error, error);
         record.dlm_func = 8;  // the host is asked for StopRUN
@@ -83,6 +93,7 @@ bool RunService::StartRUN(PARAM_ENTRY& record) {
         TakeLineTimeout();
         const int started =
             StartRozid7(context_.platform, context_.driver_dir, Rozid7Start::RunMode);
+        program_live_ = started > 32;
         if (started <= 32) {
             // No program would ever answer an order: the user is told and
             // the host asked for StopRUN.
@@ -103,7 +114,7 @@ bool RunService::StopRUN(PARAM_ENTRY& record) {
     record.wparam1 = 1;
     run_mode_ = false;
     ShowRunLabel(false);
-    SendNow(kCloseText);
+    SendClose();
     if (links_.run_mode_menu) links_.run_mode_menu(false);
     FlushWindow();
     // The timer runs on until the program reports "CLIENT CLOSED".
@@ -221,13 +232,32 @@ void RunService::DriverWindowShown(bool shown) {
 }
 
 void RunService::UnloadDriver() {
-    if (run_mode_) SendNow(kCloseText);
+    // Also after StopRUN: a program that has not closed yet would hold the
+    // line after the driver is gone.
+    if (run_mode_ || (program_live_ && client_ != 0)) SendClose();
 }
 
 // --- The exchange.
 
-void RunService::SendNow(std::string_view text) {
-    SendText(std::string(text));
+RunService::Sent RunService::SendNow(std::string_view text) {
+    return SendText(std::string(text));
+}
+
+void RunService::SendClose() {
+    // StopRUN answers the host at once. A program that has not announced its
+    // window yet (or did not take the text) would be left running, polled
+    // outside run mode and holding the line: it is told when it announces.
+    close_owed_ = SendNow(kCloseText) != Sent::Yes && program_live_;
+    if (close_owed_) context_.log.Write("CLOSE waits for the LMKOMUN window");
+}
+
+void RunService::DropCommands(std::string_view why) {
+    LogSink& log = context_.log;
+    while (auto command = commands_.TakeHead()) {
+        if (!command->is_read)
+            log.WriteWith(
+                [&] { return std::string(why) + ": stale write dropped: " + command->text; });
+    }
 }
 
 RunService::Sent RunService::SendText(const std::string& text) {

@@ -121,7 +121,12 @@ private:
 
     // The exchange.
     // Shows the text in Edit1 and sends it at once when the program is known.
-    void SendNow(std::string_view text);
+    Sent SendNow(std::string_view text);
+    // Tells the program run mode started to close; remembers when the text
+    // could not reach it yet.
+    void SendClose();
+    // Empties the command queue, one log line for each write dropped.
+    void DropCommands(std::string_view why);
     Sent SendText(const std::string& text);
     void SetEdit(const char* name, std::string_view text);
     void SetProgress(std::size_t orders);
@@ -141,6 +146,11 @@ private:
     bool run_mode_ = false;
     bool com_error_ = false;
     WindowHandle client_ = 0;
+    // The program StartRUN started has not reported "CLIENT CLOSED".
+    bool program_live_ = false;
+    // StopRUN (or unload) could not deliver "CLOSE|": the program is told
+    // when it announces its window.
+    bool close_owed_ = false;
     std::uint32_t timeout_ticks_ = 15;
     bool window_changed_ = false;
 

@@ -88,8 +88,7 @@ void RunService::RequestOrder(dLM_ORDER& order, const dLM_OBJECT& instance,
                               const dLM_DATAITEM& item) {
     LogSink& log = context_.log;
     const bool string_item = IsStringRecord(item);
-    const unsigned last_item = item.ident + (string_item ? kStringItemSpan : 0u);
-    if (instance.ident > 255 || instance.instance > 255 || last_item > 255) {
+    if (instance.ident > 255 || instance.instance > 255 || item.ident > 255) {
         // A command carries one byte per number: cut, it would read another
         // block and the answer could never match. The host learns once that
         // this value does not come.
@@ -100,6 +99,18 @@ void RunService::RequestOrder(dLM_ORDER& order, const dLM_OBJECT& instance,
             ANSWER_ORDER(order, true);
         }
         return;
+    }
+    if (string_item && unsigned{item.ident} + kStringItemSpan > 255u &&
+        !order.unaddressable_reported) {
+        // A string of ident 249 to 255 is read up to item 255: its first
+        // bytes come, the rest cannot be named in an answer and keeps its
+        // value. Told once in the log.
+        order.unaddressable_reported = true;
+        log.WriteWith([&] {
+            return "TIMER string item " + std::to_string(item.ident) +
+                   ": items above 255 cannot be read - only bytes 0 to " +
+                   std::to_string(4 * (256 - item.ident) - 1) + " come";
+        });
     }
     log.Write("TIMER RUN read Kadex-2");
     const std::string command = ReadCommand(string_item, static_cast<std::uint8_t>(instance.ident),

@@ -25,7 +25,9 @@ enum class BoxKind { Error, Question };  // Error: OK button; Question: Yes and 
 // NotShown: the system could not show the box (no desktop, out of memory);
 // nobody saw its text nor answered its question.
 enum class BoxAnswer { Ok, Yes, No, NotShown };
-enum class ShowMode { Normal, Minimized, Hidden };
+// Normal: SW_SHOWNORMAL; Show: SW_SHOW (shown in its current size and place,
+// as Notepad and ROZID7.EXE are after an export); Minimized; Hidden.
+enum class ShowMode { Normal, Show, Minimized, Hidden };
 
 struct ScreenSize {
     int width = 0, height = 0;

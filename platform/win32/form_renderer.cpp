@@ -163,7 +163,7 @@ LRESULT CALLBACK CheckListProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
 
 // A numeric edit: its model filters the typed characters (a refused one
 // beeps), steps the value with the arrow keys and normalises the text when
-// the focus leaves; a text that is no number takes the focus back.
+// the focus leaves; a text that is no number takes the focus back, silently.
 LRESULT CALLBACK FloatEditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     ControlSlot* slot = ControlSlot::Of(hwnd);
     if (slot == nullptr) return DefWindowProcW(hwnd, msg, wparam, lparam);
@@ -192,9 +192,10 @@ LRESULT CALLBACK FloatEditProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
             c.text = WindowText(hwnd);
             // A form closing (Zpět with a bad number) lets the focus go.
             const bool closing = slot->owner->form().modal_result != ui::ModalResult::None;
+            // Only a refused key beeps; a text that is no number takes the
+            // focus back without a sound.
             if (!edit.Exit() && !closing) {
                 c.number.wants_focus = false;
-                MessageBeep(MB_OK);
                 PostMessageW(hwnd, kTakeFocusBack, 0, 0);
             }
             slot->owner->Sync();

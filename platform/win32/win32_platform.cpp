@@ -34,6 +34,8 @@ int ShowCommand(ShowMode show) {
             return SW_SHOWMINNOACTIVE;
         case ShowMode::Hidden:
             return SW_HIDE;
+        case ShowMode::Show:
+            return SW_SHOW;
         case ShowMode::Normal:
             break;
     }

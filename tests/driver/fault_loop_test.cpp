@@ -142,6 +142,7 @@ protected:
         fake->current_directory = dir.path().string();
         fake->separator = static_cast<char>(fs::path::preferred_separator);
         fake->run_programs = true;
+        fake->outside_programs = {"KAVLIN.EXE"};  // the tool of block 155 starts
         FakePlatform& inner = *fake;
         auto platform = std::make_unique<FaultPlatform>(std::move(fake));
         FaultPlatform& faulty = *platform;

@@ -6,6 +6,7 @@
 #include "base/cp1250.h"
 #include "frame/driver_menu.h"
 #include "tests/support/driver_fixture.h"
+#include "tests/support/fault_platform.h"
 
 namespace lm::test {
 namespace {
@@ -123,13 +124,83 @@ TEST_F(DriverMenu, ReadCmosStartsTheCommunicationProgram) {
     EXPECT_EQ(fake_->programs[0].parameters, "/READALL");
 }
 
-TEST_F(DriverMenu, ShowHideTogglesTheWindow) {
-    Load();
-    PARAM_ENTRY menu = MenuCall(3007);
-    Call(menu);
-    EXPECT_FALSE(window().visible);
-    Call(menu);
-    EXPECT_TRUE(window().visible);
+TEST_F(DriverMenu, ShowHideTogglesOnlyTheWindowsVisibility) {
+    struct Row {
+        const char* what;
+        const char* startup;  // STARTUP.INI read by init objects; nullptr: not run
+        bool minimise;        // the user minimises the window (its Button1)
+        bool visible_first;   // after the first toggle
+        ui::WindowState state;
+    };
+    const Row rows[] = {
+        {"a normal window", nullptr, false, false, ui::WindowState::Normal},
+        {"minimised by the user", nullptr, true, false, ui::WindowState::Minimized},
+        {"hidden by HIDE_DIALOG", "HIDE_DIALOG ON\r\nLOGFILE OFF\r\n", false, true,
+         ui::WindowState::Minimized},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetUp();
+        if (row.startup != nullptr) {
+            UseSampleDriverDir();
+            WriteFile(dir_.driver_dir() / "STARTUP.INI", row.startup);
+        }
+        Load();
+        if (row.startup != nullptr) {
+            ASSERT_EQ(Call(kInitObjects), 1);
+        }
+        if (row.minimise) {
+            ASSERT_TRUE(window().Fire("Button1", ui::Event::Click));
+        }
+        PARAM_ENTRY menu = MenuCall(3007);
+        Call(menu);
+        EXPECT_EQ(window().visible, row.visible_first);
+        EXPECT_EQ(window().state, row.state);
+        Call(menu);
+        EXPECT_EQ(window().visible, !row.visible_first);
+        EXPECT_EQ(window().state, row.state);
+        TearDown();
+    }
+}
+
+TEST_F(DriverMenu, AMenuOrBitmapThatFailsIsLoggedAndTheHostGetsHandleZero) {
+    struct Row {
+        FaultKind kind;
+        const char* line_start;  // the log line that tells it
+        const char* line_end;
+    };
+    for (const Row row : {Row{FaultKind::Menu, "get menu: popup menu not created - handle 0", ""},
+                          Row{FaultKind::Bitmap, "INS_BITMAP: ", " not loaded - handle 0"}}) {
+        SCOPED_TRACE(FaultKindName(row.kind));
+        SetUp();
+        // The fake wrapped in a platform that fails the first call of the kind.
+        auto fake = std::make_unique<FakePlatform>();
+        fake->current_directory = dir_.path().string();
+        fake->separator = static_cast<char>(std::filesystem::path::preferred_separator);
+        fake_ = fake.get();
+        auto faulty = std::make_unique<FaultPlatform>(std::move(fake));
+        faulty->Arm({row.kind, 1, false});
+        InstallPlatform(std::move(faulty));
+        UseSampleDriverDir();
+        WriteFile(dir_.driver_dir() / "STARTUP.INI", "LOGFILE ON\r\n");
+        Load();
+        PARAM_ENTRY init = Record(kInitObjects);
+        ASSERT_EQ(Call(init), 1);
+        PARAM_ENTRY menu = Record(kGetMenu);
+        ASSERT_EQ(Call(menu), 1);
+        if (row.kind == FaultKind::Menu) {
+            EXPECT_EQ(menu.lparam1, 0u);
+        }
+        const std::string start = row.line_start, end = row.line_end;
+        int told = 0;
+        for (const std::string& line : LogLines()) {
+            told += line.starts_with(start) && line.ends_with(end) &&
+                    line.size() >= start.size() + end.size();
+        }
+        EXPECT_EQ(told, 1);
+        EXPECT_TRUE(fake_->boxes.empty());
+        TearDown();
+    }
 }
 
 TEST_F(DriverMenu, HelpMenuOpensContext10000PlusTheItem) {

@@ -68,6 +68,81 @@ TEST_F(ObjectDialogEntry, AnalogBlockPreselectsModulesAndWritesTheChannelsBack) 
     EXPECT_TRUE(Changed());
 }
 
+TEST_F(ObjectDialogEntry, ANumberTheItemsCannotHoldIsRefusedAndTheDialogStaysOpen) {
+    // Channel 0 of AI6: FloatEdit1 min (item 31), FloatEdit2 max (30),
+    // FloatEdit3 correction (62); all FLOAT items (an IEEE single).
+    struct Row {
+        const char* field;
+        std::uint16_t item;
+        std::string typed;
+        const char* stored;  // nullptr: refused, the item keeps its value
+    };
+    // A first character and `count` more of `rest` (built with append: GCC 12
+    // warns falsely on a literal + std::string here).
+    auto typed = [](char first, std::size_t count, char rest) {
+        std::string text(1, first);
+        text.append(count, rest);
+        return text;
+    };
+    const Row rows[] = {
+        {"FloatEdit2", 30, typed('9', 299, '9'), nullptr},
+        {"FloatEdit3", 62, typed('4', 38, '0'), nullptr},  // 4e38
+        {"FloatEdit1", 31, typed('-', 80, '1'), nullptr},
+        {"FloatEdit1", 31, typed('1', 9, '0'), "1000000000.00"},
+        {"FloatEdit2", 30, "150", "     150.00"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed.substr(0, 12));
+        SetUp();
+        LoadSampleLibrary();
+        Create(11, 1);
+        SetValue(11, 1, 69, "");  // no module: the range can be typed
+        const std::string before = Value(11, 1, row.item);
+        bool stayed_open = false, wants_focus = false;
+        fake_->modal_scripts.push_back([&](ui::Form& form) {
+            EXPECT_EQ(PlayFormSteps(form, std::string("set ") + row.field + " " + row.typed +
+                                              "\npress OKBtn"),
+                      "");
+            stayed_open = form.modal_result == ui::ModalResult::None;
+            wants_focus = form[row.field].number.wants_focus;
+            if (stayed_open) form.Close(ui::ModalResult::Cancel);
+        });
+        PARAM_ENTRY r = Record(kObjectDialog);
+        r.wparam1 = 11;
+        r.wparam2 = 1;
+        ASSERT_EQ(Call(r), 1);
+        EXPECT_EQ(stayed_open, row.stored == nullptr);
+        EXPECT_EQ(wants_focus, row.stored == nullptr);
+        EXPECT_EQ(Value(11, 1, row.item), row.stored == nullptr ? before : row.stored);
+        EXPECT_EQ(Changed(), row.stored != nullptr);
+        EXPECT_TRUE(fake_->boxes.empty());
+        TearDown();
+    }
+}
+
+TEST_F(ObjectDialogEntry, AModuleWhoseRangeTheItemsCannotHoldIsLeftOutAndTold) {
+    LoadSampleLibrary();
+    Create(11, 1);
+    std::string modules = ReadFile(dir_.driver_dir() / "cai_modul.cfg");
+    const std::string line = "Z obrovsky rozsah" + std::string(28, ' ') + "0 1e300\r\n";
+    WriteFile(dir_.driver_dir() / "cai_modul.cfg", modules + "\r\n" + line);
+    std::size_t offered = 0;
+    fake_->modal_scripts.push_back([&](ui::Form& form) {
+        offered = form["ComboBox1"].items.size();
+        form.Close(ui::ModalResult::Cancel);
+    });
+    PARAM_ENTRY r = Record(kObjectDialog);
+    r.wparam1 = 11;
+    r.wparam2 = 1;
+    ASSERT_EQ(Call(r), 1);
+    EXPECT_EQ(offered, 13u);  // the sample's 13 modules, not the 14th
+    ASSERT_EQ(fake_->boxes.size(), 1u);
+    EXPECT_NE(fake_->boxes[0].text.find(
+                  ": rozsah domečku nelze uložit do položek bloku, domeček je vynechán."_cp),
+              std::string::npos)
+        << fake_->boxes[0].text;
+}
+
 TEST_F(ObjectDialogEntry, TwelveChannelsOwnRangeIsWrittenInElevenCharacters) {
     LoadSampleLibrary();
     Create(18, 2);
@@ -106,22 +181,53 @@ TEST_F(ObjectDialogEntry, AnalogBlockWithoutLinearisationItemSaysSo) {
     fake_->modal_scripts.clear();
 }
 
-TEST_F(ObjectDialogEntry, KavlinStartsForInstancesOneToFour) {
-    LoadSampleLibrary();
-    for (std::uint16_t instance : {1, 4, 5}) Create(155, instance);
-    WriteFile(dir_.driver_dir() / "SETCOM.INI", "2\r\n19200\r\n5\r\n7\r\n1\r\n2.5\r\n");
-    ASSERT_EQ(Open(155, 4), 1);
-    ASSERT_EQ(Open(155, 5), 1);
-    ASSERT_EQ(fake_->programs.size(), 1u);
-    EXPECT_EQ(fake_->programs[0].file, dir_.driver_dir_text() + "KAVLIN.EXE");
-    EXPECT_EQ(fake_->programs[0].parameters, "2 19200 5 7 1 2.5 4");
-    EXPECT_EQ(fake_->programs[0].directory, "");
-    std::filesystem::remove(dir_.driver_dir() / "SETCOM.INI");
-    ASSERT_EQ(Open(155, 1), 1);
-    EXPECT_EQ(fake_->programs.size(), 1u);
-    EXPECT_EQ(fake_->boxes.size(), 1u);  // the settings reader's own
-    EXPECT_TRUE(fake_->modal_forms.empty());
-    fake_->modal_scripts.clear();
+TEST_F(ObjectDialogEntry, KavlinStartsForInstancesOneToFourAndAToolThatFailsIsTold) {
+    struct Row {
+        std::uint16_t instance;
+        bool settings;           // SETCOM.INI present
+        int shell_result;        // what the shell answers
+        const char* parameters;  // the tool started with, nullptr: none started
+        const char* box;         // the one box shown, nullptr: none
+    };
+    const Row rows[] = {
+        {4, true, 42, "2 19200 5 7 1 2.5 4", nullptr},
+        {1, true, 42, "2 19200 5 7 1 2.5 1", nullptr},
+        {5, true, 42, nullptr, nullptr},
+        {1, false, 42, nullptr, "Nenalezen soubor SETCOM.INI"},
+        // The settings are read before the instance is looked at.
+        {5, false, 42, nullptr, "Nenalezen soubor SETCOM.INI"},
+        {2, true, 2, "2 19200 5 7 1 2.5 2", "Chyba (kód 2) během startu KAVLIN.EXE."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "instance " << row.instance << " result "
+                                        << row.shell_result << " settings " << row.settings);
+        SetUp();
+        LoadSampleLibrary();
+        Create(155, row.instance);
+        if (row.settings) {
+            WriteFile(dir_.driver_dir() / "SETCOM.INI", "2\r\n19200\r\n5\r\n7\r\n1\r\n2.5\r\n");
+        } else {
+            std::filesystem::remove(dir_.driver_dir() / "SETCOM.INI");
+        }
+        fake_->shell_result = row.shell_result;
+        ASSERT_EQ(Open(155, row.instance), 1);
+        if (row.parameters == nullptr) {
+            EXPECT_TRUE(fake_->programs.empty());
+        } else {
+            ASSERT_EQ(fake_->programs.size(), 1u);
+            EXPECT_EQ(fake_->programs[0].file, dir_.driver_dir_text() + "KAVLIN.EXE");
+            EXPECT_EQ(fake_->programs[0].parameters, row.parameters);
+            EXPECT_EQ(fake_->programs[0].directory, "");
+            EXPECT_EQ(fake_->programs[0].show, ShowMode::Normal);
+        }
+        ASSERT_EQ(fake_->boxes.size(), row.box == nullptr ? 0u : 1u);
+        if (row.box != nullptr) {
+            EXPECT_EQ(fake_->boxes[0].text, Utf8ToCp1250(row.box));
+        }
+        EXPECT_TRUE(fake_->modal_forms.empty());
+        fake_->modal_scripts.clear();
+        TearDown();
+    }
 }
 
 // Object 1: three texts then a number; object 2: 34 texts; object 3 without SPECDIAL.

@@ -1,5 +1,7 @@
 // Starting and stopping run mode, and the texts exchanged with the
 // communication program.
+#include <cstdio>
+
 #include "base/cp1250.h"
 #include "online/command_queue.h"
 #include "tests/driver/run_mode_fixture.h"
@@ -211,6 +213,99 @@ TEST_F(RunModeExchange, UnloadInRunModeSaysCloseEvenToAProgramThatIsGone) {
     client_->Announce();
     Call(kUnloadDriver);  // not in run mode
     EXPECT_TRUE(client_->received.empty());
+}
+
+TEST_F(RunModeExchange, TheCloseOfStopRunReachesAProgramThatAnnouncesLate) {
+    struct Row {
+        const char* what;
+        bool announced_before_stop;         // the program's window known at StopRUN
+        bool closed_before_announce;        // "CLIENT CLOSED" came meanwhile
+        bool unload;                        // the driver unloaded at the end
+        std::vector<std::string> received;  // what the program got after StopRUN
+    };
+    const Row rows[] = {
+        {"announced late", false, false, false, {"CLOSE|"}},
+        {"announced late, then unload", false, false, true, {"CLOSE|", "CLOSE|"}},
+        {"known at StopRUN, announced again", true, false, false, {"CLOSE|"}},
+        {"known at StopRUN, unload before it closed", true, false, true, {"CLOSE|", "CLOSE|"}},
+        {"closed before announcing", false, true, true, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetUp();
+        std::filesystem::remove(LogFile());  // the rows share the folder
+        Prepare();
+        StartRun();
+        if (row.announced_before_stop) client_->Announce();
+        EnableLog();
+        Order(11, 1, 1, host_->handle(), 0);
+        SetData(11, 1, 1, 9);
+        Ticks(3);  // without the program's window the read and the write wait
+        client_->received.clear();
+        PARAM_ENTRY stop = Record(kStopRun);
+        ASSERT_EQ(Call(stop), 1);
+        EXPECT_EQ(stop.wparam1, 1);
+        EXPECT_EQ(stop.dlm_func, 0);
+        Ticks(3);  // outside run mode the timer still runs
+        if (row.closed_before_announce) client_->Send("CLIENT CLOSED|");
+        client_->Announce();
+        Ticks(3);
+        if (row.unload) {
+            EXPECT_EQ(Call(kUnloadDriver), 1);
+        }
+        EXPECT_EQ(client_->received, row.received);
+        // The host hears nothing of it: no box, no value, no failure.
+        EXPECT_TRUE(host_->answers.empty());
+        EXPECT_TRUE(fake_->boxes.empty());
+        if (!row.announced_before_stop && !row.closed_before_announce) {
+            EXPECT_TRUE(Logged("WndProc - LMKOMUN announced after StopRUN - CLOSE sent"));
+            EXPECT_TRUE(Logged("MSG_TOLAN: stale write dropped: QQ_WR 0B 01 01 09 00 00 00|"));
+        }
+        TearDown();
+    }
+}
+
+TEST_F(RunModeExchange, StartRunDropsTheWritesLeftForAProgramThatVanished) {
+    struct Row {
+        std::uint32_t writes;
+        bool with_read;  // an order's read waits too
+    };
+    for (const Row row : {Row{0, true}, Row{1, false}, Row{3, true}}) {
+        SCOPED_TRACE(row.writes);
+        SetUp();
+        std::filesystem::remove(LogFile());  // the rows share the folder
+        Running();
+        EnableLog();
+        client_->Vanish();  // gone without "CLIENT CLOSED"
+        if (row.with_read) Order(11, 1, 1, host_->handle(), 0);
+        for (std::uint32_t i = 0; i < row.writes; ++i) SetData(11, 1, 1, 0x10 + i);
+        Ticks(2);
+        ASSERT_EQ(run().commands().size(), row.writes + (row.with_read ? 1u : 0u));
+        Call(kStopRun);
+        StartRun();
+        EXPECT_TRUE(run().commands().empty());
+        auto log = LogLines();
+        for (std::uint32_t i = 0; i < row.writes; ++i) {
+            char line[80];
+            std::snprintf(line, sizeof line,
+                          "StartRUN: stale write dropped: QQ_WR 0B 01 01 %02X 00 00 00|", 0x10 + i);
+            EXPECT_EQ(std::count(log.begin(), log.end(), line), 1) << line;
+        }
+        EXPECT_EQ(
+            std::count_if(log.begin(), log.end(),
+                          [](const std::string& l) { return l.find("stale write") != l.npos; }),
+            row.writes);
+        {
+            FakeClient next(*fake_);
+            next.Announce();
+            Ticks(3);
+            for (const std::string& text : next.received)
+                EXPECT_FALSE(text.starts_with("QQ_WR")) << text;
+            // The order whose read was dropped is requested again at once.
+            EXPECT_EQ(!next.received.empty(), row.with_read);
+        }  // the program goes before the platform
+        TearDown();
+    }
 }
 
 TEST_F(RunModeExchange, BadOrderCallsAreAnsweredWithoutHarm) {

@@ -16,7 +16,8 @@
 namespace lm::test {
 
 // PUMP (11): SPEED a LONG input (item 1), LABEL a string of user data
-// (item 3) and WIDE an output whose ident does not fit a command (item 300).
+// (item 3), TAIL a string whose last items lie above 255 (item 250) and WIDE
+// an output whose ident does not fit a command (item 300).
 // BIG (300): an object code that does not fit a command.
 inline constexpr const char kRunTools[] =
     "TOOL ID 1 POPIS \"Run\" OBJECTS PUMP.DEF BIG.DEF END_OBJECTS END_TOOL\r\n";
@@ -26,7 +27,9 @@ inline constexpr const char kPump[] =
     "D_IN_END\r\n"
     "D_OUT ITEM IDENT 300 JMENO \"WIDE\" TYP WORD DELKA 2 DEFAULT \"0\" ITEM_END D_OUT_END\r\n"
     "DATA_USER ITEM IDENT 3 JMENO \"LABEL\" TYP USER SUBTYP STRING DELKA 20 "
-    "FORMAT \"????????????????????\" DEFAULT \"x\" ITEM_END DATA_USER_END\r\n"
+    "FORMAT \"????????????????????\" DEFAULT \"x\" ITEM_END "
+    "ITEM IDENT 250 JMENO \"TAIL\" TYP USER SUBTYP STRING DELKA 32 "
+    "FORMAT \"????????????????????????????????\" DEFAULT \"y\" ITEM_END DATA_USER_END\r\n"
     "OBJECT_END\r\n";
 inline constexpr const char kBig[] =
     "OBJECT IDENT 300 JMENO \"BIG\" NAZEV \"Velky\"\r\n"

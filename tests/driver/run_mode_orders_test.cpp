@@ -79,6 +79,42 @@ TEST_F(RunModeOrders, AStringArrivesFourCharactersPerItemFromItsOwnIdent) {
     EXPECT_EQ(data[12], 0);
 }
 
+TEST_F(RunModeOrders, AStringNearItem255IsReadAsFarAsItsItemsReach) {
+    struct Row {
+        std::uint16_t ident;
+        const char* request;
+        const char* last_answer;  // the highest item an answer can name
+        std::size_t last_byte;    // where that answer's bytes land
+        bool told;                // the log says what cannot come
+    };
+    for (const Row row : {Row{3, "QQ_RS 0B 01 03|", "QQ_RD 0B 01 0A 51 52 53 54|", 28, false},
+                          Row{250, "QQ_RS 0B 01 FA|", "QQ_RD 0B 01 FF 51 52 53 54|", 20, true}}) {
+        SCOPED_TRACE(row.ident);
+        SetUp();
+        Running();
+        EnableLog();
+        Order(11, 1, row.ident, host_->handle(), 0);
+        Ticks(1);
+        ASSERT_EQ(client_->received, std::vector<std::string>{row.request});
+        client_->Send(row.last_answer);
+        Ticks(3);
+        ASSERT_GE(host_->answers.size(), 1u);
+        const auto& answer = host_->answers[0];
+        EXPECT_EQ(answer.record.timeout, 0);
+        EXPECT_EQ(answer.record.failed, 0);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&answer.data[row.last_byte]), 4),
+                  "QRST");
+        auto log = LogLines();
+        EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                                [](const std::string& l) {
+                                    return l.find("items above 255 cannot be read") != l.npos;
+                                }),
+                  row.told ? 1 : 0);
+        EXPECT_FALSE(Logged("TIMER obj/ins/item above 255 - order cannot be requested"));
+        TearDown();
+    }
+}
+
 TEST_F(RunModeOrders, AnAnswerChangesOnlyTheBytesItCarries) {
     Running();
     Order(11, 1, 1, host_->handle(), 50);

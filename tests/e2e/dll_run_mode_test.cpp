@@ -170,6 +170,45 @@ TEST_F(RealDllRunMode, LiveValuesComeWithTheTimerAndAWriteShowsInTheNextRead) {
     EXPECT_EQ(peers_.received.size(), requests);
 }
 
+TEST_F(RealDllRunMode, AProgramAnnouncedAfterStopRunIsToldToCloseAndGetsNothingElse) {
+    PARAM_ENTRY stop = Record(8);
+    ASSERT_EQ(Call(stop), 1);
+    ASSERT_EQ(peers_.received.back(), "CLOSE|");  // the first program has closed
+    PARAM_ENTRY start = Record(7);
+    ASSERT_EQ(Call(start), 1);
+    ASSERT_EQ(start.dlm_func, 0);
+    Order(1);
+    SetData(0x33);
+    PumpUntil([] { return false; }, 300);  // nothing known to send it to
+    stop = Record(8);
+    ASSERT_EQ(Call(stop), 1);
+    EXPECT_EQ(stop.wparam1, 1);
+    EXPECT_EQ(stop.dlm_func, 0);
+    PumpUntil([] { return false; }, 300);
+    const std::size_t before = peers_.received.size();
+    SendMessageA(peers_.driver, peers_.tolan, 0, reinterpret_cast<LPARAM>(peers_.client));
+    PumpUntil([] { return false; }, 400);
+    const std::vector<std::string> after(peers_.received.begin() + before, peers_.received.end());
+    EXPECT_EQ(after, std::vector<std::string>{"CLOSE|"});
+    EXPECT_TRUE(peers_.answers.empty());
+}
+
+TEST_F(RealDllRunMode, StartRunDropsTheWritesLeftForAProgramThatVanished) {
+    DestroyWindow(peers_.client);  // gone without "CLIENT CLOSED"
+    SetData(0x33);
+    PumpUntil([] { return false; }, 300);
+    PARAM_ENTRY stop = Record(8);
+    ASSERT_EQ(Call(stop), 1);
+    PARAM_ENTRY start = Record(7);
+    ASSERT_EQ(Call(start), 1);
+    peers_.client = MakeWindow("LmTestRozid7", ClientProc);
+    SendMessageA(peers_.driver, peers_.tolan, 0, reinterpret_cast<LPARAM>(peers_.client));
+    Order(1);
+    ASSERT_TRUE(PumpUntil([&] { return !peers_.answers.empty(); }, 5000));
+    for (const std::string& text : peers_.received) EXPECT_NE(text.rfind("QQ_WR", 0), 0u) << text;
+    EXPECT_EQ(peers_.first_bytes.back(), 0);  // the stale 0x33 never reached the plant
+}
+
 TEST_F(RealDllRunMode, AProgramWhoseWindowIsGoneNeitherBlocksNorCrashesTheDriver) {
     DestroyWindow(peers_.client);
     SetData(1);

@@ -103,7 +103,7 @@ protected:
     }
 };
 
-TEST_F(ObjectDialogsOnScreen, TheAnalogDialogTakesAModuleAndATypedSteppedNumber) {
+TEST_F(ObjectDialogsOnScreen, TheAnalogDialogTakesAModuleAndATypedNumberThatTheArrowKeysLeave) {
     gui::BoxWatcher boxes;
     const dLM_DATAITEM* user = Place(11, 1);
     LoadLine(11, 1, "K2_USER LINEARISATION = \"AB\"");
@@ -132,11 +132,11 @@ TEST_F(ObjectDialogsOnScreen, TheAnalogDialogTakesAModuleAndATypedSteppedNumber)
     EXPECT_TRUE(min_disabled);
     EXPECT_EQ(typed, L"-20");
     EXPECT_EQ(after_letter, L"-20");
-    EXPECT_EQ(stepped, L"-21");
+    EXPECT_EQ(stepped, L"-20");  // Increment 0: the arrow keys step nothing
     EXPECT_EQ(Value(user, 69), "ABG000");
     EXPECT_EQ(Value(user, 37), "       0.00");  // module G's min
     EXPECT_EQ(Value(user, 36), "      20.00");
-    EXPECT_EQ(Value(user, 40), "     -21.00");
+    EXPECT_EQ(Value(user, 40), "     -20.00");
     EXPECT_EQ(Value(user, 30), "     150.00");  // module A's range
     PARAM_ENTRY flag = Record(24);
     flag.wparam1 = 1;  // saved: the flag cleared

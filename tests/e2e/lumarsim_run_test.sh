@@ -49,6 +49,19 @@ run --seconds 4 --order TERMOST:2.X@2 --simulate "DROP 2"
 check "a lost answer is asked again after the time-out" \
     sh -c "test $? -eq 0 && tr -d '\r' <'$work/w/OVLADACE/KADEX2/LMDRIVER.LOG' | grep -q 'TIMER answer time-out - order requested again'"
 
+run --seconds 6 --order TERMOST:2.X@2 --simulate "DROP 3"
+rc=$?
+# Every failure line is followed by a value again, and a value after a
+# failure carries the latched mark beside it.
+check "after each lost answer the value shows again" sh -c "test $rc -eq 0 && tr -d '\r' <'$work/out' |
+    awk '/TERMOST:2\.X += \(failed\)\$/{f++; open=1; next}
+         /TERMOST:2\.X += +0  \(failed before\)\$/{if (open) back++; open=0}
+         END{exit !(f >= 1 && back == f)}'"
+check "and the order ends with more values than failures" sh -c "tr -d '\r' <'$work/out' |
+    grep -E 'TERMOST:2\.X += .* [0-9]+ values, [0-9]+ failed' |
+    awk '{for (i = 1; i < NF; i++) { if (\$(i+1) == \"values,\") v = \$i; if (\$(i+1) == \"failed\") f = \$i }}
+         END{exit !(v > f && f >= 1)}'"
+
 run --seconds 2 --order TERMOST:2.X@2 --simulate "COM_ERROR 1"
 rc=$?
 check "a line error fails the session" test $rc -eq 1

@@ -29,7 +29,10 @@ void FakePlatform::ShowHelp(const std::string& help_file, long context) {
 int FakePlatform::ShellOpen(const std::string& file, const std::string& parameters,
                             const std::string& directory, ShowMode show) {
     programs.push_back({file, parameters, directory, show});
-    if (run_programs) return HeadlessPlatform::ShellOpen(file, parameters, directory, show);
+    const std::size_t slash = file.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    if (run_programs && outside_programs.count(name) == 0)
+        return HeadlessPlatform::ShellOpen(file, parameters, directory, show);
     return shell_result;
 }
 

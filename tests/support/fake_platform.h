@@ -62,6 +62,9 @@ public:
     // Programs go to the headless platform's program runner (an in-process
     // stand-in) instead of answering shell_result.
     bool run_programs = false;
+    // With run_programs: file names (without the folder) of outside tools
+    // that the shell starts, answering shell_result.
+    std::set<std::string> outside_programs;
     // What the user does in the next modal forms, in order: each script gets
     // the form as shown and clicks in it. Without a script the form is closed.
     std::deque<std::function<void(ui::Form&)>> modal_scripts;

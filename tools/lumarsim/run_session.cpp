@@ -307,7 +307,11 @@ void RunSession::Show(int tick) {
                 continue;
             Seen& seen = seen_[i];
             std::string shown;
-            if (a.failed != 0) {
+            // A failure answer carries timeout 1. A data answer carries
+            // timeout 0 and valid 1 and is a value, even when `failed` is
+            // still 1: the driver latches that mark after the order's first
+            // failure, and a host shows it beside the value, not instead.
+            if (a.timeout != 0 || a.valid == 0) {
                 ++seen.failures;
                 shown = "(failed)";
             } else {
@@ -320,6 +324,7 @@ void RunSession::Show(int tick) {
                     shown += Hex(answer.data.data(), length);
                     shown += ']';
                 }
+                if (a.failed != 0) shown += "  (failed before)";
             }
             if (shown == seen.last) continue;
             seen.last = shown;

@@ -157,8 +157,10 @@ TEST_F(CwExportsTest, NotepadAndControlWebOnlyAfterEveryChosenFileWasWritten) {
         if (c.dmf_read_only) files.read_only.insert(c.dmf_path);
         exports.Export(choice, items, KomunSettings{});
         std::vector<std::string> started;
-        for (const auto& program : platform.programs)
+        for (const auto& program : platform.programs) {
             started.push_back(program.file + " " + program.parameters);
+            EXPECT_EQ(program.show, ShowMode::Show) << program.file;  // SW_SHOW
+        }
         EXPECT_EQ(started, c.started);
         EXPECT_EQ(platform.boxes.size(), c.started.empty() ? 1u : 0u);
     }
@@ -186,6 +188,7 @@ TEST_F(CwExportsTest, ControlWebThatCannotStartSaysItsCode) {
     platform.shell_result = 2;
     exports.ShowAndRun(choice);
     ASSERT_EQ(platform.programs.size(), 1u);
+    EXPECT_EQ(platform.programs[0].show, ShowMode::Show);  // SW_SHOW
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "Chyba (kód 2) během startu Control Web."_cp);
 }

@@ -83,7 +83,7 @@ TEST_F(NetlistExportsTest, NetlistMenuThenNetListWritesTheListingAndOpensNotepad
     ASSERT_EQ(platform.programs.size(), 1u);
     EXPECT_EQ(platform.programs[0].file, "NOTEPAD");
     EXPECT_EQ(platform.programs[0].parameters, kNetlistFile);
-    EXPECT_EQ(platform.programs[0].show, ShowMode::Normal);
+    EXPECT_EQ(platform.programs[0].show, ShowMode::Show);
     EXPECT_TRUE(platform.boxes.empty());
     EXPECT_EQ(files.files.count(kNetlistFile + ".tmp"), 0u) << "no temporary file stays";
 
@@ -125,7 +125,7 @@ TEST_F(NetlistExportsTest, TranslateWritesLmkomunAndStartsTheCommunicationProgra
     EXPECT_EQ(platform.programs[0].file, kDir + "ROZID7.EXE");
     EXPECT_EQ(platform.programs[0].parameters, "");
     EXPECT_EQ(platform.programs[0].directory, "") << "no working folder";
-    EXPECT_EQ(platform.programs[0].show, ShowMode::Normal);
+    EXPECT_EQ(platform.programs[0].show, ShowMode::Show);
     const auto at = std::find(log.lines.begin(), log.lines.end(), "LM ENTRY: NetList to LMKOMUN");
     ASSERT_NE(at, log.lines.end());
     EXPECT_TRUE(Logged("   CRC32 = 305419896"));

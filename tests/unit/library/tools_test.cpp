@@ -128,11 +128,17 @@ TEST_F(ToolsTest, ToolsWithTheirObjectsAndBitmaps) {
     EXPECT_EQ(library.bitmaps.size(), 3u);
     EXPECT_EQ(platform.live_bitmaps(), 3);
     // What the log shows, in order.
-    Names expected_log = {"INS_DATAITEM: IN",   "INS_BITMAP: OB.BMP",
-                          "INS_OBJECT: A.DEF ", "INS_DATAITEM: IN",
-                          "INS_BITMAP: OB.BMP", "INS_OBJECT: B.DEF ",
-                          "INS_BITMAP: TL.BMP", Concat({"INS_TOOL: ", "Logické funk"_cp}),
-                          "INS_DATAITEM: IN",   "INS_OBJECT: C.DEF ",
+    Names expected_log = {"INS_DATAITEM: IN",
+                          "INS_BITMAP: OB.BMP",
+                          "INS_OBJECT: A.DEF ",
+                          "INS_DATAITEM: IN",
+                          "INS_BITMAP: OB.BMP",
+                          "INS_OBJECT: B.DEF ",
+                          "INS_BITMAP: TL.BMP",
+                          Concat({"INS_TOOL: ", "Logické funk"_cp}),
+                          "INS_DATAITEM: IN",
+                          "INS_OBJECT: C.DEF ",
+                          "INS_BITMAP: NONE.BMP not loaded - handle 0",
                           "INS_TOOL: "};
     EXPECT_EQ(log.lines, expected_log);
 
