@@ -263,9 +263,15 @@ TEST_F(NetlistExportsTest, AFileThatCannotBeWrittenKeepsTheEarlierOneAndSaysWhy)
 // A large project's files are written in pieces: the same bytes as the text
 // made whole, and a piece that cannot be written keeps the earlier file.
 TEST(NetlistExportsInPieces, TheFileIsTheWholeTextOrTheEarlierOne) {
+    // Every block the sample library offers, 250 instances each (LMKOMUN.INI
+    // carries instance numbers up to 255), with constants enough for a text
+    // of several pieces.
     std::string project;
-    for (int b = 1; b <= 16000; ++b) {
-        project += "block 155 " + std::to_string(b % 250 + 1) + "\nconst 20 2 C8\n";
+    for (int ident : {7, 11, 40, 42, 43, 60, 155, 164}) {
+        for (int instance = 1; instance <= 250; ++instance) {
+            project += "block " + std::to_string(ident) + " " + std::to_string(instance) + "\n";
+            for (int item = 0; item < 8; ++item) project += "const 20 2 C8\n";
+        }
     }
     struct Row {
         std::uint16_t menu;
