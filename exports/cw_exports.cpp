@@ -132,8 +132,8 @@ void CwExports::ShowAndRun(const CwExportChoice& choice) {
         }
     }
     if (!choice.run) return;
-    const int result = platform_.ShellOpen("CW.EXE", FileParameter(choice.paths[kCwProgram]), "",
-                                           ShowMode::Show);
+    const int result =
+        platform_.ShellOpen("CW.EXE", FileParameter(choice.paths[kCwProgram]), "", ShowMode::Show);
     if (result <= 32) {
         std::string text = "Chyba (kód "_cp;
         text += std::to_string(result);
