@@ -23,6 +23,9 @@ enum ErrorCode : std::uint16_t {
     kErrOnlyFromLong = 13,
     kErrUnknownFunction = 14,
     kErrGateLimit = 15,
+    // The driver's own: the confirmation of "&Překlad" could not be shown, so
+    // nothing was exported.
+    kErrNotExported = 16,
 };
 
 }  // namespace lm

@@ -74,8 +74,7 @@ void CwOutput::GenerateControlWeb(InstanceList& instances) {
                 platform_.ShowMessageBox(BoxKind::Error,
                                          "Chyba při čtení souboru pro nastavení komunikace."_cp);
             } else {
-                exports_.Write(choice, CwItems(instances.head(), true), *settings);
-                exports_.ShowAndRun(choice);
+                exports_.Export(choice, CwItems(instances.head(), true), *settings);
             }
         }
     }

@@ -7,6 +7,7 @@
 #include "base/cp1250.h"
 #include "exports/cw_program.h"
 #include "exports/cw_side_files.h"
+#include "exports/file_parameter.h"
 
 namespace lm {
 namespace {
@@ -52,6 +53,20 @@ Existing ReadExisting(Files& files, const std::string& path, bool append) {
 
 CwExports::CwExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir)
     : platform_(platform), files_(files), log_(log), driver_dir_(std::move(driver_dir)) {}
+
+void CwExports::Export(const CwExportChoice& choice, const std::vector<CwItem>& selected,
+                       const KomunSettings& settings) {
+    const std::size_t chosen =
+        static_cast<std::size_t>(std::count(choice.create.begin(), choice.create.end(), true));
+    if (Write(choice, selected, settings) == chosen) {
+        ShowAndRun(choice);
+        return;
+    }
+    // The box has said which files were not written: Notepad would show an
+    // earlier or no file, and Control Web would run a program whose files do
+    // not belong together.
+    log_.Write("CW_OUT: export stopped, Notepad and Control Web not started");
+}
 
 std::size_t CwExports::Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,
                              const KomunSettings& settings) {
@@ -111,12 +126,14 @@ void CwExports::ShowAndRun(const CwExportChoice& choice) {
     if (choice.show) {
         for (std::size_t file = 0; file < kCwFileCount; ++file) {
             if (choice.create[file]) {
-                platform_.ShellOpen("NOTEPAD", choice.paths[file], "", ShowMode::Show);
+                platform_.ShellOpen("NOTEPAD", FileParameter(choice.paths[file]), "",
+                                    ShowMode::Show);
             }
         }
     }
     if (!choice.run) return;
-    const int result = platform_.ShellOpen("CW.EXE", choice.paths[kCwProgram], "", ShowMode::Show);
+    const int result =
+        platform_.ShellOpen("CW.EXE", FileParameter(choice.paths[kCwProgram]), "", ShowMode::Show);
     if (result <= 32) {
         std::string text = "Chyba (kód "_cp;
         text += std::to_string(result);

@@ -7,8 +7,10 @@
 // leaves a half-written file for the supervisory system. A file that cannot be
 // read for appending or written is left out while the others are still
 // written: every file numbers the same channels, so they stay aligned. The
-// user is told in one error box which files were left out and why. Channel
-// numbers beyond 65535 are refused before anything is written.
+// user is told in one error box which files were left out and why, and the
+// export stops there: Notepad and Control Web are not started. Channel
+// numbers beyond 65535 are refused before anything is written. Append mode
+// to a file that does not exist or is blank writes it whole.
 #pragma once
 
 #include <array>
@@ -42,6 +44,10 @@ public:
     // `driver_dir` ends with the path separator.
     CwExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir);
 
+    // The export the user asked for: Write, then ShowAndRun only when every
+    // chosen file was written; a file not written stops the export there.
+    void Export(const CwExportChoice& choice, const std::vector<CwItem>& selected,
+                const KomunSettings& settings);
     // Writes the chosen files; returns how many were written. Every failure
     // has been shown to the user.
     std::size_t Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,

@@ -254,6 +254,12 @@ Row RowAfter(std::string_view tail) {
     return row;
 }
 
+// The new channel lines go in before the existing "end_channel;" and the new
+// panel rows before the program block, numbered on from the rows there. A
+// plain append after the end of the text would leave lines after the end of
+// the program, declare channels outside the channel section and repeat the
+// panel's element names (label_1, meter_1, ...), so Control Web would refuse
+// the program.
 CwFileText AppendToExisting(CwProgramKind kind, const std::vector<CwItem>& items,
                             long first_channel, std::string_view existing) {
     CwFileText result;
@@ -314,13 +320,9 @@ CwFileText CwProgramText(CwProgramKind kind, const std::vector<CwItem>& items, l
     CwFileText result;
     result.error = CwChannelRangeError(first_channel, items.size());
     if (!result.error.empty()) return result;
-    if (append && existing) return AppendToExisting(kind, items, first_channel, *existing);
+    if (AppendsTo(append, existing)) return AppendToExisting(kind, items, first_channel, *existing);
     Writer w(kind);
-    if (append) {
-        w.Line("");
-    } else {
-        WriteHead(w, names);
-    }
+    WriteHead(w, names);
     WriteChannels(w, items, first_channel);
     WriteTimerAndPanel(w);
     WriteRows(w, items, Row{});

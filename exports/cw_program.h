@@ -32,8 +32,7 @@ std::string CwLabelText(const CwItem& item);
 // channel lines go in before its "end_channel;" and the new panel rows
 // before its program block, numbered on from the rows it has, so the file
 // stays one program; an existing text without "end_channel;" is refused.
-// Append mode without an existing file gives an empty line instead of the
-// head.
+// Append mode to a missing or blank file writes the whole text (AppendsTo).
 CwFileText CwProgramText(CwProgramKind kind, const std::vector<CwItem>& items, long first_channel,
                          bool append, const CwProgramNames& names,
                          std::optional<std::string_view> existing);

@@ -83,6 +83,11 @@ std::string_view DmfDirection(std::uint8_t cw_out) {
 
 }  // namespace
 
+bool AppendsTo(bool append, std::optional<std::string_view> existing) {
+    if (!append || !existing) return false;
+    return existing->find_first_not_of(" \t\r\n") != std::string_view::npos;
+}
+
 void WriteParHead(ExportText& out, bool append, const KomunSettings& settings) {
     if (append) {
         out.Line("");
@@ -132,15 +137,16 @@ CwFileText ParFileText(const std::vector<CwItem>& items, long first_channel, boo
     CwFileText result;
     result.error = CwChannelRangeError(first_channel, items.size());
     if (!result.error.empty()) return result;
+    append = AppendsTo(append, existing);
     ExportText out;
     WriteParHead(out, append, settings);
     long channel = first_channel;
     for (const CwItem& item : items) WriteParLine(out, item, channel++);
     out.Line("END");
-    if (append && existing) {
+    if (append) {
         result.text = std::string(*existing);
         // A last line without its line end still ends before the new station.
-        if (!result.text.empty() && result.text.back() != '\n') result.text += "\r\n";
+        if (result.text.back() != '\n') result.text += "\r\n";
     }
     result.text += out.text();
     return result;
@@ -151,8 +157,9 @@ CwFileText DmfFileText(const std::vector<CwItem>& items, long first_channel, boo
     CwFileText result;
     result.error = CwChannelRangeError(first_channel, items.size());
     if (!result.error.empty()) return result;
+    append = AppendsTo(append, existing);
     std::size_t end = std::string_view::npos;
-    if (append && existing) {
+    if (append) {
         end = FindLine(*existing, "end.", true);
         if (end == std::string_view::npos) {
             result.error = "Soubor nelze doplnit: chybí řádek \"end.\"."_cp;
@@ -163,11 +170,14 @@ CwFileText DmfFileText(const std::vector<CwItem>& items, long first_channel, boo
     out.Line(append ? "" : "begin");
     long channel = first_channel;
     for (const CwItem& item : items) WriteDmfLine(out, item, channel++);
-    if (end == std::string_view::npos) {
+    if (!append) {
         out.Line("end.");
         result.text = out.Take();
     } else {
-        // The new channels before the existing closing line, which stays.
+        // The new channels go in before the existing closing line, which
+        // stays last. Written after it, as a plain append would, they would
+        // stand after "end.", where the driver of the supervisory system no
+        // longer reads.
         result.text = std::string(existing->substr(0, end));
         result.text += out.text();
         result.text += existing->substr(end);

@@ -22,6 +22,13 @@ struct CwFileText {
     std::string error;
 };
 
+// Append mode adds to a file only when there is something to add to: a file
+// that does not exist, or holds nothing but blanks and line ends, is written
+// whole as in overwrite mode. (Appended to, it would be a PAR file without
+// [COM] and [GLOBAL], a DMF without "begin", a program text without its head
+// and channel section: files the supervisory system cannot use.)
+bool AppendsTo(bool append, std::optional<std::string_view> existing);
+
 // WriteParHead: the head in overwrite mode, only the comment line in append
 // mode; then the station block.
 void WriteParHead(ExportText& out, bool append, const KomunSettings& settings);
@@ -31,13 +38,14 @@ void WriteParLine(ExportText& out, const CwItem& item, long channel);
 void WriteDmfLine(ExportText& out, const CwItem& item, long channel);
 
 // The PAR file for `items` numbered from `first_channel`. `existing` is the
-// file's text in append mode when the file exists: the new station follows it.
+// file's text in append mode when the file exists: the new station follows it
+// (AppendsTo).
 CwFileText ParFileText(const std::vector<CwItem>& items, long first_channel, bool append,
                        const KomunSettings& settings, std::optional<std::string_view> existing);
 
-// The DMF file. In append mode over an existing file the new channels go in
-// before its closing "end." so the map stays one block; an existing file
-// without "end." is refused.
+// The DMF file. In append mode over an existing file (AppendsTo) the new
+// channels go in before its closing "end." so the map stays one block; an
+// existing file without "end." is refused.
 CwFileText DmfFileText(const std::vector<CwItem>& items, long first_channel, bool append,
                        std::optional<std::string_view> existing);
 

@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #include "base/bounded_text.h"
+#include "base/error_codes.h"
+#include "exports/file_parameter.h"
 #include "exports/netlist_text.h"
 #include "online/rozid7_start.h"
 
@@ -64,16 +66,24 @@ std::string NetlistExports::WriteNetList(std::uint32_t checksum, InstanceList* i
     // does not stop the walk, which also changes the instance list: the
     // failure is told when the text is complete, and the earlier file stays.
     FileReplacement file(files_, path);
+    LeftOutOrders left_out(log_);
     try {
         ExportText out([&file](std::string_view piece) { file.Write(piece); });
-        WriteNetListText(out, mode, checksum, instances, netlist, header, log_);
+        WriteNetListText(out, mode, checksum, instances, netlist, header, log_,
+                         mode == NetListMode::Komun ? &left_out : nullptr);
         out.Flush();
     } catch (const std::bad_alloc&) {
         return OutOfMemoryText(path);
     } catch (const std::length_error&) {
         return OutOfMemoryText(path);
     }
-    return Told(path, file.Commit());
+    std::string error = Told(path, file.Commit());
+    // The orders the file could not take are told once, after it is written;
+    // a file not written says so in its own box.
+    if (error.empty() && left_out.count() > 0) {
+        platform_.ShowMessageBox(BoxKind::Error, left_out.BoxText());
+    }
+    return error;
 }
 
 std::string NetlistExports::WriteFile(const std::string& path, std::string_view text) {
@@ -92,12 +102,15 @@ void NetlistExports::AskForNetList(PARAM_ENTRY& record, std::string_view log_lin
     log_.Write(log_line);
 }
 
-void NetlistExports::MenuTranslate(PARAM_ENTRY& record) {
-    if (platform_.ShowMessageBox(BoxKind::Question,
-                                 "Opravdu přeložit projekt a nahrát do systému RX7 ?"_cp) ==
-        BoxAnswer::Yes) {
-        AskForNetList(record, "Menu ITEM - ack for NET com");
-    }
+std::uint16_t NetlistExports::MenuTranslate(PARAM_ENTRY& record) {
+    const BoxAnswer answer = platform_.ShowMessageBox(
+        BoxKind::Question, "Opravdu přeložit projekt a nahrát do systému RX7 ?"_cp);
+    if (answer == BoxAnswer::Yes) AskForNetList(record, "Menu ITEM - ack for NET com");
+    if (answer != BoxAnswer::NotShown) return kErrOk;
+    // Nobody answered No: the host is told that nothing was exported, in the
+    // error code of its call, instead of a silent No.
+    log_.Write("Menu ITEM - question box not shown, NET com not done");
+    return kErrNotExported;
 }
 
 void NetlistExports::MenuNetlist(PARAM_ENTRY& record) {
@@ -140,7 +153,8 @@ void NetlistExports::NetListToText(const PARAM_ENTRY& record) {
     const std::string error = ExportFromHost(record, "LM ENTRY: NetList to TEXT", kNetlistFileName);
     if (!error.empty()) platform_.ShowMessageBox(BoxKind::Error, error);
     // Notepad shows the listing, or the earlier one when this one could not be written.
-    platform_.ShellOpen("NOTEPAD", driver_dir_ + std::string(kNetlistFileName), "", ShowMode::Show);
+    platform_.ShellOpen("NOTEPAD", FileParameter(driver_dir_ + std::string(kNetlistFileName)), "",
+                        ShowMode::Show);
 }
 
 void NetlistExports::NetListToKomun(const PARAM_ENTRY& record) {

@@ -58,7 +58,9 @@ public:
                              const dLMN_NODE* netlist, std::string_view file_name);
 
     // Menu 3000: asks for confirmation; on Yes asks the host for NetList.
-    void MenuTranslate(PARAM_ENTRY& record);
+    // Returns the error code of the menu call: 0, or kErrNotExported when the
+    // question could not be shown (logged; nothing is asked for).
+    std::uint16_t MenuTranslate(PARAM_ENTRY& record);
     // Menu 3001: asks the host for NetList.
     void MenuNetlist(PARAM_ENTRY& record);
     // Menu 3002: LMKOMUN.INI without a netlist, then ROZID7.EXE /K.

@@ -45,7 +45,7 @@ std::string NetListText(NetListMode mode, std::uint32_t checksum, InstanceList* 
 
 void WriteNetListText(ExportText& out, NetListMode mode, std::uint32_t checksum,
                       InstanceList* instances, const dLMN_NODE* netlist,
-                      const NetListHeader& header, LogSink& log) {
+                      const NetListHeader& header, LogSink& log, LeftOutOrders* left_out) {
     if (mode == NetListMode::Komun) {
         WriteKomunHeader(out, header.settings, header.firmware_low, header.firmware_high,
                          header.window);
@@ -60,7 +60,7 @@ void WriteNetListText(ExportText& out, NetListMode mode, std::uint32_t checksum,
         out.Line("HEX = " + HEX_BYTES(bytes));
         InstanceLines(out, instances);
     }
-    WalkNetlist(mode, netlist, instances, checksum, out, log);
+    WalkNetlist(mode, netlist, instances, checksum, out, log, {}, left_out);
 }
 
 }  // namespace lm

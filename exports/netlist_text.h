@@ -40,10 +40,10 @@ struct NetListHeader {
 };
 
 // The file's text into `out`; the walk changes the instance list as
-// netlist_walk.h says.
+// netlist_walk.h says and hands the orders it left out to `left_out`.
 void WriteNetListText(ExportText& out, NetListMode mode, std::uint32_t checksum,
                       InstanceList* instances, const dLMN_NODE* netlist,
-                      const NetListHeader& header, LogSink& log);
+                      const NetListHeader& header, LogSink& log, LeftOutOrders* left_out = nullptr);
 // The same text whole.
 std::string NetListText(NetListMode mode, std::uint32_t checksum, InstanceList* instances,
                         const dLMN_NODE* netlist, const NetListHeader& header, LogSink& log);

@@ -31,14 +31,15 @@ std::string_view Name(const char* text) {
 class Walk {
 public:
     Walk(NetListMode mode, InstanceList* instances, std::uint32_t checksum, ExportText& out,
-         LogSink& log, const NetlistLimits& limits)
+         LogSink& log, const NetlistLimits& limits, LeftOutOrders* left_out)
         : limits_(limits),
           listing_(mode == NetListMode::Listing),
           constants_only_(mode == NetListMode::Constants),
           instances_(instances),
           checksum_(checksum),
           out_(out),
-          log_(log) {}
+          log_(log),
+          left_out_(left_out) {}
 
     void Run(const dLMN_NODE* head) {
         const ChainLength nodes = MeasureChain(head, std::min(limits_.nodes, limits_.records));
@@ -86,6 +87,10 @@ private:
         remaining_ -= length.count;
         if (length.end == ChainEnd::TooLong && limit < limits_.entries) budget_spent_ = true;
         return length;
+    }
+
+    void Told(const dLM_OBJECT& object, const dLM_DATAITEM& item, const LeftOut& left_out) {
+        if (left_out && left_out_ != nullptr) left_out_->Add(BlockItem(object, item), *left_out);
     }
 
     dLM_OBJECT* FindInstance(std::uint16_t ident, std::uint16_t instance) const {
@@ -184,7 +189,7 @@ private:
         if (node.ident == kProjectIdent && item->ident == kChecksumItem && item->ext != nullptr) {
             item->ext->value.assign(to_string(static_cast<std::int32_t>(checksum_)));
         }
-        if (!constants_only_) WriteComOrder(out_, object, *item);
+        if (!constants_only_) Told(object, *item, WriteComOrder(out_, object, *item));
     }
 
     void UserItems(const dLM_OBJECT& object) {
@@ -195,11 +200,9 @@ private:
                                                     : item->ext->value.view()});
             });
             if (item->ext == nullptr || item->typ != kTypUser) continue;
-            if (item->ext->subtyp == kSubtypString) {
-                WriteStringOrders(out_, object, *item);
-            } else {
-                WriteComOrder(out_, object, *item);
-            }
+            Told(object, *item,
+                 item->ext->subtyp == kSubtypString ? WriteStringOrders(out_, object, *item)
+                                                    : WriteComOrder(out_, object, *item));
         }
     }
 
@@ -227,7 +230,7 @@ private:
                            Name(item->name), " to ", Name(other_object->name), ".",
                            to_string(other_object->instance), ".", Name(other_item->name)});
         });
-        WriteWireOrder(out_, object, *item, *other_object, *other_item);
+        Told(object, *item, WriteWireOrder(out_, object, *item, *other_object, *other_item));
     }
 
     const NetlistLimits limits_;
@@ -237,6 +240,7 @@ private:
     const std::uint32_t checksum_;
     ExportText& out_;
     LogSink& log_;
+    LeftOutOrders* const left_out_;
     std::size_t remaining_ = 0;  // records the walk may still visit
     bool budget_spent_ = false;
 };
@@ -250,9 +254,9 @@ void ConvertNetlistConstants(const dLMN_NODE* head, InstanceList& instances, std
 }
 
 void WalkNetlist(NetListMode mode, const dLMN_NODE* head, InstanceList* instances,
-                 std::uint32_t checksum, ExportText& out, LogSink& log,
-                 const NetlistLimits& limits) {
-    Walk(mode, instances, checksum, out, log, limits).Run(head);
+                 std::uint32_t checksum, ExportText& out, LogSink& log, const NetlistLimits& limits,
+                 LeftOutOrders* left_out) {
+    Walk(mode, instances, checksum, out, log, limits, left_out).Run(head);
 }
 
 }  // namespace lm

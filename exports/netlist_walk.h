@@ -18,6 +18,7 @@
 #include "base/log_sink.h"
 #include "exports/export_text.h"
 #include "exports/host_chain.h"
+#include "exports/left_out_orders.h"
 #include "instances/instance_list.h"
 
 namespace lm {
@@ -38,9 +39,10 @@ void ConvertNetlistConstants(const dLMN_NODE* head, InstanceList& instances, std
                              LogSink& log);
 
 // Walks the netlist from `head` (null: nothing to walk). `instances` null
-// finds no instance: every node is unknown.
+// finds no instance: every node is unknown. Every order left out goes to
+// `left_out` when given.
 void WalkNetlist(NetListMode mode, const dLMN_NODE* head, InstanceList* instances,
                  std::uint32_t checksum, ExportText& out, LogSink& log,
-                 const NetlistLimits& limits = {});
+                 const NetlistLimits& limits = {}, LeftOutOrders* left_out = nullptr);
 
 }  // namespace lm

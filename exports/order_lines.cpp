@@ -49,6 +49,39 @@ bool Fits(unsigned number) {
     return number <= kMaxOrderNumber;
 }
 
+// The first of the three numbers of an order that does not fit a byte.
+LeftOut OverByte(const dLM_OBJECT& instance, unsigned item) {
+    LeftOutOrder over;
+    if (!Fits(instance.ident)) {
+        over.why = LeftOutOrder::Why::Ident;
+        over.number = instance.ident;
+    } else if (!Fits(instance.instance)) {
+        over.why = LeftOutOrder::Why::Instance;
+        over.number = instance.instance;
+    } else if (!Fits(item)) {
+        over.why = LeftOutOrder::Why::Item;
+        over.number = item;
+    } else {
+        return std::nullopt;
+    }
+    return over;
+}
+
+bool HasOrderForm(std::uint8_t typ, std::uint8_t subtyp) {
+    switch (typ) {
+        case kTypByte:
+        case kTypInt:
+        case kTypWord:
+        case kTypLong:
+        case kTypDword:
+            return true;
+        case kTypUser:
+            return subtyp == kSubtypFloat;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const OrderBytes& bytes) {
@@ -83,33 +116,53 @@ std::optional<OrderBytes> OrderBytesOf(std::uint8_t typ, std::uint8_t subtyp,
     }
 }
 
-void WriteComOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
-    if (item.ext == nullptr) return;
-    if (!Fits(instance.ident) || !Fits(instance.instance) || !Fits(item.ident)) return;
-    std::optional<OrderBytes> bytes =
-        OrderBytesOf(item.typ, item.ext->subtyp, item.ext->value.view());
-    if (bytes) file.Line(OrderLine(instance.ident, instance.instance, item.ident, *bytes));
+std::string BlockItem(const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
+    std::string text = instance.name != nullptr ? instance.name : "";
+    text += '.';
+    text += std::to_string(instance.instance);
+    text += '.';
+    if (item.name != nullptr) text += item.name;
+    return text;
 }
 
-void WriteWireOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item,
-                    const dLM_OBJECT& other_instance, const dLM_DATAITEM& other_item) {
-    for (unsigned number : {unsigned{instance.ident}, unsigned{instance.instance},
-                            unsigned{item.ident}, unsigned{other_instance.ident},
-                            unsigned{other_instance.instance}, unsigned{other_item.ident}}) {
-        if (!Fits(number)) return;
+LeftOut WriteComOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
+    if (item.ext == nullptr || !HasOrderForm(item.typ, item.ext->subtyp)) return std::nullopt;
+    if (LeftOut over = OverByte(instance, item.ident)) return over;
+    std::optional<OrderBytes> bytes =
+        OrderBytesOf(item.typ, item.ext->subtyp, item.ext->value.view());
+    if (!bytes) {
+        LeftOutOrder left_out;
+        left_out.value = item.ext->value.view();
+        return left_out;
+    }
+    file.Line(OrderLine(instance.ident, instance.instance, item.ident, *bytes));
+    return std::nullopt;
+}
+
+LeftOut WriteWireOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item,
+                       const dLM_OBJECT& other_instance, const dLM_DATAITEM& other_item) {
+    if (LeftOut over = OverByte(instance, item.ident)) return over;
+    if (LeftOut over = OverByte(other_instance, other_item.ident)) {
+        over->source = BlockItem(other_instance, other_item);
+        return over;
     }
     const OrderBytes source = {static_cast<std::uint8_t>(other_item.ident),
                                static_cast<std::uint8_t>(other_instance.instance),
                                static_cast<std::uint8_t>(other_instance.ident), 0};
     file.Line(OrderLine(instance.ident, instance.instance, item.ident, source));
+    return std::nullopt;
 }
 
-void WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
+LeftOut WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dLM_DATAITEM& item) {
     constexpr std::size_t kStringBytes = 32;
     constexpr unsigned kStringItems = 8;
-    if (item.typ != kTypUser || item.ext == nullptr || item.ext->subtyp != kSubtypString) return;
-    if (!Fits(instance.ident) || !Fits(instance.instance) || !Fits(item.ident + kStringItems - 1)) {
-        return;
+    if (item.typ != kTypUser || item.ext == nullptr || item.ext->subtyp != kSubtypString) {
+        return std::nullopt;
+    }
+    if (LeftOut over = OverByte(instance, item.ident + kStringItems - 1)) {
+        over->string = true;
+        if (over->why == LeftOutOrder::Why::Item) over->number = item.ident;
+        return over;
     }
     const std::string_view value = item.ext->value.view();
     std::string text(value.substr(0, kStringBytes));
@@ -123,6 +176,7 @@ void WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dLM_D
         for (unsigned i = 0; i < 4; ++i) chars[i] = static_cast<std::uint8_t>(text[4 * k + i]);
         file.Line(OrderLine(instance.ident, instance.instance, item.ident + k, chars));
     }
+    return std::nullopt;
 }
 
 }  // namespace lm

@@ -25,6 +25,9 @@ std::string ErrorText(std::uint16_t code) {
         "Chyba - Maximální počet hradel je 500."_cp,
     };
     if (code < std::size(kTexts)) return std::string(kTexts[code]);
+    // A menu command the host asked for and that did not run: the host hears
+    // why, in place of the number of a text it does not have.
+    if (code == kErrNotExported) return std::string(kNotExportedText);
     return std::string("LMDRIVER.DLL : Chybový text č. "_cp) + RightAligned(code, 4);
 }
 

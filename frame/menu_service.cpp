@@ -41,9 +41,10 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
     const std::uint16_t id = record.wparam1;
     log.WriteWith([&] { return "LM ENTRY: MenuItem " + RightAligned(id, 5); });
     last_menu_item_ = id;
+    std::uint16_t error = kErrOk;
     switch (id) {
         case kMenuTranslate:
-            netlist_.MenuTranslate(record);
+            error = netlist_.MenuTranslate(record);
             break;
         case kMenuNetlist:
             netlist_.MenuNetlist(record);
@@ -81,7 +82,7 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
             // 3005 and 3006 are grayed and do nothing.
             break;
     }
-    record.error = kErrOk;
+    record.error = error;
     log.Write("Menu end");
     return true;
 }

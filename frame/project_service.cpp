@@ -63,8 +63,14 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
 
     log.Write("LM ENTRY : StartUp.INI");
     std::string label;
-    if (LoadStartup(files, context_.driver_dir, label, kMaxText, startup_, log)) {
+    TextPosition comment;
+    if (LoadStartup(files, context_.driver_dir, label, kMaxText, startup_, log, nullptr,
+                    &comment)) {
         window_.ApplyStartupOptions(startup_);
+    } else if (comment.line != 0) {
+        platform.ShowMessageBox(BoxKind::Error, "Chyba startovacího souboru\r"_cp +
+                                                    StopPlaceText({startup_file, comment}) +
+                                                    "\rNeukončená poznámka, chybí }"_cp);
     } else {
         platform.ShowMessageBox(BoxKind::Error, "Chyba startovacího souboru\r"_cp + startup_file);
     }

@@ -25,7 +25,7 @@ bool* OptionOf(StartupOptions& options, std::string_view keyword) {
 
 bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label,
                  std::size_t label_limit, StartupOptions& options, LogSink& log,
-                 LoadProblems* problems) {
+                 LoadProblems* problems, TextPosition* unclosed_comment) {
     log.Write("Load StartUp.Ini");
     const std::string path = driver_dir + kStartupFileName;
     if (!files.CanBeOpened(path)) return false;
@@ -34,6 +34,7 @@ bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label
     if (!bytes) return false;
     const ProblemFile file(problems, path);
     TextSource source(std::move(*bytes));
+    source.set_problems(problems);
     bool ok = true;
     bool all_read = true;  // checking: the reading goes on after a bad value
     std::string keyword;
@@ -69,6 +70,20 @@ bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label
             ok = true;
         }
     } while (!keyword.empty() && ok && !source.Eof());
+    // A comment left open swallows every option after it: told with the
+    // place where it opens, not taken for the end of the file.
+    const TextPosition comment = source.UnclosedComment();
+    if (comment.line != 0) {
+        log.WriteWith([&] {
+            return Concat({"STARTUP.INI ERROR: ", StopPlaceText({path, comment}), ": ",
+                           kUnclosedCommentText});
+        });
+        ReportUnclosedComment(source, "Chyba startovacího souboru"_cp,
+                              "it swallows every option after it; the driver shows an error box "
+                              "and applies none of the options");
+        if (unclosed_comment != nullptr) *unclosed_comment = comment;
+        return false;
+    }
     return ok && all_read;
 }
 

@@ -29,10 +29,12 @@ inline constexpr const char kNoLabelTable[] = "(no_lab)";
 // than ON or OFF stops the reading and gives false, keeping what was read
 // before it. False too when the file cannot be opened. With `problems` the
 // file is checked: every bad value and unknown word is reported and the
-// reading goes on.
+// reading goes on. Input that ends inside a comment gives false too, with
+// the log line "STARTUP.INI ERROR: FILE:LINE:COL: ..." and the comment's
+// place in `unclosed_comment`.
 bool LoadStartup(Files& files, const std::string& driver_dir, std::string& label,
                  std::size_t label_limit, StartupOptions& options, LogSink& log,
-                 LoadProblems* problems = nullptr);
+                 LoadProblems* problems = nullptr, TextPosition* unclosed_comment = nullptr);
 
 // Rewrites DriverDir + STARTUP.INI with the four lines of the options.
 FileStatus SaveStartup(Files& files, const std::string& driver_dir, const std::string& label,

@@ -33,19 +33,33 @@ protected:
     void Take(lm::LoadProblem problem) override { all.push_back(std::move(problem)); }
 };
 
-// Line and column lie inside the text, lines ending at LF (the column may
-// stand just after the last byte of its line, where the end of input is).
-inline bool Inside(std::string_view text, lm::TextPosition at) {
+// How a reader ends its lines: SETCOM.INI at LF; profiles.ini at LF, and
+// after the last LF at CR; the definition files at CR, LF and CR LF alike.
+enum class LineEnds { Lf, Profile, Any };
+
+// Where the line that begins at `start` ends (at its line end, or the end).
+inline std::size_t LineEnd(std::string_view text, std::size_t start, LineEnds ends) {
+    std::size_t end =
+        ends == LineEnds::Any ? text.find_first_of("\r\n", start) : text.find('\n', start);
+    if (end == std::string_view::npos && ends == LineEnds::Profile) end = text.find('\r', start);
+    return end == std::string_view::npos ? text.size() : end;
+}
+
+// Line and column lie inside the text (the column may stand just after the
+// last byte of its line, where the end of input is).
+inline bool Inside(std::string_view text, lm::TextPosition at, LineEnds ends = LineEnds::Lf) {
     if (at.line == 0 || at.column == 0) return false;
     std::size_t start = 0;
     for (std::uint32_t line = 1; line < at.line; ++line) {
-        start = text.find('\n', start);
-        if (start == std::string_view::npos) return false;
-        ++start;
+        const std::size_t end = LineEnd(text, start, ends);
+        if (end == text.size()) return false;
+        start = end + 1;
+        if (ends == LineEnds::Any && text[end] == '\r' && start < text.size() &&
+            text[start] == '\n') {
+            ++start;
+        }
     }
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    return at.column <= end - start + 1;
+    return at.column <= LineEnd(text, start, ends) - start + 1;
 }
 
 }  // namespace fuzz

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_check.h"
 #include "fuzz/support/memory_platform.h"
 #include "tools/lmcheck/check_driver_dir.h"
 
@@ -47,21 +48,6 @@ std::map<std::string, std::string> SoundFiles() {
     };
 }
 
-// Line and column lie inside the text (the column may stand just after the
-// last byte of its line, where the end of input is).
-bool Inside(const std::string& text, std::uint32_t line, std::uint32_t column) {
-    if (line == 0 || column == 0) return false;
-    std::size_t start = 0;
-    for (std::uint32_t l = 1; l < line; ++l) {
-        start = text.find('\n', start);
-        if (start == std::string::npos) return false;
-        ++start;
-    }
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    return column <= end - start + 1;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -83,7 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string read = IsSettingsFile(file->first)
                                      ? file->second
                                      : file->second.substr(0, file->second.find('\x1A'));
-        Check(Inside(read, finding.position.line, finding.position.column));
+        const fuzz::LineEnds ends = file->first == "SETCOM.INI"     ? fuzz::LineEnds::Lf
+                                    : file->first == "profiles.ini" ? fuzz::LineEnds::Profile
+                                                                    : fuzz::LineEnds::Any;
+        Check(fuzz::Inside(read, finding.position, ends));
     }
     return 0;
 }

@@ -45,8 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(!error.message.empty() && error.line >= 0);
         return 0;
     }
+    // Lines end in LF, CR LF or CR alone.
     std::size_t lines = 1;
-    for (char c : text) lines += c == '\n';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        lines +=
+            text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+    }
     for (const lumarsim::ProjectBlock& block : project->blocks) {
         Check(block.source_line >= 1 && static_cast<std::size_t>(block.source_line) <= lines);
         for (const lumarsim::ProjectConst& constant : block.constants) {

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const o::ProfileTable checked = Load(text, separator, &problems);
     Check(SameNumbers(checked, read, true));
     for (const lm::LoadProblem& problem : problems.all) {
-        Check(fuzz::Inside(text, problem.position));
+        Check(fuzz::Inside(text, problem.position, fuzz::LineEnds::Profile));
     }
 
     // Saved and read back: the same numbers; the time-out, written with 15

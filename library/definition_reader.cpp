@@ -24,14 +24,20 @@ bool IsDelimiter(char c) {
     return kDelimiter[static_cast<unsigned char>(c)];
 }
 
-// The next word outside comments, in full; empty at end of input.
+// The next word outside comments, in full; empty at end of input. Input
+// that ends inside a comment leaves the comment's first word marked.
 std::string_view NextToken(TextSource& source) {
     bool in_comment = false;
+    std::size_t opened_at = 0;
     while (true) {
         const std::string_view word = source.NextWord();
-        if (word.empty()) return {};  // NextWord only comes back empty at end of input
+        if (word.empty()) {  // NextWord only comes back empty at end of input
+            if (in_comment) source.MarkUnclosedComment(opened_at);
+            return {};
+        }
         bool accepted = !in_comment;
         if (word.front() == '{') {
+            if (!in_comment) opened_at = source.token_start();
             in_comment = true;
             accepted = false;
         }
@@ -72,7 +78,18 @@ std::string_view TextSource::TokenText() const {
 }
 
 bool TextSource::TokenSpansLines() const {
-    return TokenText().find('\n') != std::string_view::npos;
+    return TokenText().find_first_of("\r\n") != std::string_view::npos;
+}
+
+void TextSource::MarkUnclosedComment(std::size_t offset) {
+    if (unclosed_comment_ == kNoComment) unclosed_comment_ = offset;
+    // The blocks the comment ran through lack their ends for that reason
+    // alone.
+    spent_ = true;
+}
+
+TextPosition TextSource::UnclosedComment() const {
+    return unclosed_comment_ == kNoComment ? TextPosition{} : PositionAt(unclosed_comment_);
 }
 
 TextPosition TextSource::PositionAt(std::size_t offset) const {
@@ -81,11 +98,14 @@ TextPosition TextSource::PositionAt(std::size_t offset) const {
         counted_offset_ = counted_line_start_ = 0;
         counted_line_ = 1;
     }
+    // CR, LF and CR LF each end one line: a LF right after a CR only moves
+    // the line's start past itself.
     const char* data = bytes_.data();
-    while (const void* lf = std::memchr(data + counted_offset_, '\n', offset - counted_offset_)) {
-        counted_offset_ = static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1;
-        counted_line_start_ = counted_offset_;
-        ++counted_line_;
+    for (std::size_t i = counted_offset_; i < offset; ++i) {
+        const char c = data[i];
+        if (c != '\n' && c != '\r') continue;
+        if (c == '\r' || i == 0 || data[i - 1] != '\r') ++counted_line_;
+        counted_line_start_ = i + 1;
     }
     counted_offset_ = offset;
     return {counted_line_, static_cast<std::uint32_t>(offset - counted_line_start_ + 1)};

@@ -19,7 +19,8 @@ namespace lm {
 class LoadProblems;
 
 // A place in a definition file: line and column, both from 1 (0 = no place).
-// Lines end at LF; columns count bytes (the files are CP1250, one byte a
+// Lines end at CR, LF or CR LF (each one line end, so files from any system
+// are placed alike); columns count bytes (the files are CP1250, one byte a
 // character), a TAB counting as one.
 struct TextPosition {
     std::uint32_t line = 0;
@@ -73,6 +74,15 @@ public:
     void MarkSpent() { spent_ = true; }
     bool spent() const { return spent_; }
 
+    // The input ran out inside a comment: where its first word stands (no
+    // place while every comment read was closed). A comment left open
+    // swallows every word after it, so the readers name it as the cause.
+    // Marking it also marks the source spent.
+    TextPosition UnclosedComment() const;
+    void MarkUnclosedComment(std::size_t offset);
+    bool comment_reported() const { return comment_reported_; }
+    void set_comment_reported() { comment_reported_ = true; }
+
 private:
     void SkipDelimiters();
 
@@ -83,11 +93,18 @@ private:
     std::size_t token_end_ = 0;
     LoadProblems* problems_ = nullptr;
     bool spent_ = false;
+    static constexpr std::size_t kNoComment = static_cast<std::size_t>(-1);
+    std::size_t unclosed_comment_ = kNoComment;
+    bool comment_reported_ = false;
     // The last place counted, from which the next count goes on.
     mutable std::size_t counted_offset_ = 0;
     mutable std::size_t counted_line_start_ = 0;
     mutable std::uint32_t counted_line_ = 1;
 };
+
+// What the readers say of a comment that is never closed (the place where it
+// opens goes with it).
+inline constexpr std::string_view kUnclosedCommentText = "Neukoncena poznamka, chybi }";
 
 // The next word cut to `max_length` characters (taken within 1..255; the rest
 // of a longer word is read and dropped). Empty at end of input.

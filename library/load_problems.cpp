@@ -71,6 +71,15 @@ bool BlockPositions::Has(std::string_view keyword) const {
                        [&](const auto& value) { return value.first == keyword; });
 }
 
+void ReportUnclosedComment(TextSource& source, std::string_view driver_message,
+                           std::string_view consequence) {
+    const TextPosition at = source.UnclosedComment();
+    if (at.line == 0 || source.problems() == nullptr || source.comment_reported()) return;
+    source.set_comment_reported();
+    ReportProblem(source, Severity::Error, at, "unclosed-comment", driver_message,
+                  Concat({"the comment opened here is never closed: ", consequence}));
+}
+
 void ReportProblem(TextSource& source, Severity severity, TextPosition at, std::string_view code,
                    std::string_view driver_message, std::string explanation) {
     LoadProblems* problems = source.problems();

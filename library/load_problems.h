@@ -67,7 +67,9 @@ public:
     virtual void ObjectRead(const ObjectFields& /*fields*/, std::string_view /*bm_lib*/,
                             std::string_view /*bm_desktop*/, const BlockPositions& /*at*/,
                             bool /*failed*/) {}
-    virtual void ToolRead(std::string_view /*bitmap*/, const BlockPositions& /*at*/) {}
+    // A TOOL block; `at` has the place of its ID when given.
+    virtual void ToolRead(std::uint16_t /*id*/, std::string_view /*bitmap*/,
+                          const BlockPositions& /*at*/) {}
     // An OBJECTS entry of TOOLS.INI, before the driver looks for the file.
     virtual void ObjectFileNamed(std::string_view /*name*/, const std::string& /*path*/,
                                  TextPosition /*at*/) {}
@@ -141,6 +143,12 @@ inline constexpr std::string_view kSkipsObject = "the driver skips this object w
 // Reports to the collector of `source`, if it has one.
 void ReportProblem(TextSource& source, Severity severity, TextPosition at, std::string_view code,
                    std::string_view driver_message, std::string explanation);
+
+// Checking mode: the input ran out inside a comment (reported once a source,
+// at the comment's first word, as an error with the driver's message and
+// what it leads to).
+void ReportUnclosedComment(TextSource& source, std::string_view driver_message,
+                           std::string_view consequence);
 
 // A token as a message shows it: at most 40 bytes, in UTF-8.
 std::string ShownToken(std::string_view token);

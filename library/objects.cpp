@@ -133,6 +133,15 @@ bool LOAD_OBJECT(Files& files, const std::string& path, std::uint8_t tool, std::
     source.set_problems(problems);
     const bool appended =
         LOAD_OBJECT(source, tool, error, error_limit, objects, bitmaps, driver_dir, log);
+    const TextPosition comment = source.UnclosedComment();
+    if (!appended && comment.line != 0) {
+        // The comment swallowed the object's end (and maybe more): it is the
+        // cause, whatever else the reading then missed. Without this the
+        // object was skipped without a word.
+        SetErrorText(error, error_limit, Concat({"LOAD OBJECT: ", kUnclosedCommentText}));
+        if (stop != nullptr) *stop = {path, comment};
+        return false;
+    }
     if (stop != nullptr && !error.empty()) *stop = {path, source.TokenPosition()};
     return appended;
 }
@@ -224,6 +233,9 @@ bool LOAD_OBJECT(TextSource& source, std::uint8_t tool, std::string& error, std:
         first.ReadOn(ok, error, checking != nullptr);
     }
     if (checking != nullptr) {
+        ReportUnclosedComment(source, Concat({"LOAD OBJECT: ", kUnclosedCommentText}),
+                              "it swallows the rest of the file with OBJECT_END; the driver "
+                              "rejects this object and loads no object after it");
         if (token != "OBJECT_END" && !source.spent()) {
             ReportProblem(
                 source, Severity::Error, at.start, "missing-end", "",

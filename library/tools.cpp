@@ -139,6 +139,7 @@ bool ReadTool(TextSource& source, ToolsLoad& load) {
         } else if (token == "ID") {
             const std::int32_t value = READ_INT(source, ok);
             id = static_cast<std::uint16_t>(value);
+            if (checking != nullptr) at.Set("ID", source.TokenPosition());
             if (!ok) load.DefinitionError(source, "ID", "a whole number");
             // The objects keep the tool id in 8 bits.
             if (ok && static_cast<std::uint8_t>(value) != value && checking != nullptr) {
@@ -165,7 +166,7 @@ bool ReadTool(TextSource& source, ToolsLoad& load) {
         // Other tokens are skipped.
         load.first.ReadOn(ok, load.error, checking != nullptr);
     }
-    if (checking != nullptr) checking->ToolRead(bitmap_name, at);
+    if (checking != nullptr) checking->ToolRead(id, bitmap_name, at);
     // A block that sets none of these (only an OBJECTS list, say) adds no tool.
     if (ok && (!description.empty() || level != 0 || id != 0 || !bitmap_name.empty())) {
         INS_TOOL(load.library.tools, level, id, description, bitmap_name, load.library.bitmaps,
@@ -225,6 +226,19 @@ bool LOAD_TOOLS(Files& files, const std::string& path, const std::string& driver
         }
         skipping = false;
         // Other tokens are skipped.
+    }
+    // A comment left open swallowed the rest of TOOLS.INI: the tools and
+    // object files after it are never read. (An object file's own comment
+    // stops the load in that file, with its own message.)
+    if (error.empty() || problems != nullptr) {
+        const std::string message = Concat({path, ": ", kUnclosedCommentText});
+        ReportUnclosedComment(source, message,
+                              "it swallows the rest of TOOLS.INI; the driver loads no tool and "
+                              "no object file named after it");
+        if (error.empty() && !load.first.failed() && source.UnclosedComment().line != 0) {
+            SetErrorText(error, error_limit, message);
+            if (stop != nullptr) *stop = {path, source.UnclosedComment()};
+        }
     }
     if (problems != nullptr && load.first.failed())
         SetErrorText(error, error_limit, load.first.text());

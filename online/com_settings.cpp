@@ -93,6 +93,21 @@ public:
                                 Field(number), " ", default_text, ")"})});
     }
 
+    // A value the driver cannot use as the file gives it, read as `used`:
+    // logged, and with `problems` reported as a warning naming both.
+    void Repaired(int number, std::string_view code, std::string_view was_text,
+                  std::string_view why, const std::string& used) {
+        const std::string was = ShownToken(was_text);
+        log_.WriteWith([&] {
+            return Concat({"SETCOM.INI: line ", std::to_string(number), " (", Field(number), ") ",
+                           was, " ", why, ", used ", used});
+        });
+        if (problems_ == nullptr) return;
+        problems_->Add({Severity::Warning, Place(number), std::string(code), "",
+                        Concat({"line ", std::to_string(number), " (", Field(number), "): ", was,
+                                " ", why, "; the driver uses ", used})});
+    }
+
     // Where line `number` begins: its first character that is not a blank.
     TextPosition Place(int number) {
         const std::string_view line = *Line(number);
@@ -113,6 +128,23 @@ bool On(std::int32_t flag) {
     return flag == 1;
 }
 
+// The number at the start of a line as it is written there.
+std::string_view LeadingNumberText(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    line.remove_prefix(first);
+    return line.substr(0, line.find_first_not_of("+-0123456789.,eE"));
+}
+
+// True when the number at the start of the line has a decimal comma.
+bool HasDecimalComma(std::string_view line) {
+    std::size_t i = line.find_first_not_of(" \t");
+    if (i == std::string_view::npos) return false;
+    if (line[i] == '+' || line[i] == '-') ++i;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
+    return i < line.size() && line[i] == ',';
+}
+
 }  // namespace
 
 TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink& log,
@@ -126,11 +158,32 @@ TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink
     lines.Read(4, s.Retranslation, LeadingInt, "1");
     lines.Read(5, rs485, LeadingInt, "0");
     lines.Read(6, s.TimeOut, LeadingReal, "1.5");
+    // The line waits for an answer: never for no time, never for ever.
+    const std::string_view time_out =
+        lines.Line(6) != nullptr ? LeadingNumberText(*lines.Line(6)) : std::string_view();
+    if (!(s.TimeOut >= kShortestTimeOut)) {
+        s.TimeOut = kDefaultTimeOut;
+        lines.Repaired(6, "out-of-range", time_out, "is below 0.05", TimeOutText(s.TimeOut, '.'));
+    } else if (s.TimeOut > kLongestTimeOut) {
+        s.TimeOut = kLongestTimeOut;
+        lines.Repaired(6, "out-of-range", time_out, "is above an hour",
+                       TimeOutText(s.TimeOut, '.'));
+    } else if (HasDecimalComma(time_out)) {
+        // Read right (not as the whole seconds before the comma), and told:
+        // the driver itself writes '.'.
+        lines.Repaired(6, "decimal-comma", time_out, "has a decimal comma",
+                       TimeOutText(s.TimeOut, '.'));
+    }
     // An older file ends after the time-out: no TCP then.
     if (lines.count() > 6) {
         lines.Read(7, tcp, LeadingInt, "0");
         if (const std::string_view* ip = lines.Line(8)) {
             s.TCPIP = Bounded(*ip, max_ip);
+            if (ip->size() > max_ip) {
+                lines.Repaired(8, "text-cut", *ip,
+                               "is longer than " + std::to_string(max_ip) + " characters",
+                               "its first " + std::to_string(max_ip));
+            }
         } else {
             lines.Missing(8, kDefaultIP);
         }
@@ -138,22 +191,18 @@ TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink
     }
     s.RS485 = On(rs485);
     s.TCP = On(tcp);
-    if (problems != nullptr) {
-        for (const auto& [number, flag] : {std::pair{5, rs485}, std::pair{7, tcp}}) {
-            if (flag == 0 || flag == 1) continue;
-            problems->Add({Severity::Warning, lines.Place(number), "not-a-flag", "",
-                           Concat({"line ", std::to_string(number), " (", kFields[number - 1],
-                                   "): ", std::to_string(flag),
-                                   " is neither 0 nor 1; the driver counts it as off"})});
-        }
+    for (const auto& [number, flag] : {std::pair{5, rs485}, std::pair{7, tcp}}) {
+        if (flag == 0 || flag == 1) continue;
+        lines.Repaired(number, "not-a-flag", std::to_string(flag), "is neither 0 nor 1", "0 (off)");
+    }
+    // A port beyond 16 bits is not cut to its low bits (70000 would name
+    // port 4464): it gives the default, as a profile's does.
+    if (port < 0 || port > 65535) {
+        lines.Repaired(9, "out-of-range", std::to_string(port), "is not 0 to 65535",
+                       std::to_string(kDefaultTcpPort));
+        port = kDefaultTcpPort;
     }
     s.TCPPort = static_cast<std::uint16_t>(port);
-    if (problems != nullptr && s.TCPPort != port) {
-        problems->Add(
-            {Severity::Warning, lines.Place(9), "number-cut", "",
-             Concat({"line 9 (TCPPort): ", std::to_string(port),
-                     " does not fit 16 bits; the driver keeps ", std::to_string(s.TCPPort)})});
-    }
     return s;
 }
 

@@ -19,6 +19,12 @@ inline constexpr const char kSetComFileName[] = "SETCOM.INI";
 // The controller's address on a TCP line until the user sets one.
 inline constexpr const char kDefaultIP[] = "192.168.1.10";
 inline constexpr std::uint16_t kDefaultTcpPort = 1998;
+// The time-out of a SETCOM.INI whose line holds no number, and the shortest
+// and longest the driver waits: a time-out below 0.05 s (written as 0.0, so
+// no wait at all) reads as the default, one above an hour as an hour.
+inline constexpr double kDefaultTimeOut = 1.5;
+inline constexpr double kShortestTimeOut = 0.05;
+inline constexpr double kLongestTimeOut = 3600.0;
 // Every reader takes IP texts of up to this many characters.
 inline constexpr std::size_t kMaxIpText = 255;
 
@@ -41,9 +47,12 @@ struct TComSettings {
 // only when their number is exactly 1; line 8 is the IP text cut to `max_ip`
 // characters. A file that ends after line 6 has TCP off, the default IP and
 // port. A line that is missing or holds no number keeps the default of its
-// field (the time-out 1.5 s) and is logged. With `problems` (lmcheck) each
-// such line is reported with its place too, and so is a TCP port that does
-// not fit 16 bits.
+// field (the time-out 1.5 s) and is logged. The time-out takes '.' or ',' as
+// its decimal mark. Values the driver cannot use are repaired and logged
+// with the value used: a time-out below 0.05 s (1.5) or above an hour
+// (3600), a flag other than 0 and 1 (off), a TCP port outside 0 to 65535
+// (1998), an IP text longer than `max_ip`. With `problems` (lmcheck) each
+// such line is reported with its place too.
 TComSettings ParseComSettings(std::string_view text, std::size_t max_ip, LogSink& log,
                               LoadProblems* problems = nullptr);
 

@@ -144,10 +144,12 @@ std::optional<std::string> ProfileFile::Read(std::string_view section_name,
 
 namespace {
 
-// Moves `at` over `bytes`: a LF begins a new line.
+// Moves `at` over `bytes` (lines of the file, or the start of one): a LF, or
+// a CR that ends a line (a file with CR line ends), begins a new line.
 void Advance(ProfileFile::Place& at, std::string_view bytes) {
-    for (char c : bytes) {
-        if (c == '\n') {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n' || (c == '\r' && i + 1 == bytes.size())) {
             ++at.line;
             at.column = 1;
         } else {
@@ -170,16 +172,7 @@ std::optional<TextPosition> ProfileFile::PlaceOf(std::string_view section_name,
     const Section& section = sections_[index];
     auto line = section.keys.find(FoldCase(Trim(key)));
     if (line == section.keys.end()) return std::nullopt;
-    // Where each section begins, counted once for all the places asked for.
-    if (section_starts_.size() != sections_.size()) {
-        section_starts_.clear();
-        Place at;
-        for (const Section& each : sections_) {
-            section_starts_.push_back(at);
-            for (const std::string& text : each.lines) Advance(at, text);
-        }
-    }
-    Place at = section_starts_[index];
+    Place at = SectionStarts()[index];
     for (std::size_t i = 0; i < line->second; ++i) Advance(at, section.lines[i]);
     // The value's first character; the key's when there is no value.
     const std::string& text = section.lines[line->second];
@@ -195,6 +188,37 @@ std::optional<TextPosition> ProfileFile::PlaceOf(std::string_view section_name,
     }
     Advance(at, std::string_view(text).substr(0, column == std::string::npos ? 0 : column));
     return TextPosition{at.line, at.column};
+}
+
+const std::vector<ProfileFile::Place>& ProfileFile::SectionStarts() const {
+    // Counted once for all the places asked for.
+    if (section_starts_.size() != sections_.size()) {
+        section_starts_.clear();
+        Place at;
+        for (const Section& each : sections_) {
+            section_starts_.push_back(at);
+            for (const std::string& text : each.lines) Advance(at, text);
+        }
+    }
+    return section_starts_;
+}
+
+std::vector<ProfileFile::DuplicateSection> ProfileFile::DuplicateSections() const {
+    std::vector<DuplicateSection> duplicates;
+    const std::vector<Place>& starts = SectionStarts();
+    for (std::size_t index = 1; index < sections_.size(); ++index) {
+        const std::string_view header = Trim(sections_[index].lines.front());
+        const std::string_view name = header.substr(1, header.rfind(']') - 1);
+        const std::size_t first = by_name_.at(FoldCase(name));
+        if (first == index) continue;
+        auto place = [&](std::size_t i) {
+            const std::string& line = sections_[i].lines.front();
+            const auto column = static_cast<std::uint32_t>(line.find('[') + 1);
+            return TextPosition{starts[i].line, starts[i].column - 1 + column};
+        };
+        duplicates.push_back({std::string(name), place(index), place(first)});
+    }
+    return duplicates;
 }
 
 void ProfileFile::Write(std::string_view section_name, std::string_view key,

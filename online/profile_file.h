@@ -37,12 +37,23 @@ public:
     std::optional<std::string> Read(std::string_view section, std::string_view key) const;
 
     // Where the value of `key` in `section` stands (line and column from 1, a
-    // line ending at LF), or nothing when the key is missing.
+    // line ending where the reading ends it), or nothing when the key is
+    // missing.
     std::optional<TextPosition> PlaceOf(std::string_view section, std::string_view key) const;
     struct Place {
         std::uint32_t line = 1;
         std::uint32_t column = 1;
     };
+
+    // A section whose name an earlier section already has (its keys are
+    // never read): its name as written, where its header and the first
+    // section of that name stand.
+    struct DuplicateSection {
+        std::string name;
+        TextPosition at;
+        TextPosition first;
+    };
+    std::vector<DuplicateSection> DuplicateSections() const;
 
     // Sets `key` in `section` to `value` (leading blanks dropped, line breaks
     // turned into spaces), creating the key or the section when missing.
@@ -65,6 +76,8 @@ private:
     // after them that has LF, those CRs would stand inside one line.
     void EndLinesThrough(std::size_t section, std::size_t line);
     Section& NewSection(std::string_view name, std::string header);
+    // Where each section's first line stands (counted once, until a Write).
+    const std::vector<Place>& SectionStarts() const;
 
     std::vector<Section> sections_;  // sections_[0]: the lines before the first header
     std::unordered_map<std::string, std::size_t> by_name_;  // folded name -> first section

@@ -46,13 +46,25 @@ public:
     // True when the last Int came from the file.
     bool read() const { return read_; }
 
-    double Real(const std::string& section, const char* key, double fallback) {
+    // A real from `low` to `high`; the default when it is missing,
+    // not a number or outside (logged and reported).
+    double Real(const std::string& section, const char* key, double fallback, double low,
+                double high) {
         std::optional<std::string> text = file_.Read(section, key);
         if (!text) return fallback;
         std::optional<double> value = TypedReal(*text, separator_);
-        if (value) return *value;
+        if (value && *value >= low && *value <= high) return *value;
         Repaired(section, key, *text, RealText(fallback, '.'));
         return fallback;
+    }
+
+    // A flag: 0 is off, any other number on (read as 1, logged and reported).
+    bool Flag(const std::string& section, const char* key) {
+        const std::int32_t value = Int(section, key, 0);
+        if (value != 0 && value != 1) {
+            Repaired(section, key, std::to_string(value), "1");
+        }
+        return value != 0;
     }
 
     // A value the reading changed: logged and reported.
@@ -74,7 +86,7 @@ public:
         problems_->Add({Severity::Warning, file_.PlaceOf(section, key).value_or(TextPosition{1, 1}),
                         "bad-value", "",
                         Concat({"[", section, "] ", key, "=", ShownToken(was),
-                                ": the settings dialog reads it as ", now})});
+                                ": the settings dialog reads it as ", Cp1250ToUtf8(now)})});
     }
 
 private:
@@ -88,16 +100,22 @@ private:
 TComProfile ReadProfile(KeyReader& keys, int index) {
     const std::string section = ProfileSection(index);
     TComProfile p;
-    p.Name = Bounded(keys.Text(section, "Name", section), kMaxProfileName);
+    const std::string name = keys.Text(section, "Name", section);
+    p.Name = Bounded(name, kMaxProfileName);
+    if (p.Name.size() != name.size()) keys.Repaired(section, "Name", name, p.Name);
     p.ComPort = keys.Int(section, "ComPort", 1);
     p.ComSpeed = keys.Int(section, "ComSpeed", 38400);
-    p.TimeOut = keys.Real(section, "TimeOut", 10.0);
+    // The same bounds as a time-out in SETCOM.INI, where the profile goes
+    // when it is chosen.
+    p.TimeOut = keys.Real(section, "TimeOut", 10.0, kShortestTimeOut, kLongestTimeOut);
     p.Address = static_cast<std::uint8_t>(keys.Int(section, "Address", 1, 0, 255));
     p.Retranslation = static_cast<std::uint8_t>(keys.Int(section, "Retranslation", 1, 0, 255));
-    p.RS485 = keys.Int(section, "RS485", 0) != 0;
-    p.TCP = keys.Int(section, "TCP", 0) != 0;
+    p.RS485 = keys.Flag(section, "RS485");
+    p.TCP = keys.Flag(section, "TCP");
     p.TCPPort = static_cast<std::uint16_t>(keys.Int(section, "TCPPort", 1998, 0, 65535));
-    p.TCPIP = Bounded(keys.Text(section, "TCPIP", kDefaultIP), kMaxProfileIP);
+    const std::string ip = keys.Text(section, "TCPIP", kDefaultIP);
+    p.TCPIP = Bounded(ip, kMaxProfileIP);
+    if (p.TCPIP.size() != ip.size()) keys.Repaired(section, "TCPIP", ip, p.TCPIP);
     return p;
 }
 
@@ -145,6 +163,13 @@ void LoadProfiles(std::string_view text, ProfileTable& table, char decimal_separ
     }
     for (int i = 0; i < table.count; ++i) {
         table.entries[static_cast<std::size_t>(i)] = ReadProfile(keys, i);
+    }
+    if (problems == nullptr) return;
+    for (const ProfileFile::DuplicateSection& twice : file.DuplicateSections()) {
+        problems->Add({Severity::Warning, twice.at, "duplicate-section", "",
+                       Concat({"[", ShownToken(twice.name), "] is given again (first at line ",
+                               std::to_string(twice.first.line),
+                               "); the settings dialog reads the first one only"})});
     }
 }
 

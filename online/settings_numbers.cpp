@@ -49,7 +49,7 @@ std::optional<std::int32_t> LeadingInt(std::string_view line) {
 std::optional<double> LeadingReal(std::string_view line) {
     line = SkipBlanks(line);
     std::size_t end = SignedDigits(line);
-    if (end < line.size() && line[end] == '.') {
+    if (end < line.size() && (line[end] == '.' || line[end] == ',')) {
         ++end;
         while (end < line.size() && IsDigit(line[end])) ++end;
     }
@@ -57,7 +57,11 @@ std::optional<double> LeadingReal(std::string_view line) {
         const std::size_t exponent = SignedDigits(line.substr(end + 1));
         if (exponent > 0 && IsDigit(line[end + exponent])) end += 1 + exponent;
     }
-    std::optional<double> value = ParseDecimalReal(line.substr(0, end));
+    std::string number(line.substr(0, end));
+    for (char& c : number) {
+        if (c == ',') c = '.';
+    }
+    std::optional<double> value = ParseDecimalReal(number);
     if (value && !std::isfinite(*value)) return std::nullopt;
     return value;
 }

@@ -14,7 +14,8 @@ namespace lm::online {
 // of the line ignored), or nothing when the line does not start with one that
 // fits 32 bits.
 std::optional<std::int32_t> LeadingInt(std::string_view line);
-// The real at the start of a line, read the same way (decimal point '.').
+// The real at the start of a line, read the same way. The decimal mark is
+// '.' or ',' (the decimal comma a Czech user types: "1,5" is 1.5, not 1).
 std::optional<double> LeadingReal(std::string_view line);
 
 // A whole number typed by the user (blanks around it allowed; decimal, or

@@ -22,7 +22,9 @@ using MenuHandle = std::uintptr_t;    // 0 = none
 using AtomId = std::uint16_t;         // 0 = none
 
 enum class BoxKind { Error, Question };  // Error: OK button; Question: Yes and No
-enum class BoxAnswer { Ok, Yes, No };
+// NotShown: the system could not show the box (no desktop, out of memory);
+// nobody saw its text nor answered its question.
+enum class BoxAnswer { Ok, Yes, No, NotShown };
 // Normal: SW_SHOWNORMAL; Show: SW_SHOW (shown in its current size and place,
 // as Notepad and ROZID7.EXE are after an export); Minimized; Hidden.
 enum class ShowMode { Normal, Show, Minimized, Hidden };

@@ -53,7 +53,10 @@ BoxAnswer HeadlessPlatform::ShowMessageBox(BoxKind kind, std::string_view text) 
     }
     std::string shown = kind == BoxKind::Error ? "[box: error] " : "[box: question] ";
     for (char c : text) shown += c == '\r' ? ' ' : c;
-    shown += answer == BoxAnswer::Ok ? " -> OK" : answer == BoxAnswer::Yes ? " -> Yes" : " -> No";
+    shown += answer == BoxAnswer::Ok    ? " -> OK"
+             : answer == BoxAnswer::Yes ? " -> Yes"
+             : answer == BoxAnswer::No  ? " -> No"
+                                        : " -> not shown";
     Print(shown);
     return answer;
 }

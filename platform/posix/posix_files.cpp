@@ -76,19 +76,61 @@ FileStatus WriteAll(int fd, std::string_view bytes) {
     return FileStatus::Ok();
 }
 
-// Opens, writes and closes; the first failure is the answer.
-FileStatus WriteFile(const std::string& path, int flags, std::string_view bytes) {
-    if (FileStatus shape = Check(path); !shape) return shape;
-    Descriptor file = Open(path, O_WRONLY | O_CREAT | flags);
-    if (!file.valid()) return LastError();
-    FileStatus written = WriteAll(file.get(), bytes);
-    FileStatus closed = file.Close();
-    return written ? closed : written;
-}
-
 bool IsRegularFile(int fd) {
     struct stat info {};
     return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// A FIFO, a folder, a device: what a read must never open (opening a FIFO
+// waits for a writer for ever, a device may be a port).
+FileStatus NotAFile() {
+    return FileStatus::Failed("Cesta nepojmenovává soubor (je to složka, roura nebo zařízení)."_cp);
+}
+
+// Opens an existing plain file for reading. What the path names is looked
+// at before it is opened: anything but a plain file is refused unopened (a
+// link is followed; one that leads nowhere is missing). The open itself does
+// not wait (a FIFO put in the file's place meanwhile is refused after it).
+Descriptor OpenFileToRead(const std::string& path, FileStatus& status) {
+    status = Check(path);
+    if (!status) return Descriptor(-1);
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) {
+        status = LastError();
+        return Descriptor(-1);
+    }
+    if (!S_ISREG(named.st_mode)) {
+        status = NotAFile();
+        return Descriptor(-1);
+    }
+    Descriptor file = Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (!file.valid()) {
+        status = LastError();
+    } else if (!IsRegularFile(file.get())) {
+        status = NotAFile();
+        return Descriptor(-1);
+    }
+    return file;
+}
+
+// Before a write opens the path: what is there must be a plain file, or
+// nothing (a write to a FIFO would wait for a reader for ever).
+FileStatus CheckWritable(const std::string& path) {
+    struct stat named {};
+    if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) return NotAFile();
+    return FileStatus::Ok();
+}
+
+// Opens, writes and closes; the first failure is the answer.
+FileStatus WriteFile(const std::string& path, int flags, std::string_view bytes) {
+    if (FileStatus shape = Check(path); !shape) return shape;
+    if (FileStatus kind = CheckWritable(path); !kind) return kind;
+    Descriptor file = Open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | flags);
+    if (!file.valid()) return LastError();
+    if (!IsRegularFile(file.get())) return NotAFile();
+    FileStatus written = WriteAll(file.get(), bytes);
+    FileStatus closed = file.Close();
+    return written ? closed : written;
 }
 
 // Counts the changes of names (created, deleted, renamed) in a folder. One
@@ -205,15 +247,15 @@ private:
 class PosixFiles : public Files {
 public:
     bool CanBeOpened(const std::string& path) override {
-        if (!Check(path)) return false;
-        Descriptor file = Open(path, O_RDONLY);
-        return file.valid() && IsRegularFile(file.get()) && file.Close();
+        FileStatus status;
+        Descriptor file = OpenFileToRead(path, status);
+        return file.valid() && file.Close();
     }
 
     std::optional<std::string> ReadWhole(const std::string& path) override {
-        if (!Check(path)) return std::nullopt;
-        Descriptor file = Open(path, O_RDONLY);
-        if (!file.valid() || !IsRegularFile(file.get())) return std::nullopt;
+        FileStatus status;
+        Descriptor file = OpenFileToRead(path, status);
+        if (!file.valid()) return std::nullopt;
         std::string content;
         char buffer[16384];
         while (true) {
@@ -265,11 +307,16 @@ public:
     std::unique_ptr<AppendFile> OpenForAppend(const std::string& path,
                                               FileStatus& status) override {
         status = Check(path);
+        if (status) status = CheckWritable(path);
         if (!status) return nullptr;
-        Descriptor file = Open(path, O_WRONLY | O_CREAT | O_APPEND);
+        Descriptor file = Open(path, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY);
         struct stat info {};
         if (!file.valid() || ::fstat(file.get(), &info) != 0) {
             status = LastError();
+            return nullptr;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            status = NotAFile();
             return nullptr;
         }
         std::shared_ptr<FolderWatch>& folder = watches_[FolderOf(path)];

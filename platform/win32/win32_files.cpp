@@ -36,11 +36,43 @@ FileStatus LastError() {
     return SystemError(GetLastError());
 }
 
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// True when the path's last name is a device of Windows: CON, NUL, AUX, PRN,
+// COM1 to COM9, LPT1 to LPT9, CONIN$, CONOUT$, with any extension and
+// trailing blanks, in any case ("Com1.ini", "nul .txt", "CON:"). The system
+// opens the device for such a name in any folder: a port would be read.
+bool IsDeviceName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/:");
+    std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (slash != std::string::npos && path[slash] == ':' && name.empty()) {
+        // "CON:": the name before the colon.
+        const std::string before = path.substr(0, slash);
+        const std::size_t previous = before.find_last_of("\\/");
+        name = before.substr(previous == std::string::npos ? 0 : previous + 1);
+    }
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    for (char& c : name) c = Upper(c);
+    for (const char* device : {"CON", "NUL", "AUX", "PRN", "CONIN$", "CONOUT$"}) {
+        if (name == device) return true;
+    }
+    return name.size() == 4 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "LPT") == 0) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+
 // The path for the wide API, or the reason it cannot be named exactly. A '?'
 // stands where a name of the system had a character outside code page 1250
 // (and is no character of a file name anyway).
 FileStatus WidePath(const std::string& path, std::wstring& wide) {
     if (FileStatus shape = CheckPathShape(path, MAX_PATH - 1); !shape) return shape;
+    if (IsDeviceName(path)) {
+        return FileStatus::Failed(
+            "Název souboru je jménem zařízení Windows (CON, NUL, AUX, PRN, COM1 až COM9, LPT1 "
+            "až LPT9)."_cp);
+    }
     for (char c : path) {
         if (c == '?' || Cp1250CodePoint(static_cast<unsigned char>(c)) == 0xFFFD) {
             return FileStatus::Failed(
@@ -155,20 +187,32 @@ private:
     std::wstring wide_;
 };
 
+// Opens an existing plain file for reading. A device name is refused by
+// WidePath, a folder before any open; what opens must be a file on a disk
+// (not a pipe, a console or a port).
+Handle OpenFileToRead(const std::string& path) {
+    std::wstring wide;
+    if (!WidePath(path, wide)) return Handle(INVALID_HANDLE_VALUE);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return Handle(INVALID_HANDLE_VALUE);
+    }
+    Handle file = Open(wide, GENERIC_READ, kShareAll, OPEN_EXISTING);
+    if (file.valid() && GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return Handle(INVALID_HANDLE_VALUE);
+    }
+    return file;
+}
+
 class Win32Files : public Files {
 public:
     bool CanBeOpened(const std::string& path) override {
-        std::wstring wide;
-        if (!WidePath(path, wide)) return false;
-        // A folder does not open this way (it needs backup semantics).
-        Handle file = Open(wide, GENERIC_READ, kShareAll, OPEN_EXISTING);
+        Handle file = OpenFileToRead(path);
         return file.valid() && file.Close();
     }
 
     std::optional<std::string> ReadWhole(const std::string& path) override {
-        std::wstring wide;
-        if (!WidePath(path, wide)) return std::nullopt;
-        Handle file = Open(wide, GENERIC_READ, kShareAll, OPEN_EXISTING);
+        Handle file = OpenFileToRead(path);
         if (!file.valid()) return std::nullopt;
         std::string content;
         char buffer[16384];

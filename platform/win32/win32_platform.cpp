@@ -70,6 +70,7 @@ BoxAnswer Win32Platform::ShowMessageBox(BoxKind kind, std::string_view text) {
         caption = win32::Wide("Potvrzení"_cp);
     }
     int answer = MessageBoxW(nullptr, BoxText(text).c_str(), caption.c_str(), flags);
+    if (answer == 0) return BoxAnswer::NotShown;
     if (kind == BoxKind::Error) return BoxAnswer::Ok;
     return answer == IDYES ? BoxAnswer::Yes : BoxAnswer::No;
 }

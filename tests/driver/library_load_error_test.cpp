@@ -44,6 +44,33 @@ const Case kCases[] = {
      "$DIR"
      "TOOLS.INI: LEVEL - chyba definice",
      "TOOLS.INI:3:9", 1},
+    // Placed at the real line whatever the line ends.
+    {"CR line ends", "TOOL ID 1 OBJECTS GOOD.DEF BAD.DEF AFTER.DEF END_OBJECTS END_TOOL",
+     "OBJECT IDENT 2 JMENO \"BAD\"\rD_IN\r  ITEM IDENT 1 JMENO \"IN\" TYP WROD ITEM_END\r"
+     "D_IN_END OBJECT_END\r",
+     "LOAD DATAITEM TYP: ocekavano BYTE, INT, WORD, LONG, DWORD nebo USER.", "BAD.DEF:3:31", 1},
+    {"mixed line ends", "TOOL ID 1 OBJECTS GOOD.DEF BAD.DEF AFTER.DEF END_OBJECTS END_TOOL",
+     "OBJECT IDENT 2\n\r\n\r\tLEVL 3\r\nOBJECT_END\r\n", "LOAD OBJECT: Nezname klicove slovo: LEVL",
+     "BAD.DEF:4:2", 1},
+    // A comment never closed swallowed OBJECT_END: told where it opens (the
+    // object was skipped without a word).
+    {"unclosed comment in an object file",
+     "TOOL ID 1 OBJECTS GOOD.DEF BAD.DEF AFTER.DEF END_OBJECTS END_TOOL",
+     "OBJECT IDENT 2 JMENO \"BAD\"\r\n"
+     "D_IN ITEM IDENT 1 JMENO \"IN\" TYP WORD ITEM_END D_IN_END\r\n"
+     "  {vstupy\r\nOBJECT_END\r\n",
+     "LOAD OBJECT: Neukoncena poznamka, chybi }", "BAD.DEF:3:3", 1},
+    {"unclosed comment inside an item",
+     "TOOL ID 1 OBJECTS GOOD.DEF BAD.DEF AFTER.DEF END_OBJECTS END_TOOL",
+     "OBJECT IDENT 2 D_IN ITEM IDENT 1 {JMENO \"IN\" TYP WORD ITEM_END D_IN_END OBJECT_END\r\n",
+     "LOAD OBJECT: Neukoncena poznamka, chybi }", "BAD.DEF:1:34", 1},
+    {"unclosed comment in TOOLS.INI",
+     "TOOL ID 1 OBJECTS GOOD.DEF END_OBJECTS END_TOOL\r\n"
+     "{ TOOL ID 2 OBJECTS BAD.DEF AFTER.DEF END_OBJECTS END_TOOL\r\n",
+     kGood,
+     "$DIR"
+     "TOOLS.INI: Neukoncena poznamka, chybi }",
+     "TOOLS.INI:2:1", 1},
 };
 
 class LibraryLoadError : public DriverFixture {};

@@ -67,6 +67,9 @@ TEST_F(DriverMenu, NetlistItemsAskTheHostForTheNetlistAndNetListFollowsThem) {
          "LM ENTRY: NetList to CW_OUT"},
         {3000, BoxAnswer::Yes, true, "Menu ITEM - ack for NET com", "LM ENTRY: NetList to LMKOMUN"},
         {3000, BoxAnswer::No, false, nullptr, "LM ENTRY: NetList to LMKOMUN"},
+        // A question nobody saw: the host hears that nothing was exported.
+        {3000, BoxAnswer::NotShown, false, "Menu ITEM - question box not shown, NET com not done",
+         "LM ENTRY: NetList to LMKOMUN"},
     };
     for (const Row& row : rows) {
         SetUp();
@@ -76,7 +79,7 @@ TEST_F(DriverMenu, NetlistItemsAskTheHostForTheNetlistAndNetListFollowsThem) {
         fake_->QueueAnswer(row.answer);
         PARAM_ENTRY menu = MenuCall(row.id);
         ASSERT_EQ(Call(menu), 1);
-        EXPECT_EQ(menu.error, 0);
+        EXPECT_EQ(menu.error, row.answer == BoxAnswer::NotShown ? 16 : 0);
         EXPECT_EQ(menu.dlm_func, row.asks ? 20 : 0) << row.id;
         EXPECT_EQ(menu.lmd_func, row.asks ? 20 : kMenuItem) << row.id;
         auto log = LogLines();

@@ -84,7 +84,12 @@ TEST_F(NetlistCalls, TranslateWritesLmkomunAndStartsTheProgramOnlyWithTheSetting
                              "FIRMWARE 0 0", HwndLine(), "CRC32 = 305419896",
                              "QQwrite  11   1   1   5   0   0   0",
                              "QQwrite  11   1   3 120   0  32  32"}));
-            EXPECT_EQ(fake_->boxes.size(), 1u) << "only the question";
+            // The question, then the one box of what LMKOMUN.INI could not
+            // carry: TAIL's eight lines would need items 250 to 257.
+            ASSERT_EQ(fake_->boxes.size(), 2u);
+            EXPECT_EQ(fake_->boxes[1].text,
+                      "Soubor LMKOMUN.INI je zapsán bez příkazů, které nelze předat regulátoru.\r"
+                      "Vynechané příkazy: 1\rPUMP.1.TAIL: položky 250 až 257 > 255"_cp);
             ASSERT_EQ(fake_->programs.size(), 1u);
             EXPECT_EQ(fake_->programs[0].file, dir_.driver_dir_text() + "ROZID7.EXE");
             EXPECT_EQ(fake_->programs[0].parameters, "");

@@ -155,12 +155,16 @@ TEST_F(Project, StartupOptionsAreAppliedToTheWindow) {
         const char* startup;
         bool visible, log, status_open;
         const char* box;
+        const char* box_end = "";  // after the path
     };
     const Row rows[] = {
         {"LOGFILE ON", true, true, false, nullptr},
         {"STATUS_DIALOG ON HIDE_DIALOG OFF", true, false, true, nullptr},
         {"HIDE_DIALOG ON", false, false, false, nullptr},
         {"HIDE_DIALOG on", true, false, false, "Chyba startovacího souboru\r"},
+        // A comment never closed swallowed the options after it: told where it opens.
+        {"HIDE_DIALOG ON\r\n  {LOGFILE ON\r\n", true, false, false, "Chyba startovacího souboru\r",
+         ":2:3\rNeukončená poznámka, chybí }"},
     };
     for (const Row& row : rows) {
         SetUp();
@@ -177,8 +181,9 @@ TEST_F(Project, StartupOptionsAreAppliedToTheWindow) {
         }
         if (row.box != nullptr) {
             ASSERT_EQ(fake_->boxes.size(), 1u);
-            EXPECT_EQ(fake_->boxes[0].text,
-                      std::string(Utf8ToCp1250(row.box)) + dir_.driver_dir_text() + "STARTUP.INI");
+            EXPECT_EQ(fake_->boxes[0].text, std::string(Utf8ToCp1250(row.box)) +
+                                                dir_.driver_dir_text() + "STARTUP.INI" +
+                                                Utf8ToCp1250(row.box_end));
         } else {
             EXPECT_TRUE(fake_->boxes.empty()) << row.startup;
         }

@@ -40,6 +40,22 @@ mkdir -p "$work/nosetcom"
 "$sim" settings --driver-dir "$work/nosetcom" >"$work/out" 2>"$work/err"
 check "settings without SETCOM.INI fails with exit code 1" test $? -eq 1
 check "and shows the driver's defaults" grep -q "RS232, COM1, 9600Bd, adr=1, tout=1.5s" "$work/out"
+# The values the driver uses after its repairs, each repair marked.
+mkdir -p "$work/repaired"
+printf '1\r\n38400\r\n1\r\n1\r\n2\r\n-1\r\n1\r\n10.0.0.1\r\n70000\r\n' >"$work/repaired/SETCOM.INI"
+printf '[main]\r\ncount=1\r\n[profile000]\r\nComPort=16\r\nTimeOut=1e300\r\n' >"$work/repaired/profiles.ini"
+"$sim" settings --driver-dir "$work/repaired" >"$work/out" 2>"$work/err"
+while IFS='|' read -r what text; do
+    check "settings: $what" grep -qF -- "$text" "$work/out"
+done <<'ROWS'
+the values used|TCP 10.0.0.1:1998, adr=1, tout=1.5s
+a time-out of -1|repaired: SETCOM.INI: line 6 (TimeOut) -1 is below 0.05, used 1.5
+a flag of 2|repaired: SETCOM.INI: line 5 (RS485) 2 is neither 0 nor 1, used 0 (off)
+a port beyond 16 bits|repaired: SETCOM.INI: line 9 (TCPPort) 70000 is not 0 to 65535, used 1998
+a profile's port|repaired: profiles.ini: [profile000] ComPort=16 is not offered by the settings dialog, shown as COM1
+a profile's time-out|repaired: profiles.ini: [profile000] TimeOut=1e300 read as 10
+the profile as shown|profile000: RS232, COM1, 38400Bd, adr=1, tout=10.0s
+ROWS
 
 demo="$src/samples/demo-project.txt"
 run dialog "$demo" AI6:1 --step "select ComboBox1 8" --step "set FloatEdit7 -20" \

@@ -33,7 +33,9 @@ inline const std::vector<ErrTextCase>& ErrTextCases() {
         {13, "Chyba konverze dat do bin.podoby - převod lze pouze z typu LONG."_cp},
         {14, "Chyba - volána neznámá nebo nepodporovaná funkce."_cp},
         {15, "Chyba - Maximální počet hradel je 500."_cp},
-        {16, "LMDRIVER.DLL : Chybový text č.   16"_cp},
+        {16,
+         "Dotaz na překlad nelze zobrazit: projekt nebyl přeložen ani nahrán do systému RX7."_cp},
+        {17, "LMDRIVER.DLL : Chybový text č.   17"_cp},
         {99, "LMDRIVER.DLL : Chybový text č.   99"_cp},
         {12345, "LMDRIVER.DLL : Chybový text č. 12345"_cp},
     };

@@ -84,7 +84,7 @@ bool FaultPlatform::Fails(FaultKind kind) {
 
 BoxAnswer FaultPlatform::ShowMessageBox(BoxKind kind, std::string_view text) {
     // A box the system could not show was answered by nobody: the cautious answer.
-    if (Fails(FaultKind::MessageBox)) return kind == BoxKind::Error ? BoxAnswer::Ok : BoxAnswer::No;
+    if (Fails(FaultKind::MessageBox)) return BoxAnswer::NotShown;
     return inner_->ShowMessageBox(kind, text);
 }
 

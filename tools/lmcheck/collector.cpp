@@ -24,8 +24,6 @@ using lm::Severity;
 
 // The item ident whose item holds the object's help index.
 constexpr std::uint16_t kHelpIndexIdent = 9999;
-// At most this many findings are shown for one file.
-constexpr std::size_t kFindingsPerFile = 200;
 
 bool IsFolder(const std::string& path) {
     std::error_code error;
@@ -42,10 +40,17 @@ std::string Line(lm::TextPosition at) {
     return std::to_string(at.line);
 }
 
+// "LINE:COL" of a place, as the findings name places.
+std::string Place(lm::TextPosition at) {
+    return std::to_string(at.line) + ":" + std::to_string(at.column);
+}
+
 }  // namespace
 
-Collector::Collector(std::string driver_dir, std::string shown_dir)
-    : driver_dir_(std::move(driver_dir)), shown_dir_(std::move(shown_dir)) {}
+Collector::Collector(std::string driver_dir, std::string shown_dir, std::size_t warnings_per_file)
+    : driver_dir_(std::move(driver_dir)),
+      shown_dir_(std::move(shown_dir)),
+      warnings_per_file_(warnings_per_file) {}
 
 std::string Collector::Shown(const std::string& path) const {
     if (path.compare(0, driver_dir_.size(), driver_dir_) == 0) {
@@ -75,13 +80,22 @@ void Collector::Take(lm::LoadProblem problem) {
     const bool error = problem.severity == Severity::Error;
     ++(error ? total_errors_ : total_warnings_);
     std::string file = files_.empty() ? shown_dir_ : Shown(files_.back());
-    FileCount& count = counts_[file];
-    if (count.kept == kFindingsPerFile) {
-        ++count.hidden;
-        count.hidden_error = count.hidden_error || error;
-        return;
+    if (problem.code == "load-stops" && load_stop_.empty()) {
+        // Reported after the object file that stops the load was read: the
+        // objects and the tools finished before it are what the driver keeps.
+        load_stop_ = Concat({file, ":", Place(problem.position)});
+        objects_at_stop_ = objects_read_;
+        tools_at_stop_ = tools_read_;
     }
-    ++count.kept;
+    // Errors are all kept; warnings up to the limit of a file.
+    FileCount& count = counts_[file];
+    if (!error) {
+        if (count.kept >= warnings_per_file_) {
+            ++count.hidden;
+            return;
+        }
+        ++count.kept;
+    }
     findings_.push_back({std::move(file), problem.position, problem.severity,
                          std::move(problem.code), lm::Cp1250ToUtf8(problem.driver_message),
                          std::move(problem.explanation)});
@@ -153,17 +167,41 @@ void Collector::ObjectRead(const lm::ObjectFields& fields, std::string_view bm_l
                       std::to_string(fields.ident & 0xFF)})});
     }
     const std::string file = files_.empty() ? std::string() : Shown(files_.back());
+    const std::string name = fields.name.substr(0, lm::kObjectNameLimit);
+    if (!name.empty()) {
+        const auto [first_name, name_added] =
+            object_names_.emplace(name, SeenName{file, at.Of("JMENO")});
+        const bool same_place =
+            first_name->second.file == file && first_name->second.at == at.Of("JMENO");
+        if (!name_added && !same_place) {
+            Take({Severity::Warning, at.Of("JMENO"), "duplicate-object-name", "",
+                  Concat({"object JMENO \"", lm::ShownToken(name), "\" is also given in ",
+                          first_name->second.file, ":", Place(first_name->second.at),
+                          "; the host lists two objects of one name"})});
+        }
+    }
     const auto [first, added] = objects_.emplace(fields.ident, SeenObject{file, at.Of("IDENT")});
-    if (!added) {
+    // The same file read again (named twice in TOOLS.INI) is told there.
+    const bool same_place = first->second.file == file && first->second.at == at.Of("IDENT");
+    if (!added && !same_place) {
         Take({Severity::Error, at.Of("IDENT"), "duplicate-object", "",
               Concat({"object IDENT ", std::to_string(fields.ident), " is also given in ",
-                      first->second.file, ":", Line(first->second.at),
+                      first->second.file, ":", Place(first->second.at),
                       "; the host would see two objects of one ident"})});
     }
 }
 
-void Collector::ToolRead(std::string_view bitmap, const lm::BlockPositions& at) {
+void Collector::ToolRead(std::uint16_t id, std::string_view bitmap, const lm::BlockPositions& at) {
+    ++tools_read_;
     CheckBitmap("BITMAP", bitmap, at);
+    if (!at.Has("ID")) return;
+    const auto [first, added] = tool_ids_.emplace(id, at.Of("ID"));
+    if (!added) {
+        Take({Severity::Error, at.Of("ID"), "duplicate-tool", "",
+              Concat({"tool ID ", std::to_string(id), " is also given at line ",
+                      Place(first->second),
+                      "; the host sorts objects into tools by this id and finds only one"})});
+    }
 }
 
 void Collector::CheckBitmap(std::string_view keyword, std::string_view name,
@@ -176,6 +214,12 @@ void Collector::CheckBitmap(std::string_view keyword, std::string_view name,
 
 void Collector::ObjectFileNamed(std::string_view name, const std::string& path,
                                 lm::TextPosition at) {
+    const auto [first, added] = named_files_.emplace(path, at);
+    if (!added) {
+        Take({Severity::Warning, at, "named-twice", "",
+              Concat({lm::ShownToken(name), " is named twice in TOOLS.INI (first at ",
+                      Place(first->second), "); the driver reads its objects twice"})});
+    }
     if (!files_.empty() && path == files_.front()) {
         Take({Severity::Error, at, "names-itself", "",
               "TOOLS.INI names itself as an object file; the driver reads it as one"});
@@ -196,6 +240,7 @@ std::vector<Finding> Collector::Findings() const {
     for (const Finding& f : findings_) file_order.emplace(f.file, file_order.size());
     std::vector<Finding> sorted = findings_;
     std::stable_sort(sorted.begin(), sorted.end(), [&](const Finding& a, const Finding& b) {
+        if (a.severity != b.severity) return a.severity == Severity::Error;
         const std::size_t fa = file_order.at(a.file), fb = file_order.at(b.file);
         if (fa != fb) return fa < fb;
         if (a.position.line != b.position.line) return a.position.line < b.position.line;
@@ -205,15 +250,16 @@ std::vector<Finding> Collector::Findings() const {
     shown.reserve(sorted.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
         shown.push_back(sorted[i]);
+        if (sorted[i].severity == Severity::Error) continue;
         const bool last_of_file = i + 1 == sorted.size() || sorted[i + 1].file != sorted[i].file;
         const FileCount& count = counts_.at(sorted[i].file);
         if (!last_of_file || count.hidden == 0) continue;
         Finding more = sorted[i];
-        more.severity = count.hidden_error ? Severity::Error : Severity::Warning;
+        more.severity = Severity::Warning;
         more.code = "too-many";
         more.driver_message.clear();
-        more.explanation =
-            std::to_string(count.hidden) + " more findings in this file are not shown";
+        more.explanation = std::to_string(count.hidden) +
+                           " more warnings in this file are not shown (--all shows them)";
         shown.push_back(std::move(more));
     }
     return shown;

@@ -19,7 +19,11 @@ class Collector : public lm::LoadProblems {
 public:
     // `driver_dir` is the folder as the parsers name it (ending with the
     // separator); file names in the findings begin with `shown_dir` instead.
-    Collector(std::string driver_dir, std::string shown_dir);
+    // At most `warnings_per_file` warnings are kept for one file; errors are
+    // all kept.
+    Collector(std::string driver_dir, std::string shown_dir,
+              std::size_t warnings_per_file = kWarningsPerFile);
+    static constexpr std::size_t kWarningsPerFile = 200;
 
     void EnterFile(const std::string& path) override;
     void LeaveFile() override;
@@ -27,7 +31,7 @@ public:
     void ObjectRead(const lm::ObjectFields& fields, std::string_view bm_lib,
                     std::string_view bm_desktop, const lm::BlockPositions& at,
                     bool failed) override;
-    void ToolRead(std::string_view bitmap, const lm::BlockPositions& at) override;
+    void ToolRead(std::uint16_t id, std::string_view bitmap, const lm::BlockPositions& at) override;
     void ObjectFileNamed(std::string_view name, const std::string& path,
                          lm::TextPosition at) override;
 
@@ -35,14 +39,20 @@ public:
     void AddFileFinding(const std::string& path, lm::Severity severity, std::string code,
                         std::string driver_message, std::string explanation);
 
-    // The findings, each file's sorted by place, files in the order first read.
-    // At most 200 are kept for one file; a last one then tells how many more
-    // there were.
+    // The findings: every error, then the warnings; each kind by file in the
+    // order first read and by place in the file. When a file had more
+    // warnings than kept, a last warning of that file tells how many more.
     std::vector<Finding> Findings() const;
     std::size_t total_errors() const { return total_errors_; }
     std::size_t total_warnings() const { return total_warnings_; }
     // The objects read without an error of their own.
     std::size_t objects_read() const { return objects_read_; }
+    // Where the driver stops loading the library (the object file named in
+    // TOOLS.INI, as shown), and the objects and tools read before it: what
+    // the driver loads. Empty when it loads everything.
+    const std::string& load_stop() const { return load_stop_; }
+    std::size_t objects_before_stop() const { return objects_at_stop_; }
+    std::size_t tools_before_stop() const { return tools_at_stop_; }
 
 protected:
     // The parsers' problems come through Add, which counts their errors; the
@@ -56,9 +66,12 @@ private:
         lm::TextPosition at;
     };
     struct FileCount {
-        std::size_t kept = 0;
+        std::size_t kept = 0;  // warnings
         std::size_t hidden = 0;
-        bool hidden_error = false;
+    };
+    struct SeenName {
+        std::string file;
+        lm::TextPosition at;
     };
 
     std::string Shown(const std::string& path) const;
@@ -75,6 +88,16 @@ private:
     std::size_t total_errors_ = 0;
     std::size_t total_warnings_ = 0;
     std::size_t objects_read_ = 0;
+    std::size_t warnings_per_file_;
+    std::size_t tools_read_ = 0;
+    std::string load_stop_;
+    std::size_t objects_at_stop_ = 0;
+    std::size_t tools_at_stop_ = 0;
+    // Every object's name, every tool's id, every object file named in
+    // TOOLS.INI: where first given.
+    std::unordered_map<std::string, SeenName> object_names_;
+    std::unordered_map<std::uint16_t, lm::TextPosition> tool_ids_;
+    std::unordered_map<std::string, lm::TextPosition> named_files_;
     // The object being read: its items' idents and names, where first given.
     std::unordered_map<std::uint16_t, lm::TextPosition> item_idents_;
     std::unordered_map<std::string, lm::TextPosition> item_names_;

@@ -175,14 +175,27 @@ void CheckLimit(const lm::ItemFields& item, const lm::BlockPositions& at, std::s
     }
 }
 
+// False when MIN lies above MAX. Found whatever the format: the limits are
+// wrong on their own.
+bool CheckMinMax(const lm::ItemFields& item, const lm::BlockPositions& at, Notes& notes) {
+    if (IsString(item)) return true;  // the host tests no limits of a text
+    const bool limits = (item.attributes & lm::kAttrJeMinMax) != 0;
+    // MIN above MAX is found wherever both are given: with JEMINMAX no value
+    // passes the limit test; without it the limits wait for the attribute.
+    if (item.min > item.max && (limits || (at.Has("MIN") && at.Has("MAX")))) {
+        notes.push_back(
+            {limits ? Severity::Error : Severity::Warning, at.Of("MIN"), "min-max",
+             Concat({"MIN ", Shortest(item.min), " is greater than MAX ", Shortest(item.max),
+                     limits
+                         ? ": no value passes the host's limit test"
+                         : ": no value would pass the host's limit test once JEMINMAX is set"})});
+        return false;
+    }
+    return true;
+}
+
 void CheckLimits(const lm::ItemFields& item, const lm::BlockPositions& at, Notes& notes) {
     if ((item.attributes & lm::kAttrJeMinMax) == 0 || IsString(item) || IsHex(item)) return;
-    if (item.min > item.max) {
-        notes.push_back({Severity::Error, at.Of("MIN"), "min-max",
-                         Concat({"MIN ", Shortest(item.min), " is greater than MAX ",
-                                 Shortest(item.max), ": no value passes the host's limit test"})});
-        return;
-    }
     // The conversions of real kinds hold every limit the reader accepts.
     if (item.subtyp == lm::kSubtyp3BF || item.subtyp == lm::kSubtypFloat) return;
     CheckLimit(item, at, "MIN", item.min, notes);
@@ -221,9 +234,10 @@ Notes CheckItem(const lm::ItemFields& item, const lm::BlockPositions& at) {
     Notes notes;
     if (item.typ == 0) return notes;  // the parser has reported it
     CheckLength(item, at, notes);
+    const bool limits_ordered = CheckMinMax(item, at, notes);
     if (!CheckFormat(item, at, notes)) return notes;  // nothing converts then
     CheckDefault(item, at, notes);
-    CheckLimits(item, at, notes);
+    if (limits_ordered) CheckLimits(item, at, notes);
     return notes;
 }
 

@@ -10,17 +10,20 @@
 namespace {
 
 constexpr const char kUsage[] =
-    "usage: lmcheck DRIVERDIR [--json] [--strict]\n"
+    "usage: lmcheck DRIVERDIR [--json] [--strict] [--all]\n"
     "\n"
     "Reads STARTUP.INI, TOOLS.INI and every object file it names, SETCOM.INI and\n"
     "profiles.ini with the KADEX driver's own parsers and reports every problem,\n"
     "one a line:\n"
     "  FILE:LINE:COL: error: DRIVER'S MESSAGE -- EXPLANATION [code]\n"
-    "then a summary line.\n"
+    "errors first, then warnings; then a summary line: the objects and tools\n"
+    "the driver loads and, when it stops loading at a bad file, where.\n"
     "\n"
     "  --json     the findings as one JSON array instead (file, line, column,\n"
     "             severity, code, message, driver_message, explanation)\n"
     "  --strict   exit code 1 when there are warnings\n"
+    "  --all      every warning (else at most 200 a file; errors are always all\n"
+    "             shown)\n"
     "\n"
     "exit code: 0 clean (or warnings only), 1 warnings only with --strict,\n"
     "2 errors, or DRIVERDIR cannot be checked\n";
@@ -36,6 +39,7 @@ int main(int argc, char** argv) {
     std::string dir;
     bool json = false;
     bool strict = false;
+    lmcheck::CheckOptions check;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
@@ -45,6 +49,8 @@ int main(int argc, char** argv) {
             json = true;
         } else if (std::strcmp(argv[i], "--strict") == 0) {
             strict = true;
+        } else if (std::strcmp(argv[i], "--all") == 0) {
+            check.warnings_per_file = static_cast<std::size_t>(-1);
         } else if (argv[i][0] == '-' || !dir.empty()) {
             std::fprintf(stderr, "lmcheck: unexpected argument %s\n\n%s", argv[i], kUsage);
             return 2;
@@ -60,15 +66,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lmcheck: %s is no folder\n", dir.c_str());
         return 2;
     }
-    const lmcheck::CheckResult result = lmcheck::CheckDriverDir(dir);
+    const lmcheck::CheckResult result = lmcheck::CheckDriverDir(dir, check);
     if (json) {
         std::fputs(lmcheck::FormatJson(result.findings).c_str(), stdout);
     } else {
         for (const lmcheck::Finding& finding : result.findings) {
             std::puts(lmcheck::FormatLine(finding).c_str());
         }
-        std::printf("lmcheck: %s: %zu objects in %zu tools; %zu errors, %zu warnings\n",
-                    dir.c_str(), result.objects, result.tools, result.errors, result.warnings);
+        if (!result.load_stop.empty()) {
+            std::printf("lmcheck: %s: the driver stops loading the library at %s\n", dir.c_str(),
+                        result.load_stop.c_str());
+        }
+        std::printf("lmcheck: %s: %zu objects in %zu tools%s; %zu errors, %zu warnings\n",
+                    dir.c_str(), result.objects, result.tools,
+                    result.load_stop.empty() ? "" : " loaded", result.errors, result.warnings);
     }
     return lmcheck::ExitCode(result.errors, result.warnings, strict);
 }

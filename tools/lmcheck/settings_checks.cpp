@@ -6,7 +6,9 @@
 #include "base/log_sink.h"
 #include "library/texts.h"
 #include "online/com_settings.h"
+#include "online/profile_file.h"
 #include "online/profiles.h"
+#include "tools/lmcheck/path_kind.h"
 
 namespace lmcheck {
 namespace {
@@ -64,6 +66,36 @@ void CheckSetCom(const std::string& text, Collector& collector) {
     }
 }
 
+// The port and speed of each profile as the settings dialog shows them: a
+// value it does not offer shows as COM1 or 38400, which choosing the profile
+// then writes to SETCOM.INI.
+void CheckProfileLines(const std::string& text, const lm::online::ProfileTable& table,
+                       Collector& collector) {
+    const lm::online::ProfileFile file(text);
+    for (int i = 0; i < table.count; ++i) {
+        const lm::online::TComProfile& p = table.entries[static_cast<std::size_t>(i)];
+        const std::string section = lm::online::ProfileSection(i);
+        const bool speed_listed =
+            std::find(kSpeeds.begin(), kSpeeds.end(), p.ComSpeed) != kSpeeds.end();
+        const struct {
+            const char* key;
+            std::int32_t value;
+            bool fits;
+            const char* used;
+        } values[] = {{"ComPort", p.ComPort, p.ComPort >= 1 && p.ComPort <= 8, "COM1"},
+                      {"ComSpeed", p.ComSpeed, speed_listed, "38400"}};
+        for (const auto& value : values) {
+            if (value.fits) continue;
+            collector.Add({Severity::Warning,
+                           file.PlaceOf(section, value.key).value_or(lm::TextPosition{1, 1}),
+                           "out-of-range", "",
+                           Concat({"[", section, "] ", value.key, "=", std::to_string(value.value),
+                                   ": the settings dialog does not offer it and shows ", value.used,
+                                   ", which choosing the profile writes to SETCOM.INI"})});
+        }
+    }
+}
+
 }  // namespace
 
 void CheckSettings(lm::Files& files, const std::string& driver_dir, Collector& collector) {
@@ -71,6 +103,12 @@ void CheckSettings(lm::Files& files, const std::string& driver_dir, Collector& c
     if (std::optional<std::string> text = files.ReadWhole(setcom)) {
         const lm::ProblemFile file(&collector, setcom);
         CheckSetCom(*text, collector);
+    } else if (KindOfPath(setcom) != PathKind::Missing) {
+        collector.AddFileFinding(
+            setcom, Severity::Error, "unreadable-setcom", "Nenalezen soubor SETCOM.INI",
+            "SETCOM.INI is there but cannot be read as a file (a folder, no "
+            "plain file, or no right to read it): the driver beeps and shows "
+            "this box whenever it reads the settings, and takes COM1, 9600 Bd");
     } else {
         collector.AddFileFinding(setcom, Severity::Warning, "no-setcom",
                                  "Nenalezen soubor SETCOM.INI",
@@ -86,6 +124,7 @@ void CheckSettings(lm::Files& files, const std::string& driver_dir, Collector& c
         // Both decimal separators read; a profile written on another machine
         // must not count as a fault.
         lm::online::LoadProfiles(*text, table, ',', log, &collector);
+        CheckProfileLines(*text, table, collector);
     }
 }
 

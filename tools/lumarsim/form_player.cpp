@@ -51,6 +51,12 @@ void FormQueue::Closed(const std::string& caption, bool closed_by_steps,
     }
     std::lock_guard lock(mutex_);
     reports_.push_back(std::move(line));
+    if (!problem.empty()) ++problems_;
+}
+
+std::size_t FormQueue::TakeProblems() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(problems_, 0);
 }
 
 std::vector<std::string> FormQueue::TakeReports() {

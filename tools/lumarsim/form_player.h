@@ -29,11 +29,14 @@ public:
     void Closed(const std::string& caption, bool closed_by_steps, const std::string& problem);
     // The transcript lines of the forms that ended since the last call.
     std::vector<std::string> TakeReports();
+    // How many forms since the last call had a step that could not be played.
+    std::size_t TakeProblems();
 
 private:
     std::mutex mutex_;
     std::deque<std::string> forms_;
     std::vector<std::string> reports_;
+    std::size_t problems_ = 0;
     std::string current_;  // the text handed to the driver stays alive here
     friend const char* NextStepsForDriver();
 };

@@ -23,7 +23,7 @@ HostNetlist::HostNetlist(const Project& project) {
         for (const ProjectWire& wire : block.wires) {
             auto other = by_pair.find({wire.other_ident, wire.other_instance});
             if (other == by_pair.end()) {
-                error_ = "line " + std::to_string(wire.source_line) + ": the wire's other block " +
+                error_ = std::to_string(wire.source_line) + ": the wire's other block " +
                          std::to_string(wire.other_ident) + " " +
                          std::to_string(wire.other_instance) + " is not in the project";
                 return;

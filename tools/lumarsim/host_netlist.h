@@ -18,7 +18,8 @@ namespace lumarsim {
 class HostNetlist {
 public:
     // Builds the records of `project`. A wire whose other block is not in the
-    // project makes the netlist fail with error() naming the project line.
+    // project makes the netlist fail with error() naming the project line:
+    // "LINE: TEXT", to follow "FILE:" as every place is written.
     explicit HostNetlist(const Project& project);
     HostNetlist(const HostNetlist&) = delete;
     HostNetlist& operator=(const HostNetlist&) = delete;

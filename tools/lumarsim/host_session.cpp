@@ -81,6 +81,17 @@ namespace {
 
 // The value texts of a block's user items, read in place as the host reads
 // the records the driver hands it.
+// "11/1 (project line 4)": a block as the user finds it in the file.
+std::string BlockName(const ProjectBlock& block) {
+    return std::to_string(block.ident) + "/" + std::to_string(block.instance) + " (project line " +
+           std::to_string(block.source_line) + ")";
+}
+
+// Every tenth of a large project's blocks, a line on stderr.
+std::size_t ProgressStep(std::size_t blocks) {
+    return blocks >= 5000 ? blocks / 10 : 0;
+}
+
 std::string UserValues(const dLM_DATAITEM* item) {
     std::string text;
     for (; item != nullptr; item = item->next) {
@@ -132,8 +143,7 @@ bool HostSession::OpenProject(const Project& project, bool print_blocks) {
     start.lmd_func = 27;
     Call(start, "STARTLOADPRJ");
     std::size_t done = 0, lines_taken = 0, lines_refused = 0;
-    const std::size_t progress_step =
-        project.blocks.size() >= 5000 ? project.blocks.size() / 10 : 0;
+    const std::size_t progress_step = ProgressStep(project.blocks.size());
     for (const auto& block : project.blocks) {
         PARAM_ENTRY create{};
         create.lmd_func = 13;
@@ -142,12 +152,15 @@ bool HostSession::OpenProject(const Project& project, bool print_blocks) {
         library_.Call(create);
         if (create.wparam1 != 1) {
             ++failures_;
+            refused_.insert({block.ident, block.instance});
+            refused_blocks_.push_back(BlockName(block));
             std::fprintf(out_, "  !! block %u/%u (project line %d): the driver has no object %u\n",
                          block.ident, block.instance, block.source_line, block.ident);
             continue;
         }
         auto* user = static_cast<dLM_DATAITEM*>(create.data1);
         users_[{block.ident, block.instance}] = user;
+        bool refused = false;
         for (const auto& line : block.lines) {
             PARAM_ENTRY load{};
             load.lmd_func = 22;
@@ -159,9 +172,15 @@ bool HostSession::OpenProject(const Project& project, bool print_blocks) {
                 ++lines_taken;
             } else {
                 ++lines_refused;
+                ++failures_;
+                refused = true;
                 std::fprintf(out_, "  !! block %u/%u: line not taken: %s\n", block.ident,
                              block.instance, Shown(line.c_str()).c_str());
             }
+        }
+        if (refused) {
+            refused_.insert({block.ident, block.instance});
+            refused_blocks_.push_back(BlockName(block));
         }
         if (print_blocks) {
             std::fprintf(out_, "  block %5u/%-5u %s\n", block.ident, block.instance,
@@ -186,8 +205,13 @@ Project HostSession::SaveProject(const Project& opened) {
     before.lmd_func = 24;
     Call(before, "FlagChangeDat");
     Project saved;
+    saved.trailing_comments = opened.trailing_comments;
+    const std::size_t progress_step = ProgressStep(opened.blocks.size());
+    std::size_t done = 0;
     for (const auto& block : opened.blocks) {
-        ProjectBlock out{block.ident, block.instance, 0, {}, block.wires, block.constants};
+        ProjectBlock out{
+            block.ident, block.instance,  block.source_line,      {},
+            block.wires, block.constants, block.leading_comments, block.inner_comments};
         for (int guard = 0; guard < 10000; ++guard) {
             PARAM_ENTRY r{};
             r.lmd_func = 23;
@@ -198,7 +222,23 @@ Project HostSession::SaveProject(const Project& opened) {
             if (line != nullptr) out.lines.emplace_back(lm::ReadZeroText(line));
             if (r.wparam1 == 0) break;
         }
+        if (out.lines.empty() && !block.lines.empty()) {
+            // The driver has nothing for a block whose values the file holds
+            // (its definition is missing, say): the file's lines stay, and
+            // the block is named, so that no value goes unnoticed.
+            std::fprintf(out_,
+                         "  !! block %u/%u (project line %d): the driver handed out no lines\n",
+                         block.ident, block.instance, block.source_line);
+            ++failures_;
+            if (refused_.insert({block.ident, block.instance}).second)
+                refused_blocks_.push_back(BlockName(block));
+            out.lines = block.lines;
+        }
         saved.blocks.push_back(std::move(out));
+        ++done;
+        if (progress_step != 0 && done % progress_step == 0) {
+            std::fprintf(stderr, "lumarsim: %zu of %zu blocks saved\n", done, opened.blocks.size());
+        }
     }
     PARAM_ENTRY after{};
     after.lmd_func = 24;
@@ -212,7 +252,7 @@ bool HostSession::MenuItem(std::uint16_t id) {
     r.lmd_func = 9;
     r.wparam1 = id;
     int result = Call(r, "MenuItem");
-    Expect(result == 1, "MenuItem failed");
+    Expect(result == 1 && r.error == 0, "MenuItem failed");
     std::fprintf(out_, "  menu item %u, the driver asks for function %u\n", id, r.dlm_func);
     return r.dlm_func == 20;
 }

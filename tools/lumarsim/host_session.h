@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/host_records.h"
 #include "tools/lumarsim/driver_library.h"
@@ -33,10 +35,18 @@ public:
     void GetMenu();
     // Opens a project as the host does: STARTLOADPRJ, CreateObject per block,
     // LoadLine per stored line, ENDLOADPRJ. Prints progress for large projects.
+    // A block or stored line the driver refuses is a failure; the block is
+    // named in refused_blocks().
     bool OpenProject(const Project& project, bool print_blocks);
     // Collects every block's lines with SaveLine, FlagChangeDat around it; the
-    // wires and constants stay as the host keeps them.
+    // wires, constants and comments stay as the host keeps them. A block that
+    // holds stored lines in the file and gets none from the driver keeps the
+    // file's own lines and is named in refused_blocks(). Prints progress for
+    // large projects.
     Project SaveProject(const Project& opened);
+    // The blocks ("11/1 (project line 4)") whose block or stored lines the
+    // driver refused, or that got no lines from it.
+    const std::vector<std::string>& refused_blocks() const { return refused_blocks_; }
     // ObjectDialog on a block the project opened: the driver's dialog played
     // by the queued steps, how the form ended, the block's user values after
     // it and whether the driver reports the project changed (FlagChangeDat).
@@ -62,6 +72,8 @@ private:
     const DriverLibrary& library_;
     std::FILE* out_;
     int failures_ = 0;
+    std::vector<std::string> refused_blocks_;
+    std::set<std::pair<std::uint16_t, std::uint16_t>> refused_;  // the same, by block
     std::size_t object_count_ = 0;
     std::size_t tool_count_ = 0;
     const dLM_OBJECT* objects_ = nullptr;

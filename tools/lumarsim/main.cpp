@@ -26,6 +26,7 @@
 #include "tools/lumarsim/script.h"
 #include "tools/lumarsim/settings_report.h"
 #include "tools/lumarsim/soak_session.h"
+#include "tools/lumarsim/work_folder.h"
 #include "tools/rozid7/rozid7_core.h"
 
 namespace fs = std::filesystem;
@@ -66,7 +67,10 @@ constexpr const char kUsage[] =
     "options:\n"
     "  --library FILE     the driver library (default: the build's own)\n"
     "  --driver-dir DIR   the driver directory to copy (default: the sample driverdir)\n"
-    "  --work DIR         the host's working folder (default: ./lumarsim-work)\n"
+    "  --work DIR         the host's working folder (default: ./lumarsim-work); its\n"
+    "                     OVLADACE/KADEX2 is lumarsim's marked copy of --driver-dir,\n"
+    "                     replaced each run; refused when nested with --driver-dir or\n"
+    "                     when a folder there is not lumarsim's\n"
     "  --out FILE         where save writes the project\n"
     "  --kind text|komun|cw  the export netlist asks for (default: text)\n"
     "  --first-channel N  cw: the dialog's first channel (default: the dialog's 100)\n"
@@ -91,11 +95,15 @@ const std::map<std::string, const char*>& CommandHelp() {
         {"open",
          "lumarsim open PROJECT [--library FILE] [--driver-dir DIR] [--work DIR] [--quiet]\n"
          "  Opens PROJECT as the host does and prints the library it got, the menu and every\n"
-         "  block with its user values. Exit code 1 when a block or a line is refused.\n"},
+         "  block with its user values. Exit code 1 when a block or a line is refused, 2 when\n"
+         "  PROJECT cannot be read (FILE:LINE: names the line; LF, CR LF or CR end lines).\n"},
         {"save",
          "lumarsim save PROJECT [--out FILE] [--library FILE] [--driver-dir DIR] [--work DIR]\n"
          "  Opens PROJECT, then asks the driver for every block's lines (SaveLine) and writes\n"
-         "  the project file again, to FILE or over PROJECT.\n"},
+         "  the project file again, to FILE or over PROJECT, with its comments. PROJECT is\n"
+         "  not overwritten when the driver refused a block or stored line or handed no\n"
+         "  lines for a block the file holds lines for: the blocks are named, exit code 1.\n"
+         "  --out FILE is written whatever happened, with the same exit code.\n"},
         {"netlist",
          "lumarsim netlist PROJECT [--kind text|komun|cw] [--crc N] [--library FILE] ...\n"
          "         [--first-channel N] [--select BLOCK.ITEM ...] [--append]\n"
@@ -157,7 +165,8 @@ const std::map<std::string, const char*>& CommandHelp() {
          "    cell GRID C R TEXT     a string grid's cell typed (not on Windows)\n"
          "  Prints how the dialog ended, the block's user values after it and whether the\n"
          "  driver reports the project changed. Without steps the dialog is dismissed;\n"
-         "  on Windows it stays on screen for the user instead.\n"
+         "  on Windows it stays on screen for the user instead. Exit code 1 when a step\n"
+         "  cannot be played or the project has no such block.\n"
          "  e.g. lumarsim dialog samples/demo-project.txt AI6:1 --step \"select ComboBox1 8\" \\\n"
          "           --step \"set FloatEdit7 -20\" --step \"press OKBtn\"\n"},
         {"settings",
@@ -178,7 +187,10 @@ const std::map<std::string, const char*>& CommandHelp() {
          "  the stand-in run inside lumarsim and time passes without waiting. --simulate\n"
          "  writes \"SIMULATE SETTING\" lines to ROZID7.INI beside the program: LATE n,\n"
          "  DROP n, GARBAGE, SHORT, COM_ERROR n, USER_CLOSE n, DIE n, SILENT.\n"
-         "  Exit code 1 when an order got no value or a call failed.\n"
+         "  Each --set value is first tested against the item's limits (TESTMINMAX), as the\n"
+         "  host does: a warning when it lies outside. Exit code 1 when an order got no\n"
+         "  value, a call failed, the line ended before StopRUN or a write was not\n"
+         "  delivered (each said in a line beginning with !!).\n"
          "  e.g. lumarsim run samples/demo-project.txt --order AI6:1.AI0@5 \\\n"
          "           --set DO8:1.DO0=1 --seconds 4\n"},
         {"soak",
@@ -375,27 +387,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
 
 // WORK/OVLADACE/KADEX2 as a fresh copy of the driver directory.
 bool PrepareWorkFolder(const fs::path& driver_dir, const fs::path& work) {
-    std::error_code error;
-    if (!fs::is_directory(driver_dir, error)) {
-        std::fprintf(stderr, "lumarsim: no driver directory %s\n", driver_dir.string().c_str());
-        return false;
-    }
-    fs::path target = work / "OVLADACE" / "KADEX2";
-    fs::remove_all(target, error);
-    fs::create_directories(target, error);
-    // File by file: copying a folder into an existing one fails on some
-    // runtimes even with overwrite allowed.
-    for (fs::directory_iterator it(driver_dir, error), end; !error && it != end;
-         it.increment(error)) {
-        fs::copy(it->path(), target / it->path().filename(),
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
-    }
-    if (error) {
-        std::fprintf(stderr, "lumarsim: cannot prepare %s: %s\n", target.string().c_str(),
-                     error.message().c_str());
-        return false;
-    }
-    return true;
+    std::string error;
+    if (lumarsim::PrepareWorkFolder(driver_dir, work, error)) return true;
+    std::fprintf(stderr, "lumarsim: %s\n", error.c_str());
+    return false;
 }
 
 void PrintLog(const fs::path& work) {
@@ -445,11 +440,35 @@ void QueueCwDialog(const Options& options) {
     queue.AddStep("press OKBtn");
 }
 
+// An export file left by an earlier run (or copied with the driver
+// directory) is removed first: only a file the driver writes in this run is
+// reported as written.
+bool RemoveStale(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::remove(file, ec) && ec) {
+        std::printf("  !! cannot remove the earlier %s: %s\n", file.string().c_str(),
+                    ec.message().c_str());
+        return false;
+    }
+    return true;
+}
+
 // The four Control Web files after menu 3010 and NetList; true when every
 // one was written and the dialog was played to its end.
 bool ExportCw(HostSession& host, HostNetlist& netlist, const Options& options,
               const fs::path& work) {
     std::printf("\nexport Control Web, checksum %u\n", options.crc);
+    // Append mode writes onto the files there: each must have grown. Else
+    // they are removed first.
+    std::map<std::string, std::string> before;
+    for (const auto& file : kCwFiles) {
+        if (options.append) {
+            before[file[1]] =
+                lm::MakeSystemFiles()->ReadWhole((work / file[1]).string()).value_or("");
+        } else if (!RemoveStale(work / file[1])) {
+            return false;
+        }
+    }
     QueueCwDialog(options);
     if (host.MenuItem(3010)) host.NetList(options.crc, netlist.head());
     bool ok = true;
@@ -460,7 +479,7 @@ bool ExportCw(HostSession& host, HostNetlist& netlist, const Options& options,
     for (const auto& file : kCwFiles) {
         const fs::path path = work / file[1];
         auto content = lm::MakeSystemFiles()->ReadWhole(path.string());
-        if (!content || content->empty()) {
+        if (!content || content->empty() || (options.append && *content == before[file[1]])) {
             std::printf("  !! the driver wrote no %s\n", path.string().c_str());
             ok = false;
             continue;
@@ -472,21 +491,39 @@ bool ExportCw(HostSession& host, HostNetlist& netlist, const Options& options,
     return ok;
 }
 
+bool ExportFile(HostSession& host, HostNetlist& netlist, const Options& options,
+                const fs::path& work);
+
 // The menu command of the export and NetList with the project's netlist;
 // true when the driver wrote the file.
 bool Export(HostSession& host, const Project& project, const Options& options,
             const fs::path& work) {
     HostNetlist netlist(project);
     if (!netlist.ok()) {
-        std::fprintf(stderr, "lumarsim: %s: %s\n", options.project.c_str(),
-                     netlist.error().c_str());
+        std::fprintf(stderr, "lumarsim: %s:%s\n", options.project.c_str(), netlist.error().c_str());
         return false;
     }
-    if (options.kind == "cw") return ExportCw(host, netlist, options, work);
+    // NetList is one call; for a large project stderr says when it starts
+    // and ends, as open and save tell their progress.
+    const bool large = project.blocks.size() >= 5000;
+    if (large) {
+        std::fprintf(stderr, "lumarsim: the netlist of %zu blocks goes to the driver\n",
+                     project.blocks.size());
+    }
+    const bool written = options.kind == "cw" ? ExportCw(host, netlist, options, work)
+                                              : ExportFile(host, netlist, options, work);
+    if (large) std::fprintf(stderr, "lumarsim: the driver's export has ended\n");
+    return written;
+}
+
+// NETLIST.TXT or LMKOMUN.INI after the menu command and NetList.
+bool ExportFile(HostSession& host, HostNetlist& netlist, const Options& options,
+                const fs::path& work) {
     const bool text = options.kind == "text";
     std::printf("\nexport %s, checksum %u\n", text ? "NETLIST.TXT" : "LMKOMUN.INI", options.crc);
-    if (host.MenuItem(text ? 3001 : 3000)) host.NetList(options.crc, netlist.head());
     const fs::path file = work / "OVLADACE" / "KADEX2" / (text ? "NETLIST.TXT" : "LMKOMUN.INI");
+    if (!RemoveStale(file)) return false;
+    if (host.MenuItem(text ? 3001 : 3000)) host.NetList(options.crc, netlist.head());
     auto content = lm::MakeSystemFiles()->ReadWhole(file.string());
     if (!content) {
         std::printf("  !! the driver wrote no %s\n", file.string().c_str());
@@ -502,6 +539,48 @@ bool Export(HostSession& host, const Project& project, const Options& options,
     for (char c : *content) lines += c == '\n';
     std::printf("  written: %s (%zu lines)\n", file.string().c_str(), lines);
     return true;
+}
+
+// lumarsim save: the driver's lines of every block written to `out_file`.
+// Over the original (no --out, or --out naming it) only when the driver took
+// every block and stored line and handed lines out for every block that had
+// them; else the original stays as it is and the blocks are named. With --out
+// elsewhere the file is written whatever happened. False on any refusal or
+// when nothing was written.
+bool SaveTo(HostSession& host, const Project& project, const fs::path& project_file,
+            const fs::path& out_file, bool out_given) {
+    const Project saved = host.SaveProject(project);
+    std::error_code ec;
+    const bool over_original =
+        !out_given || fs::equivalent(out_file, project_file, ec) || out_file == project_file;
+    const std::vector<std::string>& refused = host.refused_blocks();
+    if (!refused.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < refused.size() && i < 20; ++i) names += "\n    " + refused[i];
+        if (refused.size() > 20)
+            names += "\n    and " + std::to_string(refused.size() - 20) + " more";
+        std::printf("  !! %zu blocks refused by the driver or without its lines:%s\n",
+                    refused.size(), names.c_str());
+        if (over_original) {
+            std::printf(
+                "  !! %s is not overwritten: its values would be lost; --out FILE writes "
+                "the project elsewhere\n",
+                project_file.string().c_str());
+            return false;
+        }
+    }
+    if (lm::FileStatus written =
+            lm::MakeSystemFiles()->WriteWhole(out_file.string(), FormatProject(saved));
+        !written) {
+        std::printf("  !! cannot write %s: %s\n", out_file.string().c_str(),
+                    lm::Cp1250ToUtf8(written.reason).c_str());
+        return false;
+    }
+    std::size_t lines = 0;
+    for (const auto& block : saved.blocks) lines += block.lines.size();
+    std::printf("  saved %zu blocks, %zu lines to %s\n", saved.blocks.size(), lines,
+                out_file.string().c_str());
+    return refused.empty();
 }
 
 // The block named NAME:INSTANCE or IDENT:INSTANCE among the project's blocks.
@@ -540,7 +619,13 @@ bool BlockDialog(HostSession& host, const Project& project, const Options& optio
         }
     }
     std::printf("\ndialog of block %u/%u\n", block->first, block->second);
-    return host.ObjectDialog(block->first, block->second);
+    FormQueue::Instance().TakeProblems();
+    const bool handled = host.ObjectDialog(block->first, block->second);
+    if (const std::size_t problems = FormQueue::Instance().TakeProblems(); problems > 0) {
+        std::printf("  !! a step could not be played in %zu form(s)\n", problems);
+        return false;
+    }
+    return handled;
 }
 
 // ROZID7.INI beside the stand-in with one "SIMULATE" line per setting.
@@ -669,7 +754,7 @@ int Run(const Options& options) {
         if (!text) return Fail("cannot read the script " + options.project);
         const fs::path library_file = fs::absolute(options.library);
         const fs::path work = fs::absolute(options.work);
-        if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 1;
+        if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 2;
         fs::current_path(work);
         if (!WriteSimulation(options.simulate, work)) return 1;
         std::string error;
@@ -695,7 +780,7 @@ int Run(const Options& options) {
         options.project.empty() ? fs::path() : fs::absolute(options.project);
     const fs::path out_file = options.out.empty() ? project_file : fs::absolute(options.out);
     const fs::path work = fs::absolute(options.work);
-    if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 1;
+    if (!PrepareWorkFolder(fs::absolute(options.driver_dir), work)) return 2;
     fs::current_path(work);  // the host's working folder decides the driver directory
     std::printf("lumarsim: working folder %s\n", work.string().c_str());
 
@@ -718,17 +803,9 @@ int Run(const Options& options) {
         host.GetMenu();
         std::printf("\nopening %s\n", project_file.string().c_str());
         host.OpenProject(project, !options.quiet);
-        if (options.command == "save") {
-            Project saved = host.SaveProject(project);
-            if (lm::FileStatus written = files->WriteWhole(out_file.string(), FormatProject(saved));
-                !written) {
-                return Fail("cannot write " + out_file.string() + ": " +
-                            lm::Cp1250ToUtf8(written.reason));
-            }
-            std::size_t lines = 0;
-            for (const auto& block : saved.blocks) lines += block.lines.size();
-            std::printf("  saved %zu blocks, %zu lines to %s\n", saved.blocks.size(), lines,
-                        out_file.string().c_str());
+        if (options.command == "save" &&
+            !SaveTo(host, project, project_file, out_file, !options.out.empty())) {
+            exported = false;
         } else if (options.command == "netlist" && !Export(host, project, options, work)) {
             exported = false;
         } else if (options.command == "dialog" && !BlockDialog(host, project, options)) {

@@ -1,6 +1,8 @@
 #include "tools/lumarsim/project_file.h"
 
 #include <charconv>
+#include <map>
+#include <utility>
 
 namespace lumarsim {
 namespace {
@@ -99,18 +101,31 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
 
 std::optional<Project> ParseProject(const std::string& text, ProjectError& error) {
     Project project;
+    // Where each block was first given, to refuse it given again.
+    std::map<std::pair<std::uint16_t, std::uint16_t>, int> given;
+    // Comments since the last fact: the next block's when a block line follows.
+    std::vector<std::string> comments;
     int number = 0;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
         std::string_view raw(text.data() + start, end - start);
         start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++start;
         ++number;
         std::string_view rest = raw;
-        if (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
         std::string_view first = NextWord(rest);
-        if (first.empty() || first.front() == '#') continue;
+        if (first.empty()) continue;
+        if (first.front() == '#') {
+            comments.emplace_back(Trim(raw));
+            continue;
+        }
+        if (first != "block" && !project.blocks.empty()) {
+            auto& inner = project.blocks.back().inner_comments;
+            inner.insert(inner.end(), comments.begin(), comments.end());
+            comments.clear();
+        }
         if (first == "block") {
             auto ident = Number16(NextWord(rest));
             auto instance = Number16(NextWord(rest));
@@ -118,7 +133,17 @@ std::optional<Project> ParseProject(const std::string& text, ProjectError& error
                 error = {number, "a block needs an object ident and an instance number (0..65535)"};
                 return std::nullopt;
             }
-            project.blocks.push_back({*ident, *instance, number, {}, {}, {}});
+            const auto [first_given, added] =
+                given.emplace(std::make_pair(*ident, *instance), number);
+            if (!added) {
+                error = {number, "block " + std::to_string(*ident) + "/" +
+                                     std::to_string(*instance) + " given twice (first at line " +
+                                     std::to_string(first_given->second) + ")"};
+                return std::nullopt;
+            }
+            project.blocks.push_back(
+                {*ident, *instance, number, {}, {}, {}, std::move(comments), {}});
+            comments.clear();
         } else if (first == "line") {
             if (project.blocks.empty()) {
                 error = {number, "a stored line before the first block"};
@@ -147,15 +172,22 @@ std::optional<Project> ParseProject(const std::string& text, ProjectError& error
             return std::nullopt;
         }
     }
+    project.trailing_comments = std::move(comments);
     return project;
 }
 
 std::string FormatProject(const Project& project) {
-    std::string text =
-        "# lumarsim project: blocks (object ident, instance) and their stored lines\n";
+    std::string text;
+    const bool own_header = !project.blocks.empty()
+                                ? !project.blocks.front().leading_comments.empty()
+                                : !project.trailing_comments.empty();
+    if (!own_header)
+        text = "# lumarsim project: blocks (object ident, instance) and their stored lines\n";
     for (const auto& block : project.blocks) {
+        for (const auto& comment : block.leading_comments) text += comment + "\n";
         text +=
             "block " + std::to_string(block.ident) + " " + std::to_string(block.instance) + "\n";
+        for (const auto& comment : block.inner_comments) text += comment + "\n";
         for (const auto& line : block.lines) text += "line " + line + "\n";
         for (const auto& w : block.wires) {
             text += "wire " + std::to_string(w.item) + " " + std::to_string(w.other_ident) + " " +
@@ -166,6 +198,7 @@ std::string FormatProject(const Project& project) {
                     (c.nil ? std::string(" nil") : HexBytes(c.bytes)) + "\n";
         }
     }
+    for (const auto& comment : project.trailing_comments) text += comment + "\n";
     return text;
 }
 

@@ -13,9 +13,12 @@
 //   const 21 1 00 40 41        form 1: a 256-byte block starting with these bytes
 //   const 22 2 nil             no data (the host's null pointer)
 //
-// Blocks keep file order, lines, wires and constants keep file order within
-// their block. A wire names the block at its other end, which must be in the
-// project.
+// Lines end in LF, CR LF or CR alone. Blocks keep file order, lines, wires and
+// constants keep file order within their block; a block (ident and instance)
+// is given once. A wire names the block at its other end, which must be in
+// the project. Comments are kept for saving: those right before a block line
+// with the block, those among a block's lines after its block line, those at
+// the end with the project.
 #pragma once
 
 #include <cstdint>
@@ -50,10 +53,13 @@ struct ProjectBlock {
     std::vector<std::string> lines;  // CP1250, as the driver handed them out
     std::vector<ProjectWire> wires;
     std::vector<ProjectConst> constants;
+    std::vector<std::string> leading_comments;  // whole lines, '#' included
+    std::vector<std::string> inner_comments;
 };
 
 struct Project {
     std::vector<ProjectBlock> blocks;
+    std::vector<std::string> trailing_comments;
 };
 
 struct ProjectError {
@@ -64,8 +70,9 @@ struct ProjectError {
 // Parses a project text; on error names the line.
 std::optional<Project> ParseProject(const std::string& text, ProjectError& error);
 
-// The project text: a header comment, then every block with its lines, wires
-// and constants.
+// The project text: every block with its comments, lines, wires and
+// constants, then the trailing comments; a header comment first when the file
+// has no comment of its own there.
 std::string FormatProject(const Project& project);
 
 }  // namespace lumarsim

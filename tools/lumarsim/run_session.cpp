@@ -7,12 +7,15 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
+#include "base/item_codes.h"
+#include "values/short_real.h"
 
 namespace lumarsim {
 namespace {
 
-constexpr std::uint16_t kStartRun = 7, kStopRun = 8, kOrderData = 15, kSetData = 17, kBinToStr = 36,
-                        kStrToBin = 37;
+constexpr std::uint16_t kStartRun = 7, kStopRun = 8, kOrderData = 15, kSetData = 17, kAkceItem = 19,
+                        kBinToStr = 36, kStrToBin = 37;
+constexpr std::uint32_t kTestMinMax = 0x04;  // the data item service's limit test
 constexpr std::uint16_t kAskStopRun = 8;     // dlm_func: the host is to call StopRUN
 constexpr std::uint16_t kDefaultPeriod = 5;  // every input and output twice a second
 constexpr int kClosingTicks = 30;            // for the program to end after StopRUN
@@ -55,6 +58,12 @@ ItemRef RefOf(const dLM_OBJECT& object, std::uint16_t instance, const dLM_DATAIT
     ref.item = item.ident;
     ref.typ = item.typ;
     ref.format = item.format != nullptr ? lm::ReadZeroText(item.format) : std::string();
+    if (item.ext != nullptr) {
+        ref.limits = (item.attributes & lm::kAttrJeMinMax) != 0 &&
+                     !(item.typ == lm::kTypUser && item.ext->subtyp == lm::kSubtypString);
+        ref.min = lm::DecodeShortReal(item.ext->min);
+        ref.max = lm::DecodeShortReal(item.ext->max);
+    }
     return ref;
 }
 
@@ -208,9 +217,33 @@ bool RunSession::Order(const RunOrder& order, std::uintptr_t tag) {
     return result == 1;
 }
 
+bool RunSession::WithinLimits(const RunWrite& write, const std::string& text) {
+    if (!write.ref.limits) return true;
+    PARAM_ENTRY test{};
+    test.lmd_func = kAkceItem;
+    test.wparam1 = write.ref.ident;
+    test.wparam2 = write.ref.item;
+    test.lparam1 = kTestMinMax;
+    test.string1 = const_cast<char*>(text.c_str());
+    library_.Call(test);
+    return (test.lparam2 & kTestMinMax) != 0;
+}
+
 void RunSession::Write(const RunWrite& write) {
-    // The host turns the typed text into the item's bytes first.
     const std::string text = lm::Utf8ToCp1250(write.value);
+    // As the host: the typed value is tested against the item's limits, then
+    // turned into the item's bytes. The host warns and writes all the same.
+    if (!WithinLimits(write, text)) {
+        std::fprintf(out_,
+                     "  set %s = %s: warning: outside the item's range %g .. %g (TESTMINMAX)\n",
+                     write.ref.label.c_str(), write.value.c_str(), write.ref.min, write.ref.max);
+    }
+    if (program_seen_ && !host_.ProgramRunning()) {
+        std::fprintf(out_, "  !! set %s = %s: not delivered, the line has ended\n",
+                     write.ref.label.c_str(), write.value.c_str());
+        ++failures_;
+        return;
+    }
     PARAM_ENTRY convert{};
     convert.lmd_func = kStrToBin;
     convert.wparam1 = write.ref.typ;
@@ -233,7 +266,25 @@ void RunSession::Write(const RunWrite& write) {
     const int result = library_.Call(r);
     std::fprintf(out_, "  set %s = %s (%s) -> %s\n", write.ref.label.c_str(), write.value.c_str(),
                  Hex(bytes, sizeof bytes).c_str(), result == 1 ? "sent" : "REFUSED");
-    if (result != 1) ++failures_;
+    if (result != 1) {
+        std::fprintf(out_, "  !! set %s = %s: not delivered, SetData refused it\n",
+                     write.ref.label.c_str(), write.value.c_str());
+        ++failures_;
+    }
+}
+
+void RunSession::WatchLine(int tick) {
+    if (line_ended_) return;
+    if (host_.ProgramRunning()) {
+        program_seen_ = true;
+    } else if (program_seen_) {
+        line_ended_ = true;
+        ++failures_;
+        std::fprintf(out_,
+                     "  !! %5.1f s  the line has ended: the communication program went "
+                     "before StopRUN\n",
+                     tick / 10.0);
+    }
 }
 
 std::optional<std::string> RunSession::Text(const ItemRef& ref, const std::uint8_t* data) {
@@ -300,6 +351,7 @@ bool RunSession::Play(const dLM_OBJECT* objects, const Project& project,
             for (const RunWrite& write : writes_) Write(write);
         host_.Wait(1);
         Show(tick);
+        WatchLine(tick);
     }
     StopRun();
     // The program answers "CLOSE|" and ends; the wait is bounded.

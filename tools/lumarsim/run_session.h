@@ -24,7 +24,9 @@ struct ItemRef {
     std::string label;  // as given
     std::uint16_t ident = 0, instance = 0, item = 0;
     std::uint8_t typ = 0;
-    std::string format;  // CP1250
+    std::string format;   // CP1250
+    bool limits = false;  // JEMINMAX on a number: the host tests its limits
+    double min = 0, max = 0;
 };
 
 struct RunOrder {
@@ -63,6 +65,10 @@ private:
     void StopRun();
     bool Order(const RunOrder& order, std::uintptr_t tag);
     void Write(const RunWrite& write);
+    // The host's limit test (TESTMINMAX) of a typed value; false when it fails.
+    bool WithinLimits(const RunWrite& write, const std::string& text);
+    // Notes when the communication program went before StopRUN.
+    void WatchLine(int tick);
     // The answers since the last look: a line for each value that changed.
     void Show(int tick);
     std::optional<std::string> Text(const ItemRef& ref, const std::uint8_t* data);
@@ -78,6 +84,8 @@ private:
     };
     std::vector<Seen> seen_;
     bool explicit_orders_ = false;
+    bool program_seen_ = false;  // the communication program's window was there
+    bool line_ended_ = false;    // ... and went before StopRUN
     int failures_ = 0;
 };
 

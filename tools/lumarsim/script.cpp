@@ -1,5 +1,6 @@
 #include "tools/lumarsim/script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <deque>
@@ -206,6 +207,17 @@ std::optional<std::size_t> ScriptBlockSize(const CallMemory& memory, const void*
     return std::nullopt;
 }
 
+// The length of the block at `pointer` that the call's answer names: STRTOBIN's
+// data1 (wparam2), the USER/LONG conversion's data2 (lparam2), the data item
+// service's binary buffer (pointer1, pointer2; at least 4096 bytes).
+std::optional<std::size_t> DriverGivenLength(const PARAM_ENTRY& r, const void* pointer) {
+    constexpr std::uint16_t kAkceItem = 19, kStrToBin = 37, kUserLong = 39;
+    if (r.lmd_func == kStrToBin && pointer == r.data1) return r.wparam2;
+    if (r.lmd_func == kUserLong && pointer == r.data2) return r.lparam2;
+    if (r.lmd_func == kAkceItem && (pointer == r.pointer1 || pointer == r.pointer2)) return 4096;
+    return std::nullopt;
+}
+
 std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_view wanted,
                                  const CallMemory& memory) {
     std::string name(wanted.substr(0, wanted.find(':')));
@@ -248,12 +260,30 @@ std::optional<std::string> Shown(const PARAM_ENTRY& r, int result, std::string_v
         auto count = Number(how.substr(4));
         if (!count || *count > 4096 || (block && *count > *block)) return std::nullopt;
         if (pointer == nullptr) return "nil";
-        std::string hex;
         const auto* bytes = static_cast<const std::uint8_t*>(pointer);
-        for (std::uint32_t i = 0; i < *count; ++i) {
+        // A block of the driver is read only as far as the driver gave it:
+        // the length the call names, else its text up to the zero byte.
+        std::size_t limit = *count;
+        if (!block) {
+            if (auto given = DriverGivenLength(r, pointer)) {
+                limit = std::min<std::size_t>(limit, *given);
+            } else {
+                const void* zero = std::memchr(bytes, 0, limit);
+                if (zero != nullptr)
+                    limit =
+                        static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - bytes) +
+                        1;
+            }
+        }
+        std::string hex;
+        for (std::size_t i = 0; i < limit; ++i) {
             char b[4];
             std::snprintf(b, sizeof b, "%02X", bytes[i]);
             hex += b;
+        }
+        if (limit < *count) {
+            hex += " (" + std::to_string(limit) + " of " + std::to_string(*count) +
+                   " bytes: the driver gave no more)";
         }
         return hex;
     }

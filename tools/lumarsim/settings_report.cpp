@@ -1,5 +1,7 @@
 #include "tools/lumarsim/settings_report.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "base/cp1250.h"
@@ -12,7 +14,7 @@
 namespace lumarsim {
 namespace {
 
-// What the readers would log: the lines they repaired.
+// What the readers log: the values they repaired, each with the value used.
 class Notes : public lm::LogSink {
 public:
     bool enabled() const override { return true; }
@@ -24,10 +26,30 @@ std::string Utf8(std::string_view cp1250) {
     return lm::Cp1250ToUtf8(cp1250);
 }
 
+// Each value the readers repaired, with the value used instead.
 void PrintNotes(Notes& notes, std::FILE* out) {
     for (const std::string& line : notes.lines)
-        std::fprintf(out, "  note: %s\n", Utf8(line).c_str());
+        std::fprintf(out, "  repaired: %s\n", Utf8(line).c_str());
     notes.lines.clear();
+}
+
+// A profile as the settings dialog shows it, and so writes it to SETCOM.INI
+// when it is chosen: a port or speed it does not offer shows as COM1 or
+// 38400. Each such value is noted.
+lm::online::TComProfile AsShown(lm::online::TComProfile p, int index, Notes& notes) {
+    constexpr int kSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    const std::string section = lm::online::ProfileSection(index);
+    if (p.ComPort < 1 || p.ComPort > 8) {
+        notes.Write("profiles.ini: [" + section + "] ComPort=" + std::to_string(p.ComPort) +
+                    " is not offered by the settings dialog, shown as COM1");
+        p.ComPort = 1;
+    }
+    if (std::find(std::begin(kSpeeds), std::end(kSpeeds), p.ComSpeed) == std::end(kSpeeds)) {
+        notes.Write("profiles.ini: [" + section + "] ComSpeed=" + std::to_string(p.ComSpeed) +
+                    " is not offered by the settings dialog, shown as 38400");
+        p.ComSpeed = 38400;
+    }
+    return p;
 }
 
 }  // namespace
@@ -72,7 +94,8 @@ int PrintSettings(const std::string& driver_dir, std::FILE* out) {
                      "  none: the settings dialog makes \"_default\" of the active settings\n");
     }
     for (int i = 0; i < table.count; ++i) {
-        const lm::online::TComProfile& p = table.entries[static_cast<std::size_t>(i)];
+        const lm::online::TComProfile p =
+            AsShown(table.entries[static_cast<std::size_t>(i)], i, notes);
         const lm::online::TComSettings shown{p.ComPort,       p.ComSpeed, p.Address,
                                              p.Retranslation, p.RS485,    p.TimeOut,
                                              p.TCP,           p.TCPIP,    p.TCPPort};

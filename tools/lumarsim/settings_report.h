@@ -1,6 +1,8 @@
 // lumarsim settings: the active communication settings (SETCOM.INI) and the
 // profiles (profiles.ini) of a driver directory, read by the driver's own
-// readers, as the driver window and the settings dialog would show them.
+// readers, as the driver window and the settings dialog would show them: the
+// values the driver uses after its repairs, each repair marked "repaired:"
+// with the value the file gave.
 #pragma once
 
 #include <cstdio>

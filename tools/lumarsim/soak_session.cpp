@@ -447,8 +447,29 @@ SoakFigures Soak::Play() {
     };
     long resident_at_quarter = 0;
     std::uint64_t quarter_steps = options_.steps / 4;
+    // A long soak tells on stderr how far it is: every tenth of its steps, or
+    // every minute of its minutes.
+    const std::uint64_t progress_steps = options_.steps >= 10000 ? options_.steps / 10 : 0;
+    double next_progress_minute = 1;
     while (!done()) {
         Step();
+        if (progress_steps > 0 && figures_.steps % progress_steps == 0) {
+            std::fprintf(stderr, "lumarsim: soak %llu of %llu steps, %llu broken checks\n",
+                         static_cast<unsigned long long>(figures_.steps),
+                         static_cast<unsigned long long>(options_.steps),
+                         static_cast<unsigned long long>(figures_.violations));
+        } else if (options_.steps == 0 && figures_.steps % 1000 == 0) {
+            const std::chrono::duration<double, std::ratio<60>> spent =
+                std::chrono::steady_clock::now() - started;
+            if (spent.count() >= next_progress_minute) {
+                std::fprintf(
+                    stderr, "lumarsim: soak %.0f of %.0f minutes, %llu steps, %llu broken checks\n",
+                    next_progress_minute, options_.minutes,
+                    static_cast<unsigned long long>(figures_.steps),
+                    static_cast<unsigned long long>(figures_.violations));
+                ++next_progress_minute;
+            }
+        }
         if (options_.steps == 0 && figures_.steps % 1000 == 0) {
             const std::chrono::duration<double, std::ratio<60>> spent =
                 std::chrono::steady_clock::now() - started;

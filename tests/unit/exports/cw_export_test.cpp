@@ -167,8 +167,14 @@ TEST(CwSideFiles, AppendKeepsTheExistingFile) {
 
     const CwFileText dmf = DmfFileText(items, 9, true, "begin\r\n     1 integer input\r\nend.\r\n");
     EXPECT_EQ(dmf.text, "begin\r\n     1 integer input\r\n\r\n     9 cardinal input\r\nend.\r\n");
-    const CwFileText fresh = DmfFileText(items, 9, true, std::nullopt);
-    EXPECT_EQ(fresh.text, "\r\n     9 cardinal input\r\nend.\r\n");
+    // Nothing to append to: the whole file, as overwrite mode writes it.
+    for (std::optional<std::string_view> nothing :
+         {std::optional<std::string_view>(), std::optional<std::string_view>("\r\n ")}) {
+        EXPECT_EQ(DmfFileText(items, 9, true, nothing).text,
+                  "begin\r\n     9 cardinal input\r\nend.\r\n");
+        EXPECT_EQ(ParFileText(items, 9, true, SampleSettings(), nothing).text,
+                  ParFileText(items, 9, false, SampleSettings(), std::nullopt).text);
+    }
     const CwFileText broken = DmfFileText(items, 9, true, "begin\r\n");
     EXPECT_TRUE(broken.text.empty());
     EXPECT_NE(broken.error.find("\"end.\""), std::string::npos);
@@ -323,12 +329,14 @@ TEST(CwProgram, AppendMode) {
     auto program = std::find(lines.begin(), lines.end(), "  program program_tick1sec;");
     EXPECT_LT(row, program);
 
-    const std::vector<std::string> fresh =
-        Lines(CwProgramText(CwProgramKind::ControlWeb, added, 1, true, kNames, {}).text);
-    ASSERT_GE(fresh.size(), 3u);
-    EXPECT_EQ(fresh[0], "");
-    EXPECT_EQ(fresh[1], "  DO8_4_Q0 = boolean, 1, kadex, output, 0;");
-    EXPECT_EQ(fresh[2], "end_channel;");
+    // Nothing to append to: the whole program, head and channel section included.
+    for (CwProgramKind kind : {CwProgramKind::ControlWeb, CwProgramKind::ControlPanel}) {
+        for (std::optional<std::string_view> nothing :
+             {std::optional<std::string_view>(), std::optional<std::string_view>("")}) {
+            EXPECT_EQ(CwProgramText(kind, added, 1, true, kNames, nothing).text,
+                      CwProgramText(kind, added, 1, false, kNames, std::nullopt).text);
+        }
+    }
 
     const CwFileText refused =
         CwProgramText(CwProgramKind::ControlWeb, added, 1, true, kNames, "directories\r\n");

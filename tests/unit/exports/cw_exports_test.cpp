@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "base/cp1250.h"
 #include "base/item_codes.h"
 #include "tests/support/fake_platform.h"
@@ -117,20 +119,76 @@ TEST_F(CwExportsTest, ChannelsBeyond65535WriteNothing) {
     EXPECT_NE(platform.boxes[0].text.find("65535"), std::string::npos);
 }
 
-TEST_F(CwExportsTest, NotepadAndControlWeb) {
+TEST_F(CwExportsTest, NotepadAndControlWebOnlyAfterEveryChosenFileWasWritten) {
+    struct Case {
+        const char* name;
+        std::string dmf_path;
+        bool dmf_read_only;
+        long first_channel;
+        std::vector<std::string> started;
+    };
+    const Case cases[] = {
+        {"all written",
+         "c:\\cw\\a.dmf",
+         false,
+         100,
+         {"NOTEPAD c:\\cw\\a.par", "NOTEPAD c:\\cw\\a.dmf", "NOTEPAD c:\\cw\\a.cw",
+          "NOTEPAD c:\\cw\\a.cp", "CW.EXE c:\\cw\\a.cw"}},
+        {"a name with blanks",
+         "c:\\moje cw\\a b.dmf",
+         false,
+         100,
+         {"NOTEPAD c:\\cw\\a.par", "NOTEPAD \"c:\\moje cw\\a b.dmf\"", "NOTEPAD c:\\cw\\a.cw",
+          "NOTEPAD c:\\cw\\a.cp", "CW.EXE c:\\cw\\a.cw"}},
+        {"DMF not written", "c:\\cw\\a.dmf", true, 100, {}},
+        {"channels beyond 65535", "c:\\cw\\a.dmf", false, 65535, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        files.files.clear();
+        files.read_only.clear();
+        platform.programs.clear();
+        platform.boxes.clear();
+        CwExportChoice choice = Choice();
+        choice.paths[kCwDmf] = c.dmf_path;
+        choice.first_channel = c.first_channel;
+        choice.show = true;
+        choice.run = true;
+        if (c.dmf_read_only) files.read_only.insert(c.dmf_path);
+        exports.Export(choice, items, KomunSettings{});
+        std::vector<std::string> started;
+        for (const auto& program : platform.programs) {
+            started.push_back(program.file + " " + program.parameters);
+            EXPECT_EQ(program.show, ShowMode::Show) << program.file;  // SW_SHOW
+        }
+        EXPECT_EQ(started, c.started);
+        EXPECT_EQ(platform.boxes.size(), c.started.empty() ? 1u : 0u);
+    }
+}
+
+TEST_F(CwExportsTest, AppendingToAMissingOrBlankFileWritesItWhole) {
     CwExportChoice choice = Choice();
-    choice.create[kCwDmf] = false;
-    choice.show = true;
+    exports.Write(choice, items, KomunSettings{});
+    const std::map<std::string, std::string> whole = files.files;
+    for (const char* before : {"", "  \r\n\r\n", "(missing)"}) {
+        SCOPED_TRACE(before);
+        files.files.clear();
+        if (std::string_view(before) != "(missing)")
+            for (const std::string& path : choice.paths) files.files[path] = before;
+        choice.append = true;
+        EXPECT_EQ(exports.Write(choice, items, KomunSettings{}), 4u);
+        EXPECT_EQ(files.files, whole);
+    }
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(CwExportsTest, ControlWebThatCannotStartSaysItsCode) {
+    CwExportChoice choice = Choice();
     choice.run = true;
     platform.shell_result = 2;
     exports.ShowAndRun(choice);
-    std::vector<std::string> started;
-    for (const auto& program : platform.programs) {
-        started.push_back(program.file + " " + program.parameters);
-        EXPECT_EQ(program.show, ShowMode::Show) << program.file;  // SW_SHOW
-    }
-    EXPECT_EQ(started, (std::vector<std::string>{"NOTEPAD c:\\cw\\a.par", "NOTEPAD c:\\cw\\a.cw",
-                                                 "NOTEPAD c:\\cw\\a.cp", "CW.EXE c:\\cw\\a.cw"}));
+    ASSERT_EQ(platform.programs.size(), 1u);
+    EXPECT_EQ(platform.programs[0].show, ShowMode::Show);  // SW_SHOW
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "Chyba (kód 2) během startu Control Web."_cp);
 }

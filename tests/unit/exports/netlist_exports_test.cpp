@@ -133,6 +133,55 @@ TEST_F(NetlistExportsTest, TranslateWritesLmkomunAndStartsTheCommunicationProgra
     EXPECT_EQ(log.lines.end()[-1], "ErrorStr=\"\"");
 }
 
+TEST_F(NetlistExportsTest, OrdersTheFileCannotTakeAreLeftOutAndToldOnce) {
+    struct Row {
+        const char* project;
+        bool written;  // the order of KAVLIN.1
+        std::size_t left_out;
+        bool more;  // more than the box names
+    };
+    const Row rows[] = {
+        {"block 155 1\nconst 20 2 C8\n", true, 0, false},
+        {"block 155 256\nconst 20 2 C8\n", false, 1, false},
+        {"block 155 300\nconst 20 2 C8\nblock 155 301\nconst 20 2 C8\nblock 155 302\n"
+         "const 20 2 C8\nblock 155 303\nconst 20 2 C8\nblock 155 304\nconst 20 2 C8\n"
+         "block 155 305\nconst 20 2 C8\nblock 155 1\nconst 20 2 C8\n",
+         true, 6, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.project);
+        test::Scenario blocks(row.project);
+        test::FakePlatform fresh_platform;
+        test::RecordingLog fresh_log;
+        NetlistExports fresh(fresh_platform, files, fresh_log, kDir, blocks.instances,
+                             test::SampleLibrary(), [this] { return settings; }, {});
+        PARAM_ENTRY record{};
+        record.pointer1 = blocks.netlist->head();
+        EXPECT_TRUE(fresh.NetList(record, 3000));
+        // The file as its format says: the orders that fit, and no others.
+        Lines orders;
+        for (const std::string& line : FileLines(kKomunFile))
+            if (line.starts_with("QQwrite")) orders.push_back(line);
+        EXPECT_EQ(orders, row.written ? Lines{"QQwrite 155   1  20 200   0   0   0"} : Lines{});
+        std::size_t logged = 0;
+        for (const std::string& line : fresh_log.lines)
+            logged += line.starts_with("LMKOMUN: order left out: KAVLIN.") ? 1 : 0;
+        EXPECT_EQ(logged, row.left_out);
+        if (row.left_out == 0) {
+            EXPECT_TRUE(fresh_platform.boxes.empty());
+        } else {
+            ASSERT_EQ(fresh_platform.boxes.size(), 1u);
+            const std::string& box = fresh_platform.boxes[0].text;
+            EXPECT_NE(box.find("Vynechané příkazy: "_cp + std::to_string(row.left_out)),
+                      std::string::npos)
+                << box;
+            EXPECT_NE(box.find("instance "), std::string::npos) << box;
+            EXPECT_EQ(box.ends_with("\r..."), row.more) << box;
+        }
+        ASSERT_EQ(fresh_platform.programs.size(), 1u) << "the communication program starts";
+    }
+}
+
 TEST_F(NetlistExportsTest, WithoutSetcomIniTheFileStaysEmptyAndNothingStarts) {
     settings.reset();
     files.files[kKomunFile] = "an older configuration\r\n";
@@ -214,9 +263,15 @@ TEST_F(NetlistExportsTest, AFileThatCannotBeWrittenKeepsTheEarlierOneAndSaysWhy)
 // A large project's files are written in pieces: the same bytes as the text
 // made whole, and a piece that cannot be written keeps the earlier file.
 TEST(NetlistExportsInPieces, TheFileIsTheWholeTextOrTheEarlierOne) {
+    // Every block the sample library offers, 250 instances each (LMKOMUN.INI
+    // carries instance numbers up to 255), with constants enough for a text
+    // of several pieces.
     std::string project;
-    for (int b = 1; b <= 16000; ++b) {
-        project += "block 155 " + std::to_string(b % 250 + 1) + "\nconst 20 2 C8\n";
+    for (int ident : {7, 11, 40, 42, 43, 60, 155, 164}) {
+        for (int instance = 1; instance <= 250; ++instance) {
+            project += "block " + std::to_string(ident) + " " + std::to_string(instance) + "\n";
+            for (int item = 0; item < 8; ++item) project += "const 20 2 C8\n";
+        }
     }
     struct Row {
         std::uint16_t menu;

@@ -272,8 +272,32 @@ TEST(DefinitionReader, EveryTokenKeepsItsLineAndColumn) {
         {"S \"two\r\n  words\" X", {"\"two words\"@1:3", "X@2:10", "end@2:11"}},
         {"A S \"never closed", {"A@1:1", "\"\"@1:5!", "end@1:18"}},
         {"A\x1A\nB", {"A@1:1", "end@1:2"}},
+        // CR, LF and CR LF each end one line, whatever the file mixes.
+        {"A\rB\r\r  C", {"A@1:1", "B@2:1", "C@4:3", "end@4:4"}},
+        {"A\r\nB\nC\rD\n\rE", {"A@1:1", "B@2:1", "C@3:1", "D@4:1", "E@6:1", "end@6:2"}},
+        {"\n\r\r\nX", {"X@4:1", "end@4:2"}},
+        {"S \"two\r  words\" X", {"\"two words\"@1:3", "X@2:10", "end@2:11"}},
     };
     for (const auto& row : rows) EXPECT_EQ(Placed(row.text), row.placed) << row.text;
+}
+
+TEST(DefinitionReader, AnUnclosedCommentIsPlacedAtItsFirstWord) {
+    const struct {
+        std::string_view text;
+        TextPosition open;  // {} when every comment closes
+    } rows[] = {
+        {"IDENT 5 {x} A", {}},
+        {"IDENT\r  { never\r closed", {2, 3}},
+        {"{ a } B\r\n{c {d", {2, 1}},  // the first word of the comment left open
+        {"A {x", {1, 3}},
+        {"A {x}", {}},
+    };
+    for (const auto& row : rows) {
+        TextSource source{std::string(row.text)};
+        while (!READ_TOKEN(source).empty()) {
+        }
+        EXPECT_EQ(source.UnclosedComment(), row.open) << row.text;
+    }
 }
 
 TEST(DefinitionReader, PositionsAskedOutOfOrderAndTokensReadAgain) {

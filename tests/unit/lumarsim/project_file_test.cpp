@@ -49,6 +49,9 @@ TEST(ProjectFile, MistakesNameTheirLine) {
         {"block 1 1\nconst 20 2 1G\n", 2, "hexadecimal"},
         {"block 1 1\nconst 20 2 100\n", 2, "hexadecimal"},
         {"block 1 1\nconst 20 2 01 nil\n", 2, "hexadecimal"},
+        {"# x\nblock 11 1\nline K2_USER A = 1\nblock 11 1\n", 4,
+         "block 11/1 given twice (first at line 2)"},
+        {"# x\rblock 11 1\rblock 11 1\r", 3, "block 11/1 given twice"},
     };
     for (const Row& row : rows) {
         ProjectError error;
@@ -86,6 +89,40 @@ TEST(ProjectFile, WiresAndConstantsBelowTheirBlock) {
     for (int i = 0; i < 257; ++i) form1 += " 00";
     EXPECT_FALSE(ParseProject(form1 + "\n", error));
     EXPECT_NE(error.message.find("at most 256"), std::string::npos);
+}
+
+TEST(ProjectFile, EveryLineEndReadsAndCommentsAreKept) {
+    const struct {
+        const char* what;
+        const char* text;
+    } rows[] = {
+        {"LF",
+         "# head\nblock 11 1\nline K2_USER A = 1\n# pump\nblock 60 2\n# inner\nline K2_USER B = "
+         "2\n# end\n"},
+        {"CR LF",
+         "# head\r\nblock 11 1\r\nline K2_USER A = 1\r\n# pump\r\nblock 60 2\r\n# inner\r\nline "
+         "K2_USER B = 2\r\n# end\r\n"},
+        {"CR alone",
+         "# head\rblock 11 1\rline K2_USER A = 1\r# pump\rblock 60 2\r# inner\rline K2_USER B = "
+         "2\r# end"},
+    };
+    const std::string saved =
+        "# head\nblock 11 1\nline K2_USER A = 1\n# pump\nblock 60 2\n# inner\nline K2_USER B = "
+        "2\n# end\n";
+    for (const auto& row : rows) {
+        ProjectError error;
+        auto project = ParseProject(row.text, error);
+        ASSERT_TRUE(project.has_value()) << row.what << ": " << error.message;
+        ASSERT_EQ(project->blocks.size(), 2u) << row.what;
+        EXPECT_EQ(project->blocks[1].source_line, 5) << row.what;
+        EXPECT_EQ(project->blocks[1].lines, std::vector<std::string>{"K2_USER B = 2"}) << row.what;
+        EXPECT_EQ(FormatProject(*project), saved) << row.what;
+    }
+    // A file without comments of its own gets the header, once.
+    ProjectError error;
+    const std::string once = FormatProject(*ParseProject("block 1 1\n", error));
+    EXPECT_EQ(FormatProject(*ParseProject(once, error)), once);
+    EXPECT_EQ(once.rfind('#'), 0u);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(ComSettingsFile, ReadsEachLineFromItsStart) {
         {"the rest of a line skipped; on only when exactly 1",
          " 4 COM\r\n9600Bd\r\n\t12 x\r\n1\r\n2\r\n 3.25 s\r\n01\r\n1.2.3.4 \r\n80 tcp\r\n",
          Settings(4, 9600, 12, 1, false, 3.25, true, "1.2.3.4 ", 80),
-         {}},
+         {"SETCOM.INI: line 5 (RS485) 2 is neither 0 nor 1, used 0 (off)"}},
         {"a time-out that is no number",
          "1\r\n9600\r\n1\r\n1\r\n0\r\nrychle\r\n",
          Settings(1, 9600, 1, 1, false, 1.5, false, kDefaultIP, 1998),
@@ -65,14 +65,73 @@ TEST(ComSettingsFile, ReadsEachLineFromItsStart) {
         {"lines of 10,000 characters and binary bytes",
          long_line + "\r\n\x01\x02\xff\r\n1\r\n1\r\n0\r\n1.5\r\n1\r\n" + std::string(300, '9') +
              "\r\n70000\r\n",
-         Settings(1, 9600, 1, 1, false, 1.5, true, std::string(255, '9'), 4464),
+         Settings(1, 9600, 1, 1, false, 1.5, true, std::string(255, '9'), 1998),
          {"SETCOM.INI: line 1 is not a number, default 1",
-          "SETCOM.INI: line 2 is not a number, default 9600"}},
+          "SETCOM.INI: line 2 is not a number, default 9600",
+          "SETCOM.INI: line 8 (TCPIP) " + std::string(40, '9') +
+              "... is longer than 255 characters, used its first 255",
+          // A port beyond 16 bits gives the default, not its low bits (4464).
+          "SETCOM.INI: line 9 (TCPPort) 70000 is not 0 to 65535, used 1998"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::RecordingLog log;
         EXPECT_EQ(ParseComSettings(c.text, kMaxIpText, log), c.expected);
+        EXPECT_EQ(log.lines, c.log);
+    }
+}
+
+TEST(ComSettingsFile, ATimeOutOrPortTheLineCannotUseIsRepairedAndLogged) {
+    struct Case {
+        const char* time_out;  // line 6
+        const char* port;      // line 9
+        double used_time_out;
+        std::uint16_t used_port;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {"2.5", "502", 2.5, 502, {}},
+        {"1,5",
+         "1998",
+         1.5,
+         1998,
+         {"SETCOM.INI: line 6 (TimeOut) 1,5 has a decimal comma, used 1.5"}},
+        {" 2,4 s",
+         "65535",
+         2.4,
+         65535,
+         {"SETCOM.INI: line 6 (TimeOut) 2,4 has a decimal comma, used 2.4"}},
+        {"-1", "0", 1.5, 0, {"SETCOM.INI: line 6 (TimeOut) -1 is below 0.05, used 1.5"}},
+        // Written as 0.0: no wait at all.
+        {"0.04", "1998", 1.5, 1998, {"SETCOM.INI: line 6 (TimeOut) 0.04 is below 0.05, used 1.5"}},
+        {"0",
+         "-1",
+         1.5,
+         1998,
+         {"SETCOM.INI: line 6 (TimeOut) 0 is below 0.05, used 1.5",
+          "SETCOM.INI: line 9 (TCPPort) -1 is not 0 to 65535, used 1998"}},
+        {"1e300",
+         "65536",
+         3600,
+         1998,
+         {"SETCOM.INI: line 6 (TimeOut) 1e300 is above an hour, used 3600.0",
+          "SETCOM.INI: line 9 (TCPPort) 65536 is not 0 to 65535, used 1998"}},
+        {"99999999999",
+         "70000",
+         3600,
+         1998,
+         {"SETCOM.INI: line 6 (TimeOut) 99999999999 is above an hour, used 3600.0",
+          "SETCOM.INI: line 9 (TCPPort) 70000 is not 0 to 65535, used 1998"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.time_out);
+        test::RecordingLog log;
+        const TComSettings s =
+            ParseComSettings(std::string("1\r\n9600\r\n1\r\n1\r\n0\r\n") + c.time_out +
+                                 "\r\n1\r\n1.2.3.4\r\n" + c.port + "\r\n",
+                             kMaxIpText, log);
+        EXPECT_EQ(s.TimeOut, c.used_time_out);
+        EXPECT_EQ(s.TCPPort, c.used_port);
         EXPECT_EQ(log.lines, c.log);
     }
 }

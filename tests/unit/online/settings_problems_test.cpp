@@ -60,8 +60,8 @@ TEST(SettingsProblems, SetComLinesThatDoNotReadArePlacedAndNamed) {
          "driver takes their defaults (TCPIP 192.168.1.10)"},
         {"flags other than 0 and 1, a port beyond 16 bits",
          "1\r\n9600\r\n1\r\n1\r\n2\r\n1.5\r\n-1\r\n1.2.3.4\r\n 65536\r\n",
-         {"5:1 warning not-a-flag", "7:1 warning not-a-flag", "9:2 warning number-cut"},
-         "line 5 (RS485): 2 is neither 0 nor 1; the driver counts it as off"},
+         {"5:1 warning not-a-flag", "7:1 warning not-a-flag", "9:2 warning out-of-range"},
+         "line 5 (RS485): 2 is neither 0 nor 1; the driver uses 0 (off)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

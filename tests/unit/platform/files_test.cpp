@@ -4,8 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <optional>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "base/cp1250.h"
 #include "platform/system_files.h"
@@ -55,6 +64,84 @@ TEST_F(SystemFiles, FailuresComeWithAReason) {
         EXPECT_FALSE(status);
         EXPECT_FALSE(status.reason.empty());
     }
+}
+
+// Runs `read` within a time limit. A read that opened a FIFO waits for a
+// writer: after the limit the FIFO is opened for writing, which ends the wait,
+// and the case fails.
+void WithinTimeLimit(const std::function<void()>& read, const fs::path& fifo,
+                     const std::string& what) {
+    std::future<void> done = std::async(std::launch::async, read);
+    if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return;
+    ADD_FAILURE() << what << ": the read waits";
+#if !defined(_WIN32)
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) ::close(writer);
+#else
+    (void)fifo;
+#endif
+    done.wait();
+}
+
+TEST_F(SystemFiles, WhatIsNoFileIsRefusedUnopened) {
+    struct Row {
+        const char* what;
+        std::string name;
+        std::function<void(const fs::path&)> make;
+        bool writes_refused = true;  // a link that leads nowhere is written through
+    };
+    auto folder = [](const fs::path& at) { fs::create_directory(at); };
+    std::vector<Row> rows = {
+        {"a folder", "STARTUP.INI", folder, false},
+#if !defined(_WIN32)
+        // (Wine makes no links and no FIFOs of its own.)
+        {"a link that leads nowhere", "TOOLS.INI",
+         [](const fs::path& at) { fs::create_symlink("nowhere.ini", at); }, false},
+        {"a FIFO", "SETCOM.INI",
+         [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
+        {"a link to a FIFO", "A.DEF",
+         [](const fs::path& at) {
+             ASSERT_EQ(::mkfifo((at.string() + ".fifo").c_str(), 0600), 0);
+             fs::create_symlink(at.filename().string() + ".fifo", at);
+         }},
+        {"a link to a device", "LIB.BMP",
+         [](const fs::path& at) { fs::create_symlink("/dev/zero", at); }},
+#else
+        // A device name opens the device in any folder, whatever the extension.
+        {"CON", "CON", nullptr},
+        {"nul with an extension", "nul.txt", nullptr},
+        {"a port", "COM1.INI", nullptr},
+        {"a printer port", "Lpt9.def", nullptr},
+        {"AUX with blanks", "AUX .DEF", nullptr},
+        {"PRN", "PRN.BMP", nullptr},
+#endif
+    };
+    for (const Row& row : rows) {
+        const fs::path at = dir.path() / row.name;
+        if (row.make) row.make(at);
+        const std::string path = at.string();
+        WithinTimeLimit(
+            [&] {
+                EXPECT_FALSE(files->CanBeOpened(path)) << row.what;
+                EXPECT_FALSE(files->ReadWhole(path).has_value()) << row.what;
+                if (!row.writes_refused) return;
+                FileStatus opened;
+                EXPECT_FALSE(files->WriteWhole(path, "x")) << row.what;
+                EXPECT_FALSE(files->Append(path, "x")) << row.what;
+                EXPECT_EQ(files->OpenForAppend(path, opened), nullptr) << row.what;
+                EXPECT_FALSE(opened.reason.empty()) << row.what;
+            },
+            at, row.what);
+        if (row.make) fs::remove_all(at);
+    }
+#if defined(_WIN32)
+    // Names that only look like devices are files.
+    for (const char* name : {"COM0.INI", "CONSOLE.DEF", "COM10", "LPT.BMP", "NULL.TXT"}) {
+        const std::string path = Path(name);
+        ASSERT_TRUE(files->WriteWhole(path, "x")) << name;
+        EXPECT_EQ(files->ReadWhole(path), "x") << name;
+    }
+#endif
 }
 
 TEST_F(SystemFiles, PathsThatCannotBeNamedExactlyAreRefusedNotCut) {
