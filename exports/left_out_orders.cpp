@@ -9,52 +9,49 @@ namespace {
 // A line of the box names one order; a name beyond this is cut.
 constexpr std::size_t kBoxLineLimit = 100;
 
-// "value \"nan\" cannot be written", "instance 256 above 255".
-std::string LogReason(const LeftOutOrder& order) {
-    using Why = LeftOutOrder::Why;
-    std::string reason = order.source.empty() ? "" : "source " + order.source + ", ";
-    switch (order.why) {
-        case Why::Value:
-            return reason + "value \"" + order.value + "\" cannot be written";
-        case Why::Ident:
-            reason += "object number ";
-            break;
-        case Why::Instance:
-            reason += "instance ";
-            break;
-        case Why::Item:
-            if (order.string) {
-                return reason + "items " + std::to_string(order.number) + " to " +
-                       std::to_string(order.number + 7) + " above 255";
-            }
-            reason += "item ";
-            break;
-    }
-    return reason + std::to_string(order.number) + " above 255";
+// How a reason reads, in the log and (CP1250) in the box.
+struct ReasonWords {
+    std::string source;             // the block an item takes its value from
+    std::string value, value_tail;  // around the value that cannot be written
+    std::string ident, instance, item;
+    std::string items, items_to;  // a string's eight items, first to last
+    std::string above;
+};
+
+const ReasonWords& LogWords() {
+    static const ReasonWords words{"source ",        "value \"",  "\" cannot be written",
+                                   "object number ", "instance ", "item ",
+                                   "items ",         " to ",      " above 255"};
+    return words;
 }
 
-// The same in the user's words.
-std::string BoxReason(const LeftOutOrder& order) {
+const ReasonWords& BoxWords() {
+    static const ReasonWords words{"zdroj "_cp,         "hodnotu \""_cp, "\" nelze zapsat"_cp,
+                                   "číslo objektu "_cp, "instance ",     "položka "_cp,
+                                   "položky "_cp,       " až "_cp,       " > 255"};
+    return words;
+}
+
+// "source PID.1.W, value \"nan\" cannot be written", "instance 256 above 255".
+std::string Reason(const LeftOutOrder& order, const ReasonWords& words) {
     using Why = LeftOutOrder::Why;
-    std::string reason = order.source.empty() ? "" : "zdroj "_cp + order.source + ", ";
+    std::string reason = order.source.empty() ? "" : words.source + order.source + ", ";
+    const std::string number = std::to_string(order.number);
     switch (order.why) {
         case Why::Value:
-            return reason + "hodnotu \""_cp + order.value + "\" nelze zapsat"_cp;
+            return reason + words.value + order.value + words.value_tail;
         case Why::Ident:
-            reason += "číslo objektu "_cp;
-            break;
+            return reason + words.ident + number + words.above;
         case Why::Instance:
-            reason += "instance ";
-            break;
+            return reason + words.instance + number + words.above;
         case Why::Item:
             if (order.string) {
-                return reason + "položky "_cp + std::to_string(order.number) + " až "_cp +
-                       std::to_string(order.number + 7) + " > 255";
+                return reason + words.items + number + words.items_to +
+                       std::to_string(order.number + 7) + words.above;
             }
-            reason += "položka "_cp;
-            break;
+            return reason + words.item + number + words.above;
     }
-    return reason + std::to_string(order.number) + " > 255";
+    return reason;
 }
 
 }  // namespace
@@ -62,10 +59,12 @@ std::string BoxReason(const LeftOutOrder& order) {
 void LeftOutOrders::Add(std::string_view block_item, const LeftOutOrder& order) {
     ++count_;
     log_.WriteWith([&] {
-        return "LMKOMUN: order left out: " + std::string(block_item) + ", " + LogReason(order);
+        return "LMKOMUN: order left out: " + std::string(block_item) + ", " +
+               Reason(order, LogWords());
     });
     if (shown_.size() < kShown) {
-        shown_.push_back(Bounded(std::string(block_item) + ": " + BoxReason(order), kBoxLineLimit));
+        shown_.push_back(
+            Bounded(std::string(block_item) + ": " + Reason(order, BoxWords()), kBoxLineLimit));
     }
 }
 

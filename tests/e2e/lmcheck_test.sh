@@ -9,12 +9,7 @@ src="$1" prefix="$2" lmcheck="$3"
 shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 run() {  # run DIR [OPTIONS]: output in $work/out (without CR), exit code in $rc
     local dir="$1"
     shift
@@ -94,5 +89,4 @@ check "and 1 with --strict" test "$rc" -eq 1
 run "$work/no-such-folder"
 check "a folder that is not there gives exit code 2" test "$rc" -eq 2
 
-echo "lmcheck e2e: $failures failed"
-exit $((failures > 0))
+finish "lmcheck e2e"

@@ -7,7 +7,7 @@ set -u
 sim="$1" library="$2" src="$3"
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
-failures=0 passed=0
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 
 # Fixtures: a driver directory, one without a definition the project needs,
 # one with an export left from an earlier run, projects with every kind of
@@ -66,9 +66,6 @@ for row in "${cases[@]}"; do
 done
 
 # What the rows must have left alone or written.
-check() {
-    if "${@:2}"; then echo "ok: $1"; passed=$((passed + 1)); else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
 check "the driver directory kept every file" test "$(count "$t/dd")" -eq "$dd_files"
 check "the foreign folder kept its file" grep -q mine "$t/foreign/OVLADACE/KADEX2/MINE.DEF"
 check "the refused save left the original byte for byte" cmp -s "$t/termost.txt" "$t/original.txt"
@@ -78,5 +75,4 @@ check "the saved file keeps every comment in its place" \
     sh -c "grep -a '^#' '$t/saved.txt' | tr '\n' '|' | grep -qx '# heating|# its limits|'"
 check "the working copy carries lumarsim's mark" test -f "$t/w/OVLADACE/KADEX2/LUMARSIM.COPY"
 
-echo "lumarsim cases: $passed passed, $failures failed"
-exit $((failures > 0))
+finish "lumarsim cases"

@@ -12,18 +12,7 @@ src="$1" prefix="$2" sim="$3" library="$4" driverdir="$5"
 shift 5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0 passed=0
-check() {  # check DESCRIPTION COMMAND...
-    local what="$1"
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 # Every session is bounded: a hang fails the test instead of blocking it.
 run() {
     timeout 120 "${runner[@]}" "$sim" run "$prefix$src/samples/demo-project.txt" \
@@ -96,5 +85,4 @@ check "a value the program sends reaches the host at once" \
 check "the write shows in a later read" grep -q "data=19000000" "$work/script.lf"
 [ $rc -eq 0 ] || cat "$work/script.lf" "$work/err"
 
-echo "lumarsim run: $passed passed, $failures failed"
-exit $(( failures > 0 ))
+finish "lumarsim run"

@@ -7,12 +7,7 @@ set -u
 sim="$1" library="$2" src="$3"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what="$1"
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 run() { "$sim" "$@" --library "$library" --driver-dir "$src/driverdir" --work "$work/w" >"$work/out" 2>"$work/err"; }
 
 check "the sample project saves" run save "$src/samples/demo-project.txt" --out "$work/one.txt"
@@ -92,6 +87,4 @@ done
 "$sim" open --bogus >/dev/null 2>"$work/err"
 check "an unknown option is refused" grep -q "unknown option --bogus" "$work/err"
 
-passed=$(( 29 - failures ))
-echo "lumarsim: $passed passed, $failures failed"
-exit $(( failures > 0 ))
+finish lumarsim

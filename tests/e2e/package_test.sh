@@ -15,16 +15,7 @@ runner=()
 if [ "${1:-}" = --run ]; then shift; runner=("$@"); fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0 failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what="$1"
-    shift
-    if "$@"; then
-        echo "ok: $what"; passed=$((passed + 1))
-    else
-        echo "FAILED: $what"; failures=$((failures + 1))
-    fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 zipinfo() { "$python" -c "import sys, zipfile
 archive = zipfile.ZipFile(sys.argv[1])
 $1" "$zip"; }
@@ -86,5 +77,4 @@ else
         sh -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' sh "$unpacked"
 fi
 [ "$failures" -eq 0 ] || cat "$work/out" 2>/dev/null
-echo "package: $passed passed, $failures failed"
-exit $((failures > 0))
+finish package

@@ -10,14 +10,7 @@ src="$1" prefix="$2" sim="$3" library="$4"
 shift 4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-checks=0
-check() {  # check DESCRIPTION COMMAND...
-    local what="$1"
-    shift
-    checks=$((checks + 1))
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 script() {  # script FILE
     "${runner[@]}" "$sim" script "$prefix$1" --library "$prefix$library" \
         --driver-dir "$prefix$src/driverdir" --work "$prefix$work/w" >"$work/out" 2>"$work/err"
@@ -72,5 +65,4 @@ check "a step before any form is refused" grep -q "line 1: a step before any for
 if [ $failures -gt 0 ]; then
     echo "--- last output"; cat "$work/out" "$work/err"
 fi
-echo "settings script: $((checks - failures)) passed, $failures failed"
-exit $((failures > 0))
+finish "settings script"
