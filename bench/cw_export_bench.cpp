@@ -40,7 +40,8 @@ void BM_CwExportFourFiles(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     lm::HeadlessPlatform platform;
     lm::NoLog log;
-    lm::CwExports exports(platform, platform.files(), log, "c:\\LUMAR\\KADEX2\\");
+    lm::CwExports exports(
+        lm::ServiceContext{platform, platform.files(), log, "c:\\LUMAR\\KADEX2\\"});
     lm::CwExportChoice choice;
     const char* extensions[] = {"a.par", "a.dmf", "a.cw", "a.cp"};
     for (std::size_t i = 0; i < lm::kCwFileCount; ++i) {

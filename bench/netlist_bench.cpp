@@ -114,8 +114,8 @@ void Write(benchmark::State& state, std::string_view file_name) {
     fs::create_directories(dir);
     lm::NoLog log;
     lm::NetlistExports exports(
-        project.platform, project.platform.files(), log, dir.string() + "/", project.instances,
-        project.library, [&] { return std::optional(project.header.settings); },
+        lm::ServiceContext{project.platform, project.platform.files(), log, dir.string() + "/"},
+        project.instances, project.library, [&] { return std::optional(project.header.settings); },
         [&] { return project.header.window; });
     for (auto _ : state) {
         const std::string error =

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "platform/headless/headless_platform.h"
 #include "values/hex_texts.h"
@@ -41,7 +42,7 @@ struct RunDriver {
         owned->SetQuiet(true);
         platform = owned.get();
         lm::InstallPlatform(std::move(owned));
-        tolan = platform->RegisterMessage("MSG_TOLAN");
+        tolan = platform->RegisterMessage(lm::kMsgTolan);
         Call(lm::kLoadDriver);
         Call(lm::kInitObjects);
         for (int i = 1; i <= 100; ++i) Call(lm::kCreateObject, 7, static_cast<std::uint16_t>(i));

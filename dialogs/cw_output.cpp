@@ -26,11 +26,10 @@ std::string CwPortText(const KomunSettings& settings) {
     return text;
 }
 
-CwOutput::CwOutput(Platform& platform, Files& files, LogSink& log, std::string driver_dir,
-                   SettingsSource settings)
-    : platform_(platform),
-      log_(log),
-      exports_(platform, files, log, std::move(driver_dir)),
+CwOutput::CwOutput(const ServiceContext& context, SettingsSource settings)
+    : platform_(context.platform),
+      log_(context.log),
+      exports_(context),
       settings_(std::move(settings)) {}
 
 void CwOutput::NetList(std::uint32_t checksum, const dLMN_NODE* netlist, InstanceList& instances) {

@@ -18,6 +18,7 @@
 #include "instances/instance_list.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "service/service_context.h"
 
 namespace lm::dialogs {
 
@@ -27,8 +28,7 @@ public:
     // (the reader has told the user).
     using SettingsSource = std::function<std::optional<KomunSettings>()>;
 
-    CwOutput(Platform& platform, Files& files, LogSink& log, std::string driver_dir,
-             SettingsSource settings);
+    CwOutput(const ServiceContext& context, SettingsSource settings);
 
     // NetList after menu 3010: the netlist's constants become the items'
     // values (`checksum` goes to the project block), then GenerateControlWeb.

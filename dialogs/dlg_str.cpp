@@ -3,6 +3,7 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "dialogs/about_dlg.h"
+#include "service/file_error_box.h"
 
 namespace lm::dialogs {
 namespace {
@@ -103,12 +104,8 @@ void TDlgStr::OKBtnClick() {
             {Bounded(grid.Cell(0, r), kMaxRowText), Bounded(grid.Cell(1, r), kMaxRowText)});
     }
     if (FileStatus written = WriteStringTable(files_, driver_dir_, table); !written) {
-        std::string text = "Soubor "_cp;
-        text += driver_dir_;
-        text += kHandOverFileName;
-        text += " nelze zapsat: "_cp;
-        text += written.reason;
-        platform_.ShowMessageBox(BoxKind::Error, text);
+        platform_.ShowMessageBox(BoxKind::Error, FileErrorText(driver_dir_ + kHandOverFileName,
+                                                               "zapsat", ": ", written.reason));
         return;
     }
     Close(ui::ModalResult::Ok);

@@ -111,7 +111,7 @@ std::string KavlinParameters(int port, int speed, int address, int relay, bool r
 
 bool ObjectDialogs::ObjectDialog(PARAM_ENTRY& record) {
     context_.log.Write("LM ENTRY: ObjectDialog");
-    dLM_OBJECT* instance = context_.instances.Find(record.wparam1, record.wparam2);
+    dLM_OBJECT* instance = instances_.Find(record.wparam1, record.wparam2);
     if (instance == nullptr || (instance->attributes & kAttrSpecDial) == 0) return false;
     Dispatch(*instance);
     record.error = kErrOk;
@@ -178,7 +178,7 @@ void ObjectDialogs::AnalogDialog(dLM_OBJECT& instance) {
     }
     if (platform.ShowModal(dialog) != ui::ModalResult::Ok) return;
 
-    context_.data_changed = true;
+    data_changed_ = true;
     std::string chosen;
     for (int c = 0; c < at.channels; ++c) chosen += dialog.ChosenCode(c);
     SetValue(*linearisation, chosen);
@@ -250,28 +250,24 @@ void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
     }
     const std::string path = context_.driver_dir + kHandOverFileName;
     if (FileStatus written = WriteStringTable(files, context_.driver_dir, table); !written) {
-        std::string text = "Soubor "_cp;
-        text += path;
-        text += " nelze zapsat: "_cp;
-        text += written.reason;
-        platform.ShowMessageBox(BoxKind::Error, text);
+        platform.ShowMessageBox(BoxKind::Error,
+                                FileErrorText(path, "zapsat", ": ", written.reason));
         return;
     }
     ui::ModalResult result;
     {
         TDlgStr dialog(platform, files, context_.driver_dir);
-        dialog.SetEditable(!(context_.run_mode && context_.run_mode()));
+        dialog.SetEditable(!(run_mode_ && run_mode_()));
         result = platform.ShowModal(dialog);
     }
     // Cancel leaves every text as it was, longer ones than a row holds too.
     if (result != ui::ModalResult::Ok) return;
-    context_.data_changed = true;
+    data_changed_ = true;
     const std::optional<StringTable> back = ReadStringTable(files, context_.driver_dir);
     if (!back) {
-        std::string text = "Soubor "_cp;
-        text += path;
-        text += " nelze přečíst; texty bloku zůstaly beze změny."_cp;
-        platform.ShowMessageBox(BoxKind::Error, text);
+        platform.ShowMessageBox(
+            BoxKind::Error,
+            FileErrorText(path, "přečíst"_cp, "; texty bloku zůstaly beze změny."_cp));
         return;
     }
     // A row left as it was handed over keeps the item's whole text, which

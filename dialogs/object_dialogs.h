@@ -10,9 +10,8 @@
 #include <string>
 
 #include "base/host_records.h"
-#include "base/log_sink.h"
 #include "instances/instance_list.h"
-#include "platform/platform.h"
+#include "service/service_context.h"
 
 namespace lm::dialogs {
 
@@ -23,18 +22,17 @@ inline constexpr std::uint16_t kLinearisationItem = 69;
 inline constexpr std::uint16_t kCounterItem = 50;
 inline constexpr const char kKavlinProgram[] = "KAVLIN.EXE";
 
-struct ObjectDialogsContext {
-    Platform& platform;
-    LogSink& log;
-    std::string driver_dir;
-    InstanceList& instances;
-    bool& data_changed;              // DataChanged, handed to the host by FlagChangeDat
-    std::function<bool()> run_mode;  // the string table is read-only in run mode
-};
-
 class ObjectDialogs {
 public:
-    explicit ObjectDialogs(ObjectDialogsContext context) : context_(std::move(context)) {}
+    // `data_changed` is DataChanged, handed to the host by FlagChangeDat;
+    // `run_mode` tells whether run mode is on (the string table is read-only
+    // then).
+    ObjectDialogs(const ServiceContext& context, InstanceList& instances, bool& data_changed,
+                  std::function<bool()> run_mode)
+        : context_(context),
+          instances_(instances),
+          data_changed_(data_changed),
+          run_mode_(std::move(run_mode)) {}
 
     // Host function 18: the instance (wparam1 ident, wparam2 instance) gets
     // the driver's dialog when its object has SPECDIAL; then error 0 and
@@ -48,7 +46,10 @@ private:
     void StartKavlin(const dLM_OBJECT& instance);
     void TextItemsDialog(dLM_OBJECT& instance);
 
-    ObjectDialogsContext context_;
+    ServiceContext context_;
+    InstanceList& instances_;
+    bool& data_changed_;
+    std::function<bool()> run_mode_;
 };
 
 // The parameters of KAVLIN.EXE: port, speed, address, relay, RS485 (1 or 0),

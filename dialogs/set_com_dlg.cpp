@@ -6,6 +6,7 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "online/settings_numbers.h"
+#include "service/file_error_box.h"
 
 namespace lm::dialogs {
 namespace {
@@ -355,8 +356,7 @@ void TSetComDlg::Button2Click() {
 bool TSetComDlg::Written(const FileStatus& status, const char* file) {
     if (status) return true;
     log_.WriteWith([&] { return std::string(file) + " not written: " + status.reason; });
-    platform_.ShowMessageBox(BoxKind::Error,
-                             "Soubor "_cp + file + " nelze zapsat.\r" + status.reason);
+    platform_.ShowMessageBox(BoxKind::Error, FileErrorText(file, "zapsat", ".\r", status.reason));
     return false;
 }
 

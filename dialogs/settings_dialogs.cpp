@@ -11,8 +11,8 @@ void SettingsDialogs::ShowComSet() {
     online::TComSettings settings;
     online::ReadComSettings(platform.files(), platform, context_.driver_dir, settings,
                             online::kMaxIpText, context_.log);
-    context_.window["LabelSetCom"].text = online::ComSetText(settings, platform.DecimalSeparator());
-    if (context_.refresh_window) context_.refresh_window();
+    window_["LabelSetCom"].text = online::ComSetText(settings, platform.DecimalSeparator());
+    if (refresh_window_) refresh_window_();
 }
 
 void SettingsDialogs::ComSettingsDialog() {
@@ -27,12 +27,11 @@ void SettingsDialogs::ComSettingsDialog() {
 void SettingsDialogs::AboutDialog() {
     Files& files = context_.platform.files();
     // The driver loads no label table (its menu item stays grayed).
-    if (FileStatus written = WriteAboutDialogFile(files, context_.driver_dir,
-                                                  context_.identification, kNoLabelTableName);
+    if (FileStatus written =
+            WriteAboutDialogFile(files, context_.driver_dir, identification_, kNoLabelTableName);
         !written) {
         // A dialog would show what an earlier DIALOG.INI holds.
-        if (context_.file_error)
-            context_.file_error(context_.driver_dir + kHandOverFileName, "zapsat", written.reason);
+        context_.ShowFileError(context_.driver_dir + kHandOverFileName, "zapsat", written.reason);
         return;
     }
     TAboutDlg dialog(context_.platform, files, context_.driver_dir);

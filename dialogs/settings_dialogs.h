@@ -5,31 +5,23 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
-#include "base/log_sink.h"
-#include "platform/platform.h"
+#include "service/service_context.h"
 #include "ui/form.h"
 
 namespace lm::dialogs {
 
-// What the dialogs use of the driver window and of the driver-wide state.
-struct SettingsDialogsContext {
-    Platform& platform;
-    LogSink& log;
-    std::string driver_dir;
-    ui::Form& window;                      // the driver window: LabelSetCom
-    std::function<void()> refresh_window;  // redraws it after a change
-    // The driver's identification text, handed to the about dialog.
-    std::string identification;
-    // Tells the user that a file could not be written ("zapsat") or read.
-    std::function<void(std::string_view path, std::string_view action, std::string_view reason)>
-        file_error;
-};
-
 class SettingsDialogs {
 public:
-    explicit SettingsDialogs(SettingsDialogsContext context) : context_(std::move(context)) {}
+    // `window` is the driver window (LabelSetCom), which `refresh_window`
+    // redraws after a change; `identification` is the driver's
+    // identification text, handed to the about dialog.
+    SettingsDialogs(const ServiceContext& context, ui::Form& window,
+                    std::function<void()> refresh_window, std::string identification)
+        : context_(context),
+          window_(window),
+          refresh_window_(std::move(refresh_window)),
+          identification_(std::move(identification)) {}
 
     // ShowComSet: LabelSetCom shows the active settings of SETCOM.INI (its
     // reader beeps and tells of a missing file, and the defaults are shown).
@@ -43,7 +35,10 @@ public:
     void AboutDialog();
 
 private:
-    SettingsDialogsContext context_;
+    ServiceContext context_;
+    ui::Form& window_;
+    std::function<void()> refresh_window_;
+    std::string identification_;
 };
 
 }  // namespace lm::dialogs

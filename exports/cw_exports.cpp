@@ -51,8 +51,11 @@ Existing ReadExisting(Files& files, const std::string& path, bool append) {
 
 }  // namespace
 
-CwExports::CwExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir)
-    : platform_(platform), files_(files), log_(log), driver_dir_(std::move(driver_dir)) {}
+CwExports::CwExports(const ServiceContext& context)
+    : platform_(context.platform),
+      files_(context.files),
+      log_(context.log),
+      driver_dir_(context.driver_dir) {}
 
 void CwExports::Export(const CwExportChoice& choice, const std::vector<CwItem>& selected,
                        const KomunSettings& settings) {
@@ -113,10 +116,7 @@ std::size_t CwExports::Write(const CwExportChoice& choice, const std::vector<CwI
         }
         log_.WriteWith([&] { return "CW_OUT: " + path + " not written: " + text.error; });
         if (!failures.empty()) failures += '\r';
-        failures += "Soubor "_cp;
-        failures += path;
-        failures += " nelze zapsat:\r"_cp;
-        failures += text.error;
+        failures += FileErrorText(path, "zapsat", ":\r", text.error);
     }
     if (!failures.empty()) platform_.ShowMessageBox(BoxKind::Error, failures);
     return written;

@@ -22,6 +22,7 @@
 #include "exports/komun_header.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "service/service_context.h"
 
 namespace lm {
 
@@ -41,8 +42,8 @@ struct CwExportChoice {
 
 class CwExports {
 public:
-    // `driver_dir` ends with the path separator.
-    CwExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir);
+    // The context's driver directory ends with the path separator.
+    explicit CwExports(const ServiceContext& context);
 
     // The export the user asked for: Write, then ShowAndRun only when every
     // chosen file was written; a file not written stops the export there.

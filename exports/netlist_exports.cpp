@@ -26,19 +26,18 @@ std::string Quoted(std::string_view text) {
 
 // A netlist too large for the memory of the process: nothing is written.
 std::string OutOfMemoryText(const std::string& path) {
-    return Bounded("Soubor " + path + " nelze vytvořit:\rnedostatek paměti."_cp);
+    return Bounded(FileErrorText(path, "vytvořit"_cp, ":\rnedostatek paměti."_cp));
 }
 
 }  // namespace
 
-NetlistExports::NetlistExports(Platform& platform, Files& files, LogSink& log,
-                               std::string driver_dir, InstanceList& instances,
+NetlistExports::NetlistExports(const ServiceContext& context, InstanceList& instances,
                                const ObjectLibrary& library, SettingsSource settings,
                                WindowSource window)
-    : platform_(platform),
-      files_(files),
-      log_(log),
-      driver_dir_(std::move(driver_dir)),
+    : platform_(context.platform),
+      files_(context.files),
+      log_(context.log),
+      driver_dir_(context.driver_dir),
       instances_(instances),
       library_(library),
       settings_(std::move(settings)),
@@ -93,7 +92,7 @@ std::string NetlistExports::WriteFile(const std::string& path, std::string_view 
 std::string NetlistExports::Told(const std::string& path, const FileStatus& status) {
     if (status) return {};
     log_.WriteWith([&] { return "WriteNetList: " + path + " not written: " + status.reason; });
-    return Bounded("Soubor " + path + " nelze zapsat:\r" + status.reason);
+    return Bounded(FileErrorText(path, "zapsat", ":\r", status.reason));
 }
 
 void NetlistExports::AskForNetList(PARAM_ENTRY& record, std::string_view log_line) {

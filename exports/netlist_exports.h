@@ -28,6 +28,7 @@
 #include "library/object_library.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "service/service_context.h"
 
 namespace lm {
 
@@ -43,11 +44,10 @@ public:
     // The driver window's handle and place at the moment of the export.
     using WindowSource = std::function<KomunWindow()>;
 
-    // `driver_dir` ends with the path separator. The firmware pair is read
-    // from `library` at each export.
-    NetlistExports(Platform& platform, Files& files, LogSink& log, std::string driver_dir,
-                   InstanceList& instances, const ObjectLibrary& library, SettingsSource settings,
-                   WindowSource window);
+    // The context's driver directory ends with the path separator. The
+    // firmware pair is read from `library` at each export.
+    NetlistExports(const ServiceContext& context, InstanceList& instances,
+                   const ObjectLibrary& library, SettingsSource settings, WindowSource window);
 
     // WriteNetList: writes `file_name` in the driver directory, in the
     // communication-program mode for exactly "LMKOMUN.INI", else as the

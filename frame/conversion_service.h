@@ -4,8 +4,8 @@
 #pragma once
 
 #include "base/host_records.h"
-#include "frame/service_context.h"
 #include "library/object_library.h"
+#include "service/service_context.h"
 #include "values/conversion_buffers.h"
 
 namespace lm {

@@ -72,9 +72,9 @@ bool Entry::Dispatch(PARAM_ENTRY& record) {
         case kNetList:
             return menu.NetList(record);
         case kStartRun:
-            return run.StartRUN(record);
+            return driver_->StartRUN(record);
         case kStopRun:
-            return run.StopRUN(record);
+            return driver_->StopRUN(record);
         case kOrderData:
             return run.OrderData(record);
         case kUnOrderData:

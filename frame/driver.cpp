@@ -2,7 +2,6 @@
 
 #include "exports/netlist_text.h"
 #include "frame/driver_texts.h"
-#include "frame/file_error_box.h"
 #include "frame/netlist_sources.h"
 
 namespace lm {
@@ -11,22 +10,22 @@ namespace lm {
 // service is given.
 Driver::Driver(DriverWide& wide)
     : window_(wide),
-      context_{wide.platform, wide.log, wide.driver_dir},
+      context_{wide.platform, wide.platform.files(), wide.log, wide.driver_dir},
       project_(context_, window_, startup_, wide.message_buffer, wide.data_changed),
       conversion_(context_, project_.library()),
       netlist_(
-          wide.platform, wide.platform.files(), wide.log, context_.driver_dir, project_.instances(),
-          project_.library(), [this] { return ReadKomunSettings(context_); },
+          context_, project_.instances(), project_.library(),
+          [this] { return ReadKomunSettings(context_); },
           [this] { return KomunWindowOf(window_.handle(), window_.form()); }),
-      cw_output_(wide.platform, wide.platform.files(), wide.log, context_.driver_dir,
-                 [this] { return ReadKomunSettings(context_); }),
-      run_(
-          RunModeContext{wide.platform, wide.log, wide.driver_dir, window_.form(), window_.handle(),
-                         wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
-          project_.instances(), RunLinks()),
-      settings_dialogs_(SettingsDialogsOf(wide)),
-      object_dialogs_({wide.platform, wide.log, wide.driver_dir, project_.instances(),
-                       wide.data_changed, [this] { return run_.run_mode(); }}),
+      cw_output_(context_, [this] { return ReadKomunSettings(context_); }),
+      run_(context_,
+           RunModeWide{window_.form(), window_.handle(), wide.msg_rec_to_lmr, wide.msg_tolan,
+                       wide.in_entry, wide.send_msg_enabled},
+           project_.instances(), RunLinks()),
+      settings_dialogs_(
+          context_, window_.form(), [this] { window_.Refresh(); }, texts::kIdentify),
+      object_dialogs_(context_, project_.instances(), wide.data_changed,
+                      [this] { return run_.run_mode(); }),
       menu_(context_, window_, startup_, project_.library(), project_.instances(),
             wide.send_msg_enabled, run_, netlist_, cw_output_, settings_dialogs_) {
     window_.ForwardEventsTo(&run_);
@@ -40,17 +39,16 @@ Driver::~Driver() {
     window_.ForwardEventsTo(nullptr);
 }
 
-dialogs::SettingsDialogsContext Driver::SettingsDialogsOf(DriverWide& wide) {
-    Platform& platform = wide.platform;
-    return {platform,
-            wide.log,
-            wide.driver_dir,
-            window_.form(),
-            [this] { window_.Refresh(); },
-            texts::kIdentify,
-            [&platform](std::string_view path, std::string_view action, std::string_view reason) {
-                ShowFileError(platform, path, action, reason);
-            }};
+bool Driver::StartRUN(PARAM_ENTRY& record) {
+    const bool result = run_.StartRUN(record);
+    menu_.RunModeMenu(true);
+    return result;
+}
+
+bool Driver::StopRUN(PARAM_ENTRY& record) {
+    const bool result = run_.StopRUN(record);
+    menu_.RunModeMenu(false);
+    return result;
 }
 
 RunModeLinks Driver::RunLinks() {
@@ -62,7 +60,6 @@ RunModeLinks Driver::RunLinks() {
         return error.empty();
     };
     links.line_timeout = [this] { return ReadLineTimeout(context_); };
-    links.run_mode_menu = [this](bool running) { menu_.RunModeMenu(running); };
     return links;
 }
 

@@ -37,13 +37,17 @@ public:
     dialogs::ObjectDialogs& object_dialogs() { return object_dialogs_; }
     NetlistExports& netlist() { return netlist_; }
 
+    // StartRUN and StopRUN of run mode; once run mode has answered, the
+    // driver menu grays (or gives back) the items that would disturb the line.
+    bool StartRUN(PARAM_ENTRY& record);
+    bool StopRUN(PARAM_ENTRY& record);
+
     ObjectLibrary& library() { return project_.library(); }
     InstanceList& instances() { return project_.instances(); }
     dialogs::CwOutput& cw_output() { return cw_output_; }
 
 private:
     RunModeLinks RunLinks();
-    dialogs::SettingsDialogsContext SettingsDialogsOf(DriverWide& wide);
 
     // Members are created in this order and released in the reverse one: the
     // menu first, then the object and settings dialogs, run mode, the exports, the

@@ -1,9 +1,10 @@
 #include "frame/driver_window.h"
 
 #include "base/cp1250.h"
+#include "base/window_messages.h"
 #include "frame/driver_texts.h"
 #include "frame/driver_window_form.h"
-#include "frame/file_error_box.h"
+#include "service/file_error_box.h"
 
 namespace lm {
 
@@ -71,17 +72,17 @@ DriverWindow::DriverWindow(DriverWide& wide)
 }
 
 void DriverWindow::RegisterMessages() {
-    wide_.msg_rec_to_lmr = platform_.RegisterMessage("WM_REC_TO_LMR");
+    wide_.msg_rec_to_lmr = platform_.RegisterMessage(kMsgRecToLmr);
     if (wide_.msg_rec_to_lmr == 0) {
         platform_.ShowMessageBox(
             BoxKind::Error,
             "CHYBA REGISTRACE FUNKCE \"REC_TO_LMR\". RUN-režim nebude fungovat !"_cp);
     }
-    wide_.msg_lumar_service = platform_.RegisterMessage("LUMAR_SERVICE");
+    wide_.msg_lumar_service = platform_.RegisterMessage(kMsgLumarService);
     if (wide_.msg_lumar_service == 0) {
         platform_.ShowMessageBox(BoxKind::Error, "CHYBA REGISTRACE FUNKCE \"LUMAR_SERVICE\" !");
     }
-    wide_.msg_tolan = platform_.RegisterMessage("MSG_TOLAN");
+    wide_.msg_tolan = platform_.RegisterMessage(kMsgTolan);
 }
 
 DriverWindow::~DriverWindow() {

@@ -5,7 +5,6 @@
 #include "frame/driver_menu.h"
 #include "frame/driver_texts.h"
 #include "frame/error_texts.h"
-#include "frame/file_error_box.h"
 #include "frame/function_codes.h"
 #include "frame/uLMTool.h"
 #include "instances/lookups.h"
@@ -18,7 +17,7 @@ MenuService::~MenuService() {
 }
 
 bool MenuService::GetMenu(PARAM_ENTRY& record) {
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     log.Write("LM ENTRY: get menu - begin");
     // A second get menu builds a new menu; the host may still hold the old one,
     // so it is left to the host.
@@ -37,7 +36,7 @@ bool MenuService::GetMenu(PARAM_ENTRY& record) {
 }
 
 bool MenuService::MenuItem(PARAM_ENTRY& record) {
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     const std::uint16_t id = record.wparam1;
     log.WriteWith([&] { return "LM ENTRY: MenuItem " + RightAligned(id, 5); });
     last_menu_item_ = id;
@@ -94,7 +93,7 @@ void MenuService::StartupOptionsDialog() {
     // Without its file the dialog would show, and hand back, stale options.
     if (FileStatus written = WriteStartupDialogFile(files, context_.driver_dir, startup_);
         !written) {
-        ShowFileError(platform, dialog_file, "zapsat", written.reason);
+        context_.ShowFileError(dialog_file, "zapsat", written.reason);
         return;
     }
     {
@@ -102,16 +101,16 @@ void MenuService::StartupOptionsDialog() {
         platform.ShowModal(dialog);
         // The file keeps what was written above: the options stay as they were.
         if (!dialog.write_status())
-            ShowFileError(platform, dialog_file, "zapsat", dialog.write_status().reason);
+            context_.ShowFileError(dialog_file, "zapsat", dialog.write_status().reason);
     }
     if (auto chosen = ReadStartupDialogFile(files, context_.driver_dir)) {
         startup_ = *chosen;
     } else {
-        ShowFileError(platform, dialog_file, "přečíst"_cp);
+        context_.ShowFileError(dialog_file, "přečíst"_cp);
     }
     context_.log.Write("LMTOOLs loaded from dialog");
     if (FileStatus saved = SaveStartup(files, context_.driver_dir, kNoLabelTable, startup_); !saved)
-        ShowFileError(platform, context_.DriverFile(kStartupFileName), "zapsat", saved.reason);
+        context_.ShowFileError(context_.DriverFile(kStartupFileName), "zapsat", saved.reason);
     context_.log.Write("LMTOOLs saveed to .INI");
 }
 
@@ -168,7 +167,7 @@ bool MenuService::InfoMsg(PARAM_ENTRY& record) {
     const std::uint32_t bits = record.lparam1;
     record.error = kErrOk;
     if ((bits & 0x7) != 0) return true;  // these bits only ask for an answer
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     if (bits & 0x10) log.Write("InfoMsg: Zahajeno nacitani konstant");
     if (bits & 0x20) log.Write("InfoMsg: Graficky ukazatel nacitani zmenen");
     if (bits & 0x40) {

@@ -9,11 +9,11 @@
 #include "dialogs/settings_dialogs.h"
 #include "exports/netlist_exports.h"
 #include "frame/driver_window.h"
-#include "frame/service_context.h"
 #include "frame/startup_options.h"
 #include "instances/instance_list.h"
 #include "library/object_library.h"
 #include "online/run_service.h"
+#include "service/service_context.h"
 
 namespace lm {
 

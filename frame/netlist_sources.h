@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "exports/komun_header.h"
-#include "frame/service_context.h"
 #include "online/com_settings.h"
 #include "platform/platform.h"
+#include "service/service_context.h"
 #include "ui/form.h"
 
 namespace lm {

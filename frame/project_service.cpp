@@ -39,7 +39,7 @@ ProjectService::~ProjectService() {
 }
 
 bool ProjectService::InitObjects(PARAM_ENTRY& record) {
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     Platform& platform = context_.platform;
     platform.SetBusyCursor(true);
     log.Write("LM ENTRY: init objects - begin");
@@ -129,7 +129,7 @@ void ProjectService::ShowFirmware() {
 }
 
 bool ProjectService::CreateObject(PARAM_ENTRY& record) {
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     log.WriteWith([&] { return InstanceCallLine("CreateObject", record); });
     if (record.data1 != nullptr) log.Write("copy: data1 <> nil !!!");
     const dLM_OBJECT* library_object = FIND_INSTANCE(library_.objects.head(), record.wparam1, 0);
@@ -146,7 +146,7 @@ bool ProjectService::CreateObject(PARAM_ENTRY& record) {
 }
 
 bool ProjectService::DeleteObject(PARAM_ENTRY& record) {
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     log.WriteWith([&] { return InstanceCallLine("DeleteObject", record); });
     if (record.data1 != nullptr) log.Write("delete: data1 <> nil !!!");
     log.WriteWith([&] { return "lparam1 func=" + RightAligned(record.lparam1, 3); });
@@ -208,7 +208,7 @@ bool ProjectService::LoadLine(PARAM_ENTRY& record) {
 }
 
 bool ProjectService::FlagChangeDat(PARAM_ENTRY& record) {
-    Log& log = context_.log;
+    LogSink& log = context_.log;
     log.Write("LM ENTRY: FlagChangeDat");
     if (record.wparam1 == 1) {
         data_changed_ = false;

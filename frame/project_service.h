@@ -7,11 +7,11 @@
 #include "base/bounded_text.h"
 #include "base/host_records.h"
 #include "frame/driver_window.h"
-#include "frame/service_context.h"
 #include "frame/startup_options.h"
 #include "instances/instance_list.h"
 #include "library/load_problems.h"
 #include "library/object_library.h"
+#include "service/service_context.h"
 
 namespace lm {
 

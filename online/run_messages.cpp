@@ -16,14 +16,14 @@ constexpr unsigned kStringItemSpan = 7;
 
 bool RunService::on_message(unsigned msg, std::uintptr_t wparam, std::intptr_t lparam,
                             std::intptr_t& result) {
-    if (context_.msg_tolan == 0 || msg != context_.msg_tolan) return false;
+    if (wide_.msg_tolan == 0 || msg != wide_.msg_tolan) return false;
     result = 0;
     Platform& platform = context_.platform;
     switch (wparam) {
         case 0: {
             // The program announces its window; the driver's own never counts.
             const auto window = static_cast<WindowHandle>(lparam);
-            if (window != context_.own_window) client_ = window;
+            if (window != wide_.own_window) client_ = window;
             if (client_ != 0 && close_owed_ && !run_mode_) {
                 // Run mode ended before the program announced itself: it is
                 // told now, and nothing that waited for it is sent.
@@ -170,7 +170,7 @@ void RunService::AllOrdersFailed() {
 }
 
 void RunService::ANSWER_ORDER(dLM_ORDER& order, bool failed) {
-    if (context_.msg_rec_to_lmr == 0) return;
+    if (wide_.msg_rec_to_lmr == 0) return;
     order.answering = true;
     answer_queuing_ = true;
     if (failed) {
@@ -186,12 +186,12 @@ void RunService::ANSWER_ORDER(dLM_ORDER& order, bool failed) {
 }
 
 void RunService::SEND_ANSWERS() {
-    if (context_.msg_rec_to_lmr == 0) return;
+    if (wide_.msg_rec_to_lmr == 0) return;
     Platform& platform = context_.platform;
     // Each answer leaves the queue before it is sent, so a host window that
     // calls the driver while it takes the answer finds a consistent queue.
     while (auto answer = answers_.TakeHead()) {
-        const auto sent = platform.SendMessageTo(answer->window, context_.msg_rec_to_lmr, 0,
+        const auto sent = platform.SendMessageTo(answer->window, wide_.msg_rec_to_lmr, 0,
                                                  reinterpret_cast<std::intptr_t>(&answer->block));
         if (!sent) {
             context_.log.WriteWith([&] {

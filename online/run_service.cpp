@@ -34,8 +34,9 @@ constexpr double kLongestLineTimeout = 3600.0;
 
 }  // namespace
 
-RunService::RunService(RunModeContext context, const InstanceList& instances, RunModeLinks links)
-    : context_(std::move(context)), instances_(instances), links_(std::move(links)) {
+RunService::RunService(const ServiceContext& context, RunModeWide wide,
+                       const InstanceList& instances, RunModeLinks links)
+    : context_(context), wide_(wide), instances_(instances), links_(std::move(links)) {
     TakeLineTimeout();
 }
 
@@ -60,7 +61,7 @@ void RunService::TakeLineTimeout() {
 
 bool RunService::StartRUN(PARAM_ENTRY& record) {
     LogSink& log = context_.log;
-    context_.send_msg_enabled = true;
+    wide_.send_msg_enabled = true;
     const bool timer = context_.platform.StartTimer();
     log.Write("LM ENTRY: StartRUN");
     log.WriteWith([&] { return "CRC32 = " + RightAligned(record.lparam1, 10); });
@@ -104,7 +105,6 @@ bool RunService::StartRUN(PARAM_ENTRY& record) {
             record.dlm_func = 8;
         }
     }
-    if (links_.run_mode_menu) links_.run_mode_menu(true);
     FlushWindow();
     return true;
 }
@@ -115,7 +115,6 @@ bool RunService::StopRUN(PARAM_ENTRY& record) {
     run_mode_ = false;
     ShowRunLabel(false);
     SendClose();
-    if (links_.run_mode_menu) links_.run_mode_menu(false);
     FlushWindow();
     // The timer runs on until the program reports "CLIENT CLOSED".
     return true;
@@ -262,7 +261,7 @@ void RunService::DropCommands(std::string_view why) {
 
 RunService::Sent RunService::SendText(const std::string& text) {
     SetEdit("Edit1", text);
-    if (client_ == 0 || context_.msg_tolan == 0) return Sent::NoClient;
+    if (client_ == 0 || wide_.msg_tolan == 0) return Sent::NoClient;
     Platform& platform = context_.platform;
     const AtomId atom = platform.AddGlobalAtom(text);
     if (atom == 0) {
@@ -271,7 +270,7 @@ RunService::Sent RunService::SendText(const std::string& text) {
         return Sent::Failed;
     }
     const auto answer =
-        platform.SendMessageTo(client_, context_.msg_tolan, 1, static_cast<std::intptr_t>(atom));
+        platform.SendMessageTo(client_, wide_.msg_tolan, 1, static_cast<std::intptr_t>(atom));
     platform.DeleteGlobalAtom(atom);
     if (answer) return Sent::Yes;
     if (!platform.WindowExists(client_)) {
@@ -286,14 +285,14 @@ RunService::Sent RunService::SendText(const std::string& text) {
 }
 
 void RunService::SetEdit(const char* name, std::string_view text) {
-    std::string& shown = context_.window[name].text;
+    std::string& shown = wide_.window[name].text;
     if (shown == text) return;
     shown.assign(text.substr(0, kMaxText));
     Refresh();
 }
 
 void RunService::SetProgress(std::size_t orders) {
-    ui::Control& bar = context_.window["ProgressBarCom"];
+    ui::Control& bar = wide_.window["ProgressBarCom"];
     const int position = static_cast<int>(std::min<std::size_t>(orders, 100));
     if (bar.position == position) return;
     bar.position = position;
@@ -301,15 +300,15 @@ void RunService::SetProgress(std::size_t orders) {
 }
 
 void RunService::ShowRunLabel(bool shown) {
-    context_.window["LabelRUN"].visible = shown;
+    wide_.window["LabelRUN"].visible = shown;
     Refresh();
 }
 
 void RunService::FlushWindow() {
     if (!window_changed_) return;
     window_changed_ = false;
-    context_.window.Touch();
-    context_.platform.UpdateWindow(context_.window);
+    wide_.window.Touch();
+    context_.platform.UpdateWindow(wide_.window);
 }
 
 }  // namespace lm

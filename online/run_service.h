@@ -15,22 +15,19 @@
 #include <string_view>
 
 #include "base/host_records.h"
-#include "base/log_sink.h"
 #include "instances/instance_list.h"
 #include "online/answer_queue.h"
 #include "online/command_queue.h"
 #include "online/order_list.h"
 #include "online/tolan_texts.h"
 #include "platform/platform.h"
+#include "service/service_context.h"
 #include "ui/form.h"
 
 namespace lm {
 
 // What run mode uses of the driver window and of the driver-wide state.
-struct RunModeContext {
-    Platform& platform;
-    LogSink& log;
-    std::string driver_dir;
+struct RunModeWide {
     ui::Form& window;         // LabelRUN, ProgressBarCom, Edit1, Edit2
     WindowHandle own_window;  // the driver window's handle
     unsigned msg_rec_to_lmr;  // 0 when its registration failed: no answers
@@ -48,8 +45,6 @@ struct RunModeLinks {
     // TimeOut of the active communication settings, in seconds; nothing when
     // they cannot be read.
     std::function<std::optional<double>()> line_timeout;
-    // The driver menu as run mode starts (true) or ends (false).
-    std::function<void(bool running)> run_mode_menu;
 };
 
 // The time-out used when the settings give none, in seconds.
@@ -57,7 +52,8 @@ inline constexpr double kDefaultLineTimeout = 1.5;
 
 class RunService : public WindowEvents {
 public:
-    RunService(RunModeContext context, const InstanceList& instances, RunModeLinks links);
+    RunService(const ServiceContext& context, RunModeWide wide, const InstanceList& instances,
+               RunModeLinks links);
     ~RunService() override;  // FREE_ORDERS, the queues
     RunService(const RunService&) = delete;
     RunService& operator=(const RunService&) = delete;
@@ -136,7 +132,8 @@ private:
     void Refresh() { window_changed_ = true; }
     void FlushWindow();
 
-    RunModeContext context_;
+    ServiceContext context_;
+    RunModeWide wide_;
     const InstanceList& instances_;
     RunModeLinks links_;
 

@@ -18,7 +18,7 @@ constexpr std::uint16_t kStringItemSpan = 7;
 }  // namespace
 
 void RunService::on_timer() {
-    if (context_.in_entry || tick_busy_ || answer_queuing_) return;
+    if (wide_.in_entry || tick_busy_ || answer_queuing_) return;
     tick_busy_ = true;
     OrderPass();
     SendCommands();

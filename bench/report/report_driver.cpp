@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 
+#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "library/objects.h"
 #include "library/record_lists.h"
@@ -43,7 +44,7 @@ ReportDriver::ReportDriver(bool run_mode) {
     owned->SetQuiet(true);
     platform_ = owned.get();
     InstallPlatform(std::move(owned));
-    tolan_ = platform_->RegisterMessage("MSG_TOLAN");
+    tolan_ = platform_->RegisterMessage(kMsgTolan);
     Call(kLoadDriver);
     Call(kInitObjects);
     if (!run_mode) return;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/cp1250.h"
+#include "base/window_messages.h"
 #include "tests/support/driver_fixture.h"
 
 namespace lm::test {
@@ -139,7 +140,7 @@ TEST_F(DriverWindow, DriverDirectoryIsTheCurrentDirectoryWithOvladaceKadex2) {
 }
 
 TEST_F(DriverWindow, FailedRegistrationsAreReportedWithTheirBoxes) {
-    fake_->failing_registrations = {"WM_REC_TO_LMR", "LUMAR_SERVICE", "MSG_TOLAN"};
+    fake_->failing_registrations = {kMsgRecToLmr, kMsgLumarService, kMsgTolan};
     Load();
     ASSERT_EQ(fake_->boxes.size(), 2u);  // MSG_TOLAN fails silently
     EXPECT_EQ(fake_->boxes[0].text,
@@ -151,9 +152,9 @@ TEST_F(DriverWindow, FailedRegistrationsAreReportedWithTheirBoxes) {
 TEST_F(DriverWindow, TheThreeMessagesAreRegisteredByName) {
     Load();
     auto& wide = TheEntry().wide();
-    EXPECT_EQ(wide.msg_rec_to_lmr, fake_->RegisterMessage("WM_REC_TO_LMR"));
-    EXPECT_EQ(wide.msg_lumar_service, fake_->RegisterMessage("LUMAR_SERVICE"));
-    EXPECT_EQ(wide.msg_tolan, fake_->RegisterMessage("MSG_TOLAN"));
+    EXPECT_EQ(wide.msg_rec_to_lmr, fake_->RegisterMessage(kMsgRecToLmr));
+    EXPECT_EQ(wide.msg_lumar_service, fake_->RegisterMessage(kMsgLumarService));
+    EXPECT_EQ(wide.msg_tolan, fake_->RegisterMessage(kMsgTolan));
     EXPECT_NE(wide.msg_tolan, 0u);
     EXPECT_TRUE(fake_->boxes.empty());
 }

@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 
+#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "platform/headless/form_steps.h"
 #include "tests/support/fake_platform.h"
@@ -38,7 +39,7 @@ public:
     explicit LoopRunHost(HeadlessPlatform& platform)
         : platform_(platform),
           program_(platform),
-          msg_rec_to_lmr_(platform.RegisterMessage("WM_REC_TO_LMR")) {
+          msg_rec_to_lmr_(platform.RegisterMessage(kMsgRecToLmr)) {
         window_ = platform_.AddWindow([this](unsigned msg, std::uintptr_t, std::intptr_t lparam) {
             if (msg == msg_rec_to_lmr_) Receive(reinterpret_cast<const dLM_ANSWER_BLOCK*>(lparam));
             return std::intptr_t{0};

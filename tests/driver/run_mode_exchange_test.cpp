@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/cp1250.h"
+#include "base/window_messages.h"
 #include "online/command_queue.h"
 #include "tests/driver/run_mode_fixture.h"
 
@@ -137,7 +138,7 @@ TEST_F(RunModeExchange, TheDriversOwnHandleNeverBecomesTheProgramsWindow) {
     Prepare();
     StartRun();
     EnableLog();
-    const unsigned tolan = fake_->RegisterMessage("MSG_TOLAN");
+    const unsigned tolan = fake_->RegisterMessage(kMsgTolan);
     fake_->SendMessageTo(fake_->driver_window(), tolan, 0,
                          static_cast<std::intptr_t>(fake_->driver_window()));
     EXPECT_EQ(run().client_window(), 0u);

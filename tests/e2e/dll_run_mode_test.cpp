@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/host_records.h"
+#include "base/window_messages.h"
 #include "tests/e2e/dll_host.h"
 
 namespace {
@@ -105,8 +106,8 @@ protected:
         ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(),
                               (dir / "ROZID7.EXE").wstring().c_str(), FALSE));
         g_peers = &peers_;
-        peers_.tolan = RegisterWindowMessageA("MSG_TOLAN");
-        peers_.rec_to_lmr = RegisterWindowMessageA("WM_REC_TO_LMR");
+        peers_.tolan = RegisterWindowMessageA(lm::kMsgTolan);
+        peers_.rec_to_lmr = RegisterWindowMessageA(lm::kMsgRecToLmr);
         peers_.client = MakeWindow("LmTestRozid7", ClientProc);
         peers_.host = MakeWindow("LmTestHost", HostProc);
         OpenDriver(true);

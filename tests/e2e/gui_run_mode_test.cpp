@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/host_records.h"
+#include "base/window_messages.h"
 #include "tests/e2e/dll_host.h"
 #include "tests/e2e/gui/gui_support.h"
 
@@ -63,7 +64,7 @@ protected:
                               error);
         ASSERT_FALSE(error) << error.message();
         ASSERT_TRUE(std::filesystem::exists(work_ / "OVLADACE" / "KADEX2" / "ROZID7.EXE"));
-        g_rec_to_lmr = RegisterWindowMessageW(L"WM_REC_TO_LMR");
+        g_rec_to_lmr = RegisterWindowMessageA(lm::kMsgRecToLmr);
         g_answers = 0;
         WNDCLASSW wc{};
         wc.lpfnWndProc = HostProc;

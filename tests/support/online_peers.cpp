@@ -2,12 +2,13 @@
 
 #include <cstring>
 
+#include "base/window_messages.h"
 #include "values/hex_texts.h"
 
 namespace lm::test {
 
 FakeClient::FakeClient(HeadlessPlatform& platform)
-    : platform_(platform), msg_tolan_(platform.RegisterMessage("MSG_TOLAN")) {
+    : platform_(platform), msg_tolan_(platform.RegisterMessage(kMsgTolan)) {
     window_ =
         platform_.AddWindow([this](unsigned msg, std::uintptr_t wparam, std::intptr_t lparam) {
             if (msg == msg_tolan_ && wparam == 1) {
@@ -40,7 +41,7 @@ void FakeClient::Vanish() {
 }
 
 FakeHostWindow::FakeHostWindow(HeadlessPlatform& platform)
-    : platform_(platform), msg_rec_to_lmr_(platform.RegisterMessage("WM_REC_TO_LMR")) {
+    : platform_(platform), msg_rec_to_lmr_(platform.RegisterMessage(kMsgRecToLmr)) {
     window_ = platform_.AddWindow([this](unsigned msg, std::uintptr_t, std::intptr_t lparam) {
         if (msg != msg_rec_to_lmr_) return std::intptr_t{0};
         const auto* block = reinterpret_cast<const dLM_ANSWER_BLOCK*>(lparam);

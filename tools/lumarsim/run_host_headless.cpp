@@ -2,6 +2,7 @@
 // ROZID7.EXE stand-in in process, the host window a window of the platform.
 #include <memory>
 
+#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "platform/headless/headless_platform.h"
 #include "tools/lumarsim/run_host.h"
@@ -15,8 +16,8 @@ public:
     explicit InProcessHost(lm::HeadlessPlatform& platform)
         : platform_(platform),
           program_(platform),
-          msg_rec_to_lmr_(platform.RegisterMessage("WM_REC_TO_LMR")),
-          msg_tolan_(platform.RegisterMessage("MSG_TOLAN")) {
+          msg_rec_to_lmr_(platform.RegisterMessage(lm::kMsgRecToLmr)),
+          msg_tolan_(platform.RegisterMessage(lm::kMsgTolan)) {
         window_ = platform_.AddWindow([this](unsigned msg, std::uintptr_t, std::intptr_t lparam) {
             if (msg == msg_rec_to_lmr_) Receive(reinterpret_cast<const dLM_ANSWER_BLOCK*>(lparam));
             return std::intptr_t{0};

@@ -4,6 +4,7 @@
 // so waiting means running the message loop.
 #include <windows.h>
 
+#include "base/window_messages.h"
 #include "platform/win32/win32_text.h"
 #include "tools/lumarsim/run_host.h"
 
@@ -19,8 +20,8 @@ Win32Host* g_host = nullptr;  // the one host window's owner
 class Win32Host : public RunHost {
 public:
     Win32Host() {
-        msg_rec_to_lmr_ = RegisterWindowMessageW(L"WM_REC_TO_LMR");
-        msg_tolan_ = RegisterWindowMessageW(L"MSG_TOLAN");
+        msg_rec_to_lmr_ = RegisterWindowMessageA(lm::kMsgRecToLmr);
+        msg_tolan_ = RegisterWindowMessageA(lm::kMsgTolan);
         WNDCLASSW wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleW(nullptr);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "online/command_queue.h"
 #include "platform/headless/headless_platform.h"
@@ -422,7 +423,7 @@ SoakFigures Soak::Play() {
     library_ = std::make_unique<DriverLibrary>(&LumarDriver_Entry);
     quiet_ = std::fopen("/dev/null", "w");
     if (quiet_ == nullptr) quiet_ = out_;
-    msg_rec_to_lmr_ = platform_->RegisterMessage("WM_REC_TO_LMR");
+    msg_rec_to_lmr_ = platform_->RegisterMessage(lm::kMsgRecToLmr);
     for (int w = 0; w < kHostWindows; ++w) {
         windows_[w] =
             platform_->AddWindow([this, w](unsigned msg, std::uintptr_t, std::intptr_t lparam) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "base/window_messages.h"
 #include "platform/system_files.h"
 
 namespace lm::rozid7 {
@@ -20,7 +21,7 @@ std::string FileName(const std::string& path) {
 InProcess::InProcess(HeadlessPlatform& platform, std::vector<std::string> extra)
     : platform_(platform),
       extra_(std::move(extra)),
-      msg_tolan_(platform.RegisterMessage("MSG_TOLAN")) {
+      msg_tolan_(platform.RegisterMessage(kMsgTolan)) {
     platform_.SetProgramRunner([this](const std::string& file, const std::string& parameters,
                                       const std::string&,
                                       ShowMode) { return Start(file, parameters); });

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "base/window_messages.h"
 #include "platform/system_files.h"
 #include "platform/win32/win32_text.h"
 #include "tools/rozid7/rozid7_core.h"
@@ -200,7 +201,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     // In run mode there is nobody to talk to without the driver window.
     if (g.mode == CommandLine::Mode::Run && (g.driver == nullptr || !IsWindow(g.driver))) return 2;
 
-    g.msg_tolan = RegisterWindowMessageW(L"MSG_TOLAN");
+    g.msg_tolan = RegisterWindowMessageA(lm::kMsgTolan);
     WNDCLASSW wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;

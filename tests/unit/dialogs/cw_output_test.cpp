@@ -58,7 +58,7 @@ TEST(CwOutput, DialogAnswers) {
         test::RecordingLog log;
         InstanceList instances;
         ASSERT_NE(test::Place(instances, 13, 1), nullptr);
-        CwOutput output(platform, files, log, "c:\\LUMAR\\KADEX2\\", [&] {
+        CwOutput output(ServiceContext{platform, files, log, "c:\\LUMAR\\KADEX2\\"}, [&] {
             return c.settings_readable ? std::optional(test::SampleSettings()) : std::nullopt;
         });
         platform.modal_scripts.push_back(c.user);

@@ -43,7 +43,7 @@ struct CwExportsTest : ::testing::Test {
     FakePlatform platform;
     MemoryFiles files;
     RecordingLog log;
-    CwExports exports{platform, files, log, "c:\\LUMAR\\KADEX2\\"};
+    CwExports exports{ServiceContext{platform, files, log, "c:\\LUMAR\\KADEX2\\"}};
     std::vector<CwItem> items = {Item("T1", kCwOutRead), Item("T2", kCwOutWrite)};
 };
 
@@ -99,7 +99,7 @@ TEST_F(CwExportsTest, AppendingToAFileThatIsThereButCannotBeOpenedLeavesItAndSay
     files.files["c:\\cw\\A.DMF"] = dmf;
     FaultyFiles faulty(files);
     faulty.Add({FileOp::Open, "A.DMF", 1, false});  // the look whether it is there
-    CwExports on_faulty{platform, faulty, log, "c:\\LUMAR\\KADEX2\\"};
+    CwExports on_faulty{ServiceContext{platform, faulty, log, "c:\\LUMAR\\KADEX2\\"}};
     CwExportChoice choice = Choice();
     choice.paths[kCwDmf] = "c:\\cw\\A.DMF";
     choice.append = true;

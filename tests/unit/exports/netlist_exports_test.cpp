@@ -25,7 +25,7 @@ protected:
     NetlistExportsTest()
         : scenario("block 155 1\nconst 20 2 C8\n"),
           exports(
-              platform, files, log, kDir, scenario.instances, test::SampleLibrary(),
+              ServiceContext{platform, files, log, kDir}, scenario.instances, test::SampleLibrary(),
               [this] { return ReadSettings(); },
               [] {
                   return KomunWindow{77, 1, 2, 161};
@@ -153,8 +153,9 @@ TEST_F(NetlistExportsTest, OrdersTheFileCannotTakeAreLeftOutAndToldOnce) {
         test::Scenario blocks(row.project);
         test::FakePlatform fresh_platform;
         test::RecordingLog fresh_log;
-        NetlistExports fresh(fresh_platform, files, fresh_log, kDir, blocks.instances,
-                             test::SampleLibrary(), [this] { return settings; }, {});
+        NetlistExports fresh(ServiceContext{fresh_platform, files, fresh_log, kDir},
+                             blocks.instances, test::SampleLibrary(), [this] { return settings; },
+                             {});
         PARAM_ENTRY record{};
         record.pointer1 = blocks.netlist->head();
         EXPECT_TRUE(fresh.NetList(record, 3000));
@@ -239,8 +240,9 @@ TEST_F(NetlistExportsTest, AFileThatCannotBeWrittenKeepsTheEarlierOneAndSaysWhy)
         SCOPED_TRACE(row.path + " " + row.reason);
         test::FakePlatform fresh_platform;
         test::ExportsTestFiles fresh_files;
-        NetlistExports fresh(fresh_platform, fresh_files, log, kDir, scenario.instances,
-                             test::SampleLibrary(), [this] { return settings; }, {});
+        NetlistExports fresh(ServiceContext{fresh_platform, fresh_files, log, kDir},
+                             scenario.instances, test::SampleLibrary(), [this] { return settings; },
+                             {});
         fresh_files.files[row.path] = "the earlier export\r\n";
         (row.fail_rename ? fresh_files.failing_renames : fresh_files.failing_writes)
             .insert(row.fail_rename ? row.path : row.path + ".tmp");
@@ -295,7 +297,7 @@ TEST(NetlistExportsInPieces, TheFileIsTheWholeTextOrTheEarlierOne) {
         test::ExportsTestFiles files;
         test::RecordingLog log;
         NetlistExports exports(
-            platform, files, log, kDir, scenario.instances, test::SampleLibrary(),
+            ServiceContext{platform, files, log, kDir}, scenario.instances, test::SampleLibrary(),
             [] { return std::optional(test::SampleSettings()); },
             [] { return test::SampleHeader().window; });
         files.files[row.path] = "the earlier export\r\n";

@@ -1,5 +1,5 @@
-// What run mode takes from the other services: the writer of LMKOMUN.INI,
-// the line's time-out and the driver menu.
+// What run mode takes from the other services: the writer of LMKOMUN.INI
+// and the line's time-out.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,9 +18,9 @@ class RunLinks : public ::testing::Test {
 protected:
     std::unique_ptr<RunService> Make(RunModeLinks links) {
         return std::make_unique<RunService>(
-            RunModeContext{platform_, log_, "D:\\KADEX2\\", *form_, 0x99, 0xC001, 0xC002, in_entry_,
-                           send_msg_enabled_},
-            instances_, std::move(links));
+            ServiceContext{platform_, platform_.files(), log_, "D:\\KADEX2\\"},
+            RunModeWide{*form_, 0x99, 0xC001, 0xC002, in_entry_, send_msg_enabled_}, instances_,
+            std::move(links));
     }
 
     FakePlatform platform_;
@@ -33,7 +33,6 @@ protected:
 
 TEST_F(RunLinks, AFailedWriterShowsItsTextAsksForStopRunAndStartsNothing) {
     std::uint32_t written_crc = 0;
-    std::vector<bool> menu_calls;
     int timeouts_read = 0;
     RunModeLinks links;
     links.write_komun_ini = [&](std::uint32_t crc, std::string& error) {
@@ -45,7 +44,6 @@ TEST_F(RunLinks, AFailedWriterShowsItsTextAsksForStopRunAndStartsNothing) {
         ++timeouts_read;
         return std::optional<double>(2.0);
     };
-    links.run_mode_menu = [&](bool running) { menu_calls.push_back(running); };
     auto run = Make(std::move(links));
     timeouts_read = 0;
     PARAM_ENTRY start{};
@@ -58,9 +56,6 @@ TEST_F(RunLinks, AFailedWriterShowsItsTextAsksForStopRunAndStartsNothing) {
     EXPECT_TRUE(platform_.programs.empty());
     EXPECT_EQ(timeouts_read, 0);
     EXPECT_TRUE(send_msg_enabled_);
-    PARAM_ENTRY stop{};
-    run->StopRUN(stop);
-    EXPECT_EQ(menu_calls, (std::vector<bool>{true, false}));
 }
 
 TEST_F(RunLinks, TheLinesTimeOutBecomesWholeTicksWithinSaneBounds) {
@@ -110,8 +105,8 @@ TEST(RunStart, ATimerOrProgramThatCannotStartIsToldAndAsksForStopRun) {
         bool in_entry = false, send_msg_enabled = false;
         RunModeLinks links;
         links.write_komun_ini = [](std::uint32_t, std::string&) { return true; };
-        RunService run(RunModeContext{platform, log, "D:\\KADEX2\\", *form, 0x99, 0xC001, 0xC002,
-                                      in_entry, send_msg_enabled},
+        RunService run(ServiceContext{platform, platform.files(), log, "D:\\KADEX2\\"},
+                       RunModeWide{*form, 0x99, 0xC001, 0xC002, in_entry, send_msg_enabled},
                        instances, std::move(links));
         PARAM_ENTRY start{};
         EXPECT_TRUE(run.StartRUN(start));
