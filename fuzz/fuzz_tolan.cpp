@@ -24,7 +24,7 @@
 #include "frame/entry.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/support/memory_platform.h"
-#include "tests/support/online_peers.h"
+#include "tools/lumarsim/headless_run_host.h"
 
 namespace {
 
@@ -72,12 +72,12 @@ public:
         platform_->Put("ROZID7.EXE", "");
         platform_->SetProgramRunner([](auto&&...) { return 42; });
         entry_ = std::make_unique<lm::Entry>(std::move(made));
-        client_ = std::make_unique<lm::test::FakeClient>(*platform_);
-        host_ = std::make_unique<lm::test::FakeHostWindow>(*platform_);
+        run_host_ = std::make_unique<lumarsim::HeadlessRunHost>(*platform_);
+        client_ = &run_host_->AddProgram();
+        host_ = &run_host_->AddHostWindow();
     }
     ~Session() {
-        client_.reset();
-        host_.reset();
+        run_host_.reset();
         entry_.reset();
     }
 
@@ -102,8 +102,9 @@ public:
 
     fuzz::MemoryPlatform* platform_;
     std::unique_ptr<lm::Entry> entry_;
-    std::unique_ptr<lm::test::FakeClient> client_;
-    std::unique_ptr<lm::test::FakeHostWindow> host_;
+    std::unique_ptr<lumarsim::HeadlessRunHost> run_host_;
+    lumarsim::ScriptedProgram* client_ = nullptr;
+    lumarsim::HostWindow* host_ = nullptr;
 };
 
 }  // namespace

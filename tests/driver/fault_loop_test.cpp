@@ -15,50 +15,21 @@
 #include <map>
 #include <optional>
 
-#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "platform/headless/form_steps.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/fault_platform.h"
 #include "tests/support/temp_dir.h"
+#include "tools/lumarsim/headless_run_host.h"
 #include "tools/lumarsim/host_netlist.h"
 #include "tools/lumarsim/host_session.h"
 #include "tools/lumarsim/project_file.h"
 #include "tools/lumarsim/run_session.h"
-#include "tools/rozid7/in_process.h"
 
 namespace lm::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The host window and the communication program stand-in of the run, on the
-// platform inside the faults (the stand-in's own calls never fail).
-class LoopRunHost : public lumarsim::RunHost {
-public:
-    explicit LoopRunHost(HeadlessPlatform& platform)
-        : platform_(platform),
-          program_(platform),
-          msg_rec_to_lmr_(platform.RegisterMessage(kMsgRecToLmr)) {
-        window_ = platform_.AddWindow([this](unsigned msg, std::uintptr_t, std::intptr_t lparam) {
-            if (msg == msg_rec_to_lmr_) Receive(reinterpret_cast<const dLM_ANSWER_BLOCK*>(lparam));
-            return std::intptr_t{0};
-        });
-    }
-    ~LoopRunHost() override { platform_.RemoveWindow(window_); }
-    std::uint32_t window() const override { return static_cast<std::uint32_t>(window_); }
-    void Wait(int ticks) override {
-        for (int i = 0; i < ticks; ++i) program_.Step();
-    }
-    bool SendTolan(unsigned, const std::string&) override { return false; }
-    bool ProgramRunning() const override { return program_.window() != 0; }
-
-private:
-    HeadlessPlatform& platform_;
-    rozid7::InProcess program_;
-    unsigned msg_rec_to_lmr_;
-    WindowHandle window_ = 0;
-};
 
 // The blocks whose dialogs a run opens: the analog modules (a form), the
 // string table (a form and its hand-over file) and KAVLIN (a program).
@@ -166,7 +137,12 @@ protected:
         {
             lumarsim::DriverLibrary library(&LumarDriver_Entry);
             lumarsim::HostSession host(library, out);
-            auto run_host = std::make_unique<LoopRunHost>(inner);
+            // The host window and the communication program stand-in of the
+            // run, on the platform inside the faults (the stand-in's own calls
+            // never fail).
+            auto run_host = std::make_unique<lumarsim::HeadlessRunHost>(inner);
+            run_host->StartStandIn();
+            run_host->AddHostWindow();
             host.Identify();
             host.LoadDriver();
             host.InitObjects(false);

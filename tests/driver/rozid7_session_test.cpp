@@ -13,22 +13,16 @@ protected:
     // 0.2 s for the host window.
     void Start(std::vector<std::string> misbehaviour = {}) {
         fake_->run_programs = true;
-        program_ = std::make_unique<rozid7::InProcess>(*fake_, std::move(misbehaviour));
+        program_ = &peers_->StartStandIn(std::move(misbehaviour));
         Prepare();
         EnableLog();
         StartRun();
         Order(11, 1, 1, host_->handle(), 2);
     }
-    void Steps(int n) {
-        for (int i = 0; i < n; ++i) program_->Step();
-    }
-    void TearDown() override {
-        program_.reset();
-        RunModeFixture::TearDown();
-    }
+    void Steps(int n) { peers_->Wait(n); }
     std::uint8_t LastValue() { return host_->answers.back().data[0]; }
 
-    std::unique_ptr<rozid7::InProcess> program_;
+    rozid7::InProcess* program_ = nullptr;  // the run host's
 };
 
 TEST_F(Rozid7Session, LiveValuesFlowAWriteShowsInTheNextReadAndStopRunEndsBoth) {

@@ -177,7 +177,7 @@ TEST_F(RunModeExchange, AProgramThatVanishedIsForgottenAndItsTextsWaitForTheNext
     EXPECT_EQ(run().commands().size(), 1u);
     EXPECT_TRUE(Logged("MSG_TOLAN: LMKOMUN window gone - handle forgotten"));
     EXPECT_TRUE(Logged("TIMER Handle to LMKOMUN not defined !!!"));
-    FakeClient next(*fake_);
+    lumarsim::ScriptedProgram& next = peers_->AddProgram();
     next.Announce();
     Ticks(1);
     EXPECT_EQ(next.received, std::vector<std::string>{"QQ_WR 0B 01 01 01 00 00 00|"});
@@ -296,16 +296,14 @@ TEST_F(RunModeExchange, StartRunDropsTheWritesLeftForAProgramThatVanished) {
             std::count_if(log.begin(), log.end(),
                           [](const std::string& l) { return l.find("stale write") != l.npos; }),
             row.writes);
-        {
-            FakeClient next(*fake_);
-            next.Announce();
-            Ticks(3);
-            for (const std::string& text : next.received)
-                EXPECT_FALSE(text.starts_with("QQ_WR")) << text;
-            // The order whose read was dropped is requested again at once.
-            EXPECT_EQ(!next.received.empty(), row.with_read);
-        }  // the program goes before the platform
-        TearDown();
+        lumarsim::ScriptedProgram& next = peers_->AddProgram();
+        next.Announce();
+        Ticks(3);
+        for (const std::string& text : next.received)
+            EXPECT_FALSE(text.starts_with("QQ_WR")) << text;
+        // The order whose read was dropped is requested again at once.
+        EXPECT_EQ(!next.received.empty(), row.with_read);
+        TearDown();  // the programs go before the platform
     }
 }
 

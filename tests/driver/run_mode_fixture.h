@@ -11,7 +11,7 @@
 
 #include "frame/driver_menu.h"
 #include "tests/support/driver_fixture.h"
-#include "tests/support/online_peers.h"
+#include "tools/lumarsim/headless_run_host.h"
 
 namespace lm::test {
 
@@ -43,18 +43,19 @@ protected:
     void SetUp() override {
         ResetPeers();  // a table row starts afresh
         DriverFixture::SetUp();
-        client_ = std::make_unique<FakeClient>(*fake_);
-        host_ = std::make_unique<FakeHostWindow>(*fake_);
-        other_ = std::make_unique<FakeHostWindow>(*fake_);
+        peers_ = std::make_unique<lumarsim::HeadlessRunHost>(*fake_);
+        client_ = &peers_->AddProgram();
+        host_ = &peers_->AddHostWindow();
+        other_ = &peers_->AddHostWindow();
     }
     void TearDown() override {
         ResetPeers();
         DriverFixture::TearDown();
     }
     void ResetPeers() {
-        client_.reset();
-        host_.reset();
-        other_.reset();
+        client_ = nullptr;
+        host_ = other_ = nullptr;
+        peers_.reset();
         tick_ = 0;
         request_ticks_.clear();
     }
@@ -142,7 +143,7 @@ protected:
         client_->on_text = [this, bytes](const std::string& text) {
             if (!text.starts_with("QQ_RD")) return;
             request_ticks_.push_back(tick_);
-            client_->Send(DataAnswerFor(text, bytes));
+            client_->Send(lumarsim::DataAnswerFor(text, bytes));
         };
     }
     RunService& run() { return driver().run(); }
@@ -157,8 +158,10 @@ protected:
         return std::find(log.begin(), log.end(), line) != log.end();
     }
 
-    std::unique_ptr<FakeClient> client_;
-    std::unique_ptr<FakeHostWindow> host_, other_;
+    // The communication program and two host windows, in this order.
+    std::unique_ptr<lumarsim::HeadlessRunHost> peers_;
+    lumarsim::ScriptedProgram* client_ = nullptr;
+    lumarsim::HostWindow *host_ = nullptr, *other_ = nullptr;
     MenuHandle menu_ = 0;
     int tick_ = 0;
     std::vector<int> request_ticks_;

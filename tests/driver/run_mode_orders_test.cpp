@@ -222,7 +222,8 @@ TEST_F(RunModeOrders, ALostAnswerIsRequestedAgainAfterTheLinesTimeOut) {
     int reads = 0;
     client_->on_text = [&](const std::string& text) {
         request_ticks_.push_back(tick_);
-        if (++reads != 1) client_->Send(DataAnswerFor(text, {7, 0, 0, 0}));  // the first is lost
+        if (++reads != 1)
+            client_->Send(lumarsim::DataAnswerFor(text, {7, 0, 0, 0}));  // the first is lost
     };
     Order(11, 1, 1, host_->handle(), 5);
     Ticks(30);

@@ -42,7 +42,7 @@ TEST_F(RunModeReentry, AnOrderPlacedWhileAnAnswerIsSentIsKeptAndTheOtherAnswersF
     Running();
     Order(11, 1, 1, host_->handle(), 50, 1);
     Order(11, 1, 1, other_->handle(), 50, 2);
-    host_->on_answer = [&] {
+    host_->on_answer = [&](const lumarsim::LiveAnswer&) {
         host_->on_answer = nullptr;
         Order(11, 2, 1, host_->handle(), 0, 3);
     };
@@ -58,7 +58,7 @@ TEST_F(RunModeReentry, AWindowWithdrawnWhileItsAnswersAreSentGetsNoMore) {
     Running();
     Order(11, 1, 1, host_->handle(), 50, 1);
     Order(11, 1, 3, host_->handle(), 50, 2);
-    host_->on_answer = [&] { Unorder(0, 0, 0, host_->handle(), 0); };
+    host_->on_answer = [&](const lumarsim::LiveAnswer&) { Unorder(0, 0, 0, host_->handle(), 0); };
     Order(11, 1, 1, other_->handle(), 50, 3);
     client_->Send("QQ_RD 0B 01 01 01 02 03 04|");
     client_->Send("QQ_RD 0B 01 03 41 42 43 44|");

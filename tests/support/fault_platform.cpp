@@ -44,7 +44,7 @@ std::vector<FaultKind> AllFaultKinds() {
 }
 
 FaultPlatform::FaultPlatform(std::unique_ptr<Platform> inner)
-    : inner_(std::move(inner)), files_(inner_->files()) {}
+    : PlatformWrapper(std::move(inner)), files_(target().files()) {}
 
 void FaultPlatform::Arm(const PlatformFault& fault) {
     if (std::optional<FileOp> op = FileOpOf(fault.kind)) {
@@ -85,60 +85,60 @@ bool FaultPlatform::Fails(FaultKind kind) {
 BoxAnswer FaultPlatform::ShowMessageBox(BoxKind kind, std::string_view text) {
     // A box the system could not show was answered by nobody: the cautious answer.
     if (Fails(FaultKind::MessageBox)) return BoxAnswer::NotShown;
-    return inner_->ShowMessageBox(kind, text);
+    return PlatformWrapper::ShowMessageBox(kind, text);
 }
 
 ui::ModalResult FaultPlatform::ShowModal(ui::Form& form) {
     if (Fails(FaultKind::ModalForm)) return ui::ModalResult::Cancel;
-    return inner_->ShowModal(form);
+    return PlatformWrapper::ShowModal(form);
 }
 
 WindowHandle FaultPlatform::CreateDriverWindow(ui::Form& form, WindowEvents& events) {
     if (Fails(FaultKind::DriverWindow)) return 0;
-    return inner_->CreateDriverWindow(form, events);
+    return PlatformWrapper::CreateDriverWindow(form, events);
 }
 
 int FaultPlatform::ShellOpen(const std::string& file, const std::string& parameters,
                              const std::string& directory, ShowMode show) {
     if (Fails(FaultKind::ShellStart)) return kShellFileNotFound;
-    return inner_->ShellOpen(file, parameters, directory, show);
+    return PlatformWrapper::ShellOpen(file, parameters, directory, show);
 }
 
 BitmapHandle FaultPlatform::LoadBitmapFile(const std::string& path) {
     if (Fails(FaultKind::Bitmap)) return 0;
-    return inner_->LoadBitmapFile(path);
+    return PlatformWrapper::LoadBitmapFile(path);
 }
 
 MenuHandle FaultPlatform::CreatePopupMenu(const std::vector<MenuEntry>& entries) {
     if (Fails(FaultKind::Menu)) return 0;
-    return inner_->CreatePopupMenu(entries);
+    return PlatformWrapper::CreatePopupMenu(entries);
 }
 
 unsigned FaultPlatform::RegisterMessage(const std::string& name) {
     if (Fails(FaultKind::RegisterMessage)) return 0;
-    return inner_->RegisterMessage(name);
+    return PlatformWrapper::RegisterMessage(name);
 }
 
 std::optional<std::intptr_t> FaultPlatform::SendMessageTo(WindowHandle window, unsigned msg,
                                                           std::uintptr_t wparam,
                                                           std::intptr_t lparam) {
     if (Fails(FaultKind::SendMessage)) return std::nullopt;
-    return inner_->SendMessageTo(window, msg, wparam, lparam);
+    return PlatformWrapper::SendMessageTo(window, msg, wparam, lparam);
 }
 
 AtomId FaultPlatform::AddGlobalAtom(const std::string& text) {
     if (Fails(FaultKind::AtomAdd)) return 0;
-    return inner_->AddGlobalAtom(text);
+    return PlatformWrapper::AddGlobalAtom(text);
 }
 
 std::string FaultPlatform::GlobalAtomName(AtomId atom) {
     if (Fails(FaultKind::AtomName)) return {};
-    return inner_->GlobalAtomName(atom);
+    return PlatformWrapper::GlobalAtomName(atom);
 }
 
 bool FaultPlatform::StartTimer() {
     if (Fails(FaultKind::Timer)) return false;
-    return inner_->StartTimer();
+    return PlatformWrapper::StartTimer();
 }
 
 }  // namespace lm::test

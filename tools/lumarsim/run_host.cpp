@@ -5,6 +5,14 @@
 
 namespace lumarsim {
 
+LiveAnswer AnswerOf(const dLM_ANSWER_BLOCK& block) {
+    LiveAnswer answer;
+    answer.record = block.record;
+    std::memcpy(answer.data.data(), block.data, answer.data.size());
+    answer.self_contained = block.record.data == block.data;
+    return answer;
+}
+
 std::vector<LiveAnswer> RunHost::TakeAnswers() {
     return std::exchange(answers_, {});
 }
@@ -15,10 +23,7 @@ void RunHost::Receive(const dLM_ANSWER_BLOCK* block) {
         ++lost_;
         return;
     }
-    LiveAnswer answer;
-    answer.record = block->record;
-    std::memcpy(answer.data.data(), block->data, answer.data.size());
-    answers_.push_back(answer);
+    answers_.push_back(AnswerOf(*block));
 }
 
 }  // namespace lumarsim

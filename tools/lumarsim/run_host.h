@@ -22,9 +22,12 @@ namespace lumarsim {
 
 // One WM_REC_TO_LMR as the host window got it: the record and its data.
 struct LiveAnswer {
-    dLM_ITEMDATA record{};
+    alignas(8) dLM_ITEMDATA record{};
     std::array<std::uint8_t, lm::kItemDataBytes> data{};
+    bool self_contained = false;  // the record points at the data right behind it
 };
+// The answer an answer block carries.
+LiveAnswer AnswerOf(const dLM_ANSWER_BLOCK& block);
 
 class RunHost {
 public:
@@ -42,9 +45,9 @@ public:
     virtual bool ProgramRunning() const = 0;
 
     // The answers received since the last call, oldest first.
-    std::vector<LiveAnswer> TakeAnswers();
+    virtual std::vector<LiveAnswer> TakeAnswers();
     // Answers not kept because more than kKeptAnswers came between two takes.
-    std::size_t lost() const { return lost_; }
+    virtual std::size_t lost() const { return lost_; }
     static constexpr std::size_t kKeptAnswers = 100000;
 
 protected:

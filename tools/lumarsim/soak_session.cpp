@@ -10,14 +10,13 @@
 #include <memory>
 #include <random>
 
-#include "base/window_messages.h"
 #include "frame/entry.h"
 #include "online/command_queue.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/system_files.h"
 #include "tools/lumarsim/driver_library.h"
+#include "tools/lumarsim/headless_run_host.h"
 #include "tools/lumarsim/host_session.h"
-#include "tools/rozid7/in_process.h"
 #include "tools/rozid7/rozid7_core.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -92,7 +91,7 @@ private:
     void Violation(const std::string& what);
     bool StartDriver();
     void CollectOrderables(const dLM_OBJECT* objects);
-    void OnAnswer(int window, const dLM_ANSWER_BLOCK* block);
+    void OnAnswer(int window, const LiveAnswer& answer);
 
     void Step();
     void Wait(int ticks);
@@ -123,11 +122,11 @@ private:
     SoakFigures figures_;
 
     lm::HeadlessPlatform* platform_ = nullptr;  // owned by the process-wide entry
-    std::unique_ptr<lm::rozid7::InProcess> program_;
+    // The host's windows (not keeping their answers: the soak checks each as
+    // it comes) and the stand-in.
+    std::unique_ptr<HeadlessRunHost> run_host_;
     std::unique_ptr<DriverLibrary> library_;
     std::FILE* quiet_ = nullptr;
-    unsigned msg_rec_to_lmr_ = 0;
-    lm::WindowHandle windows_[kHostWindows] = {};
     std::vector<Orderable> orderables_;
     std::vector<HostOrder> orders_;
     std::uintptr_t next_tag_ = 1;
@@ -148,10 +147,8 @@ void Soak::Violation(const std::string& what) {
     }
 }
 
-void Soak::OnAnswer(int window, const dLM_ANSWER_BLOCK* block) {
-    if (block == nullptr) return;
-    dLM_ITEMDATA record;
-    std::memcpy(&record, &block->record, sizeof record);
+void Soak::OnAnswer(int window, const LiveAnswer& answer) {
+    const dLM_ITEMDATA& record = answer.record;
     const std::uint16_t obj = record.obj, instance = record.instance;
     const std::uint8_t item = record.item, failed = record.failed, timeout = record.timeout;
     // A failure answer carries timeout 1; a data answer timeout 0.
@@ -231,7 +228,7 @@ void Soak::CheckQueue() {
 
 void Soak::CheckAfterTick() {
     CheckQueue();
-    const lm::rozid7::Core* core = program_->program();
+    const lm::rozid7::Core* core = run_host_->stand_in()->program();
     if (run_mode_ && !line_ended_ && core != nullptr && core->closed()) {
         // The stand-in ended the line itself (COM_ERROR, USER_CLOSE): every
         // order that never had data has been failed by now.
@@ -266,7 +263,7 @@ void Soak::Wait(int ticks) {
     for (int i = 0; i < ticks; ++i) {
         ++now_;
         ++figures_.ticks;
-        program_->Step();
+        run_host_->Wait(1);
         CheckAfterTick();
     }
 }
@@ -278,7 +275,8 @@ PARAM_ENTRY Soak::OrderRecord(std::uint16_t code, const HostOrder& order) const 
     r.wparam1 = order.what.ident;
     r.wparam2 = order.what.instance;
     r.lparam1 = order.what.item;
-    r.lparam2 = static_cast<std::uint32_t>(windows_[order.window]);
+    r.lparam2 = static_cast<std::uint32_t>(
+        run_host_->host_window(static_cast<std::size_t>(order.window)).handle());
     r.data1 = reinterpret_cast<void*>(order.tag);
     return r;
 }
@@ -318,7 +316,8 @@ void Soak::WithdrawWindow() {
     const int window = Pick(0, kHostWindows - 1);
     PARAM_ENTRY r{};
     r.lmd_func = kUnOrderData;
-    r.lparam2 = static_cast<std::uint32_t>(windows_[window]);
+    r.lparam2 = static_cast<std::uint32_t>(
+        run_host_->host_window(static_cast<std::size_t>(window)).handle());
     if (!Call(r) || r.wparam1 != 1) Violation("UnOrderData of a window failed");
     figures_.orders_withdrawn +=
         std::erase_if(orders_, [&](const HostOrder& order) { return order.window == window; });
@@ -419,19 +418,15 @@ SoakFigures Soak::Play() {
     platform->SetQuiet(true);
     platform_ = platform.get();
     lm::InstallPlatform(std::move(platform));
-    program_ = std::make_unique<lm::rozid7::InProcess>(*platform_);
+    run_host_ = std::make_unique<HeadlessRunHost>(*platform_);
+    run_host_->StartStandIn();
     library_ = std::make_unique<DriverLibrary>(&LumarDriver_Entry);
     quiet_ = std::fopen("/dev/null", "w");
     if (quiet_ == nullptr) quiet_ = out_;
-    msg_rec_to_lmr_ = platform_->RegisterMessage(lm::kMsgRecToLmr);
     for (int w = 0; w < kHostWindows; ++w) {
-        windows_[w] =
-            platform_->AddWindow([this, w](unsigned msg, std::uintptr_t, std::intptr_t lparam) {
-                if (msg == msg_rec_to_lmr_) {
-                    OnAnswer(w, reinterpret_cast<const dLM_ANSWER_BLOCK*>(lparam));
-                }
-                return std::intptr_t{0};
-            });
+        run_host_->AddHostWindow(false).on_answer = [this, w](const LiveAnswer& answer) {
+            OnAnswer(w, answer);
+        };
     }
     if (!StartDriver()) {
         Violation("the project offers nothing to order");
@@ -486,14 +481,13 @@ SoakFigures Soak::Play() {
         ++figures_.unloads;
         if (!Call(r)) Violation("unload driver answered FALSE");
     }
-    for (lm::WindowHandle window : windows_) platform_->RemoveWindow(window);
     figures_.peak_resident_kb = PeakResidentKb();
     figures_.resident_growth_kb = resident_at_quarter > 0 ? ResidentKb() - resident_at_quarter : 0;
 #if !defined(LM_SOAK_SANITIZED)
     if (figures_.resident_growth_kb > kFlatMemoryKb) Violation("resident memory kept growing");
 #endif
     if (quiet_ != out_) std::fclose(quiet_);
-    program_.reset();
+    run_host_.reset();
     return figures_;
 }
 

@@ -1,0 +1,2 @@
+#include "base/cp1250.h"
+#include "frame/entry.h"

@@ -1,0 +1,3 @@
+#include "exports/netlist.h"
+#include "online/run.h"
+#include "frame/entry.h"

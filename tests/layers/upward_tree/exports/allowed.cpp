@@ -1,0 +1,2 @@
+#include "online/rozid7_start.h"
+#include "library/object.h"

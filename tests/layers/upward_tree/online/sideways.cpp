@@ -1,0 +1,2 @@
+#include "dialogs/object_dialog.h"
+#include "exports/netlist.h"
