@@ -13,6 +13,7 @@
 namespace lm::win32 {
 
 class FormWindow;
+struct RendererStats;
 
 // The property under which a control window finds its slot.
 inline constexpr wchar_t kSlotProperty[] = L"LMSlot";
@@ -63,13 +64,19 @@ struct ControlSlot {
     static ControlSlot* Of(HWND window) {
         return static_cast<ControlSlot*>(GetPropW(window, kSlotProperty));
     }
+
+    // What the control kinds ask of the form window (form_renderer.cpp):
+    // the height of a list item in the form's font; the renderer's counts;
+    // a flush of the memos when the thread next takes its messages, true
+    // when one is on its way.
+    int ItemHeight() const;
+    RendererStats& Stats() const;
+    bool FlushMemosLater() const;
 };
 
 // The string grid window class (string_grid.cpp).
 bool RegisterStringGridClass(HINSTANCE instance);
 void UnregisterStringGridClass(HINSTANCE instance);
-// Repaints and places the editor when the model's grid changed.
-void SyncStringGrid(ControlSlot& slot);
 // Before the grid window goes: its editor's subclass is removed.
 void ReleaseStringGrid(ControlSlot& slot);
 

@@ -80,10 +80,7 @@ private:
     void CreateControl(std::size_t index);
     void SyncWindow();
     void SyncControl(ControlSlot& slot);
-    void SyncMemo(ControlSlot& slot);
-    void SyncItems(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
-    void SyncTimer(ControlSlot& slot);
     void OnMouseMove(HWND under);
     void WakeModalLoop();
     bool OnCommand(HWND child, int code, int id);

@@ -4,6 +4,7 @@
 // edit box laid over it when the model allows editing.
 #include <algorithm>
 
+#include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
 #include "platform/win32/win32_text.h"
@@ -330,24 +331,15 @@ LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
-}  // namespace
-
-bool RegisterStringGridClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = GridProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kStringGridClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+void CreateStringGrid(ControlSlot& slot, WindowRecipe& recipe) {
+    recipe.window_class = kStringGridClass;
+    recipe.style |= WS_TABSTOP | WS_VSCROLL;
+    recipe.ex_style |= WS_EX_CLIENTEDGE;
+    slot.grid = std::make_unique<GridState>();
 }
 
-void UnregisterStringGridClass(HINSTANCE instance) {
-    UnregisterClassW(kStringGridClass, instance);
-}
-
-void SyncStringGrid(ControlSlot& slot) {
+// Repaints and places the editor when the model's grid changed.
+void SyncStringGrid(ControlSlot& slot, bool) {
     const ui::Control& c = *slot.control;
     GridState& g = *slot.grid;
     const bool changed = !g.valid || c.cells != g.cells || c.column_widths != g.widths ||
@@ -372,11 +364,33 @@ void SyncStringGrid(ControlSlot& slot) {
     PlaceEditor(slot);
 }
 
+}  // namespace
+
+bool RegisterStringGridClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = GridProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kStringGridClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void UnregisterStringGridClass(HINSTANCE instance) {
+    UnregisterClassW(kStringGridClass, instance);
+}
+
 void ReleaseStringGrid(ControlSlot& slot) {
     GridState& g = *slot.grid;
     if (g.editor != nullptr && g.editor_proc != nullptr) {
         SetWindowLongPtrW(g.editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g.editor_proc));
     }
 }
+
+const KindRenderer kStringGridRenderer{
+    .create = CreateStringGrid,
+    .sync = SyncStringGrid,
+};
 
 }  // namespace lm::win32

@@ -1,0 +1,88 @@
+// Push buttons, check boxes, radio buttons and group boxes: BUTTON windows.
+#include <windows.h>
+
+#include "platform/win32/control_kinds.h"
+#include "platform/win32/form_renderer.h"
+
+namespace lm::win32 {
+namespace {
+
+void CreateButton(ControlSlot& slot, WindowRecipe& recipe) {
+    recipe.window_class = L"BUTTON";
+    recipe.style |= WS_TABSTOP | (slot.control->default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+}
+
+void CreateCheckBox(ControlSlot&, WindowRecipe& recipe) {
+    recipe.window_class = L"BUTTON";
+    recipe.style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+}
+
+void CreateRadioButton(ControlSlot&, WindowRecipe& recipe) {
+    // Exclusive among the radio buttons of the same parent, which the
+    // model decides (ChooseRadio), not the window's z-order.
+    recipe.window_class = L"BUTTON";
+    recipe.style |= WS_TABSTOP | BS_RADIOBUTTON;
+}
+
+void CreateGroupBox(ControlSlot&, WindowRecipe& recipe) {
+    recipe.window_class = L"BUTTON";
+    recipe.style |= BS_GROUPBOX;
+}
+
+// Check boxes and radio buttons: the caption and the check mark.
+void SyncCheckable(ControlSlot& slot, bool all) {
+    SyncText(slot, all);
+    const ui::Control& c = *slot.control;
+    Applied& a = slot.applied;
+    if (all || c.checked != a.checked) {
+        SendMessageW(slot.hwnd, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        a.checked = c.checked;
+    }
+}
+
+void ButtonCommand(ControlSlot& slot, HWND, int code) {
+    if (code == BN_CLICKED) slot.owner->Fire(*slot.control, ui::Event::Click);
+}
+
+void CheckBoxCommand(ControlSlot& slot, HWND window, int code) {
+    if (code != BN_CLICKED) return;
+    ui::Control& c = *slot.control;
+    c.checked = SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    slot.applied.checked = c.checked;
+    slot.owner->Fire(c, ui::Event::Click);
+}
+
+void RadioButtonCommand(ControlSlot& slot, HWND, int code) {
+    if (code != BN_CLICKED) return;
+    ui::Control& c = *slot.control;
+    slot.owner->form().ChooseRadio(c.name);
+    slot.owner->Fire(c, ui::Event::Click);
+}
+
+}  // namespace
+
+const KindRenderer kButtonRenderer{
+    .create = CreateButton,
+    .sync = SyncText,
+    .command = ButtonCommand,
+};
+
+const KindRenderer kCheckBoxRenderer{
+    .create = CreateCheckBox,
+    .sync = SyncCheckable,
+    .command = CheckBoxCommand,
+};
+
+const KindRenderer kRadioButtonRenderer{
+    .create = CreateRadioButton,
+    .sync = SyncCheckable,
+    .command = RadioButtonCommand,
+};
+
+// A group box's clicks are the default's: it has no event of its own.
+const KindRenderer kGroupBoxRenderer{
+    .create = CreateGroupBox,
+    .sync = SyncText,
+};
+
+}  // namespace lm::win32
