@@ -19,6 +19,7 @@
 #include "platform/headless/form_steps.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/fault_platform.h"
+#include "tests/support/fault_trials.h"
 #include "tests/support/temp_dir.h"
 #include "tools/lumarsim/headless_run_host.h"
 #include "tools/lumarsim/host_netlist.h"
@@ -190,19 +191,6 @@ protected:
     std::array<int, kFaultKinds> injected_{};
 };
 
-// The Ns of a kind tried: every one up to a limit, else spread evenly with the
-// first and the last.
-std::vector<int> Trials(int calls, int limit) {
-    std::vector<int> ns;
-    if (calls <= limit) {
-        for (int n = 1; n <= calls; ++n) ns.push_back(n);
-        return ns;
-    }
-    for (int i = 0; i < limit; ++i)
-        ns.push_back(1 + static_cast<int>((calls - 1LL) * i / (limit - 1)));
-    return ns;
-}
-
 TEST_F(FaultLoop, EveryFailingCallOfAWholeLifeIsSurvivedToldAndLeavesNoFileHalfWritten) {
     const Outcome clean = Play({});
     ASSERT_EQ(clean.host_failures, 0);
@@ -221,7 +209,7 @@ TEST_F(FaultLoop, EveryFailingCallOfAWholeLifeIsSurvivedToldAndLeavesNoFileHalfW
         const int calls = clean_calls[static_cast<std::size_t>(kind)];
         int runs = 0, injected = 0, told = 0, absorbed = 0;
         for (bool from_then_on : {false, true}) {
-            for (int n : Trials(calls, from_then_on ? 4 : 40)) {
+            for (int n : FaultTrials(calls, from_then_on ? 4 : 40)) {
                 SCOPED_TRACE(std::string(FaultKindName(kind)) + " call " + std::to_string(n) +
                              (from_then_on ? " and on" : ""));
                 const Outcome faulty = Play({{kind, n, from_then_on}});
