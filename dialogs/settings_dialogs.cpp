@@ -2,16 +2,16 @@
 
 #include "dialogs/about_dlg.h"
 #include "dialogs/set_com_dlg.h"
-#include "online/com_settings.h"
+#include "settings/com_settings.h"
 
 namespace lm::dialogs {
 
 void SettingsDialogs::ShowComSet() {
     Platform& platform = context_.platform;
-    online::TComSettings settings;
-    online::ReadComSettings(platform.files(), platform, context_.driver_dir, settings,
-                            online::kMaxIpText, context_.log);
-    context_.window["LabelSetCom"].text = online::ComSetText(settings, platform.DecimalSeparator());
+    settings::TComSettings active;
+    settings::ReadComSettings(platform.files(), platform, context_.driver_dir, active,
+                              settings::kMaxIpText, context_.log);
+    context_.window["LabelSetCom"].text = settings::ComSetText(active, platform.DecimalSeparator());
     if (context_.refresh_window) context_.refresh_window();
 }
 

@@ -55,7 +55,7 @@ CwExports::CwExports(Platform& platform, Files& files, LogSink& log, std::string
     : platform_(platform), files_(files), log_(log), driver_dir_(std::move(driver_dir)) {}
 
 void CwExports::Export(const CwExportChoice& choice, const std::vector<CwItem>& selected,
-                       const KomunSettings& settings) {
+                       const settings::TComSettings& settings) {
     const std::size_t chosen =
         static_cast<std::size_t>(std::count(choice.create.begin(), choice.create.end(), true));
     if (Write(choice, selected, settings) == chosen) {
@@ -69,7 +69,7 @@ void CwExports::Export(const CwExportChoice& choice, const std::vector<CwItem>& 
 }
 
 std::size_t CwExports::Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,
-                             const KomunSettings& settings) {
+                             const settings::TComSettings& settings) {
     const std::string range_error = CwChannelRangeError(choice.first_channel, selected.size());
     if (!range_error.empty()) {
         platform_.ShowMessageBox(BoxKind::Error, range_error);

@@ -16,10 +16,10 @@ Driver::Driver(DriverWide& wide)
       conversion_(context_, project_.library()),
       netlist_(
           wide.platform, wide.platform.files(), wide.log, context_.driver_dir, project_.instances(),
-          project_.library(), [this] { return ReadKomunSettings(context_); },
+          project_.library(), [this] { return ReadActiveSettings(context_); },
           [this] { return KomunWindowOf(window_.handle(), window_.form()); }),
       cw_output_(wide.platform, wide.platform.files(), wide.log, context_.driver_dir,
-                 [this] { return ReadKomunSettings(context_); }),
+                 [this] { return ReadActiveSettings(context_); }),
       run_(
           RunModeContext{wide.platform, wide.log, wide.driver_dir, window_.form(), window_.handle(),
                          wide.msg_rec_to_lmr, wide.msg_tolan, wide.in_entry, wide.send_msg_enabled},
