@@ -2,7 +2,6 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
-#include "dialogs/about_dlg.h"
 
 namespace lm::dialogs {
 namespace {
@@ -12,6 +11,24 @@ using ui::ControlKind;
 constexpr const char kGrid[] = "StringGrid1";
 
 }  // namespace
+
+std::string Ruler(int maximum) {
+    switch (maximum) {
+        case 8:
+            return "76543210";
+        case 16:
+            return "5432109876543210";
+        case 18:
+            return "345678901234567890";
+        case 20:
+            return "2345678901234567890";
+        default:
+            break;
+    }
+    std::string ruler;
+    for (int i = 1; i <= maximum && i <= kMaxRuler; ++i) ruler += static_cast<char>('0' + i % 10);
+    return ruler;
+}
 
 TDlgStr::TDlgStr(Platform& platform, Files& files, std::string driver_dir)
     : ui::Form("TDlgStr", std::string("Seznam text. položek"_cp), 488, 340),
@@ -105,7 +122,7 @@ void TDlgStr::OKBtnClick() {
     if (FileStatus written = WriteStringTable(files_, driver_dir_, table); !written) {
         std::string text = "Soubor "_cp;
         text += driver_dir_;
-        text += kHandOverFileName;
+        text += kDialogFileName;
         text += " nelze zapsat: "_cp;
         text += written.reason;
         platform_.ShowMessageBox(BoxKind::Error, text);

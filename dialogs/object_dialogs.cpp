@@ -7,7 +7,7 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "base/error_codes.h"
-#include "dialogs/about_dlg.h"
+#include "dialogs/dialog_ini.h"
 #include "dialogs/dlg_house.h"
 #include "dialogs/dlg_str.h"
 #include "instances/lookups.h"
@@ -248,7 +248,7 @@ void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
             {Bounded(ReadZeroText(item.name), kMaxRowText), Bounded(ValueOf(item), kMaxRowText)});
         table.maximum = std::max<int>(table.maximum, item.ext->subindex);
     }
-    const std::string path = context_.driver_dir + kHandOverFileName;
+    const std::string path = context_.driver_dir + kDialogFileName;
     if (FileStatus written = WriteStringTable(files, context_.driver_dir, table); !written) {
         std::string text = "Soubor "_cp;
         text += path;

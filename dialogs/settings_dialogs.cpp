@@ -1,6 +1,7 @@
 #include "dialogs/settings_dialogs.h"
 
 #include "dialogs/about_dlg.h"
+#include "dialogs/dialog_ini.h"
 #include "dialogs/set_com_dlg.h"
 #include "settings/com_settings.h"
 
@@ -28,11 +29,11 @@ void SettingsDialogs::AboutDialog() {
     Files& files = context_.platform.files();
     // The driver loads no label table (its menu item stays grayed).
     if (FileStatus written = WriteAboutDialogFile(files, context_.driver_dir,
-                                                  context_.identification, kNoLabelTableName);
+                                                  context_.identification, kNoLabelTable);
         !written) {
         // A dialog would show what an earlier DIALOG.INI holds.
         if (context_.file_error)
-            context_.file_error(context_.driver_dir + kHandOverFileName, "zapsat", written.reason);
+            context_.file_error(context_.driver_dir + kDialogFileName, "zapsat", written.reason);
         return;
     }
     TAboutDlg dialog(context_.platform, files, context_.driver_dir);
