@@ -50,7 +50,7 @@ void BM_CwExportFourFiles(benchmark::State& state) {
     }
     choice.first_channel = 1;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(exports.Write(choice, items, lm::KomunSettings{}));
+        benchmark::DoNotOptimize(exports.Write(choice, items, lm::settings::TComSettings{}));
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * size));
     std::filesystem::remove_all(dir);

@@ -70,8 +70,8 @@ struct Project {
         }
         header.firmware_low = library.firmware_low;
         header.firmware_high = library.firmware_high;
-        header.settings.tcp = true;
-        header.settings.tcp_ip = "192.168.1.10";
+        header.settings.TCP = true;
+        header.settings.TCPIP = "192.168.1.10";
     }
 
     lm::HeadlessPlatform platform;

@@ -4,15 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include "base/log_sink.h"
-#include "online/profiles.h"
+#include "settings/profiles.h"
 
 namespace {
 
-using lm::online::ProfileTable;
+using lm::settings::ProfileTable;
 
 ProfileTable FullTable() {
     ProfileTable table;
-    table.count = lm::online::kProfileSlots;
+    table.count = lm::settings::kProfileSlots;
     table.position = 250;
     for (int i = 0; i < table.count; ++i) {
         auto& p = table.entries[static_cast<std::size_t>(i)];
@@ -24,11 +24,11 @@ ProfileTable FullTable() {
 }
 
 void BM_LoadProfiles501(benchmark::State& state) {
-    const std::string text = lm::online::SavedProfilesText("", FullTable(), ',');
+    const std::string text = lm::settings::SavedProfilesText("", FullTable(), ',');
     lm::NoLog log;
     for (auto _ : state) {
         ProfileTable table;
-        lm::online::LoadProfiles(text, table, ',', log);
+        lm::settings::LoadProfiles(text, table, ',', log);
         benchmark::DoNotOptimize(table.entries.data());
     }
     state.counters["bytes"] = static_cast<double>(text.size());
@@ -37,11 +37,11 @@ BENCHMARK(BM_LoadProfiles501)->Unit(benchmark::kMillisecond);
 
 void BM_SaveProfiles501(benchmark::State& state) {
     const ProfileTable table = FullTable();
-    const std::string old_text = lm::online::SavedProfilesText("", table, ',');
+    const std::string old_text = lm::settings::SavedProfilesText("", table, ',');
     ProfileTable changed = table;
     for (auto& p : changed.entries) p.Address = 9;
     for (auto _ : state) {
-        std::string text = lm::online::SavedProfilesText(old_text, changed, ',');
+        std::string text = lm::settings::SavedProfilesText(old_text, changed, ',');
         benchmark::DoNotOptimize(text.data());
     }
 }

@@ -5,6 +5,7 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
+#include "dialogs/dialog_ini.h"
 
 namespace lm::dialogs {
 namespace {
@@ -19,18 +20,6 @@ constexpr CpText kContacts[] = {
     "dotazy rádi zodpovíme e-mailem."_cp,
 };
 
-std::string LineOf(std::string_view text, int number) {
-    std::size_t start = 0;
-    for (int n = 1; n < number; ++n) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) return {};
-        start = end + 1;
-    }
-    std::string_view line = text.substr(start, text.find('\n', start) - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return Bounded(line);
-}
-
 // "z3", "ZEME3": a name with a number.
 std::string Numbered(std::string_view prefix, int number) {
     std::string name(prefix);
@@ -39,16 +28,6 @@ std::string Numbered(std::string_view prefix, int number) {
 }
 
 }  // namespace
-
-FileStatus WriteAboutDialogFile(Files& files, const std::string& driver_dir,
-                                std::string_view identification, std::string_view label_table) {
-    std::string line(Bounded(identification));
-    for (char& c : line) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    return files.WriteWhole(driver_dir + kHandOverFileName,
-                            JoinCrLfLines({line, Bounded(label_table)}));
-}
 
 TAboutDlg::TAboutDlg(Platform& platform, Files& files, std::string driver_dir)
     : ui::Form("TAboutDlg", std::string("O ovladači pro LUMAR"_cp), 0, 0),
@@ -96,15 +75,13 @@ void TAboutDlg::Build() {
 
 void TAboutDlg::Create(Files& files) {
     Form& f = *this;
-    const std::string hand_over =
-        files.ReadWhole(driver_dir_ + kHandOverFileName).value_or(std::string());
-    f["Label1"].text = LineOf(hand_over, 1);
-    const std::string label_table = LineOf(hand_over, 2);
-    if (label_table.empty() || label_table == kNoLabelTableName) {
+    const AboutHandOver hand_over = ReadAboutDialogFile(files, driver_dir_);
+    f["Label1"].text = hand_over.identification;
+    if (hand_over.label_table.empty()) {
         f["Label5"].visible = false;
         f["LabelLAB"].visible = false;
     } else {
-        f["LabelLAB"].text = label_table;
+        f["LabelLAB"].text = hand_over.label_table;
     }
     for (int i = 1; i <= kGlobeFrames; ++i) f[Numbered("z", i)].visible = false;
     frame_ = 1;

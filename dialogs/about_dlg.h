@@ -16,19 +16,8 @@ inline constexpr int kTimerInterval = 200;  // ms
 // Steps of pi/48 from 2 pi down to 0: one lap, after which the contact text changes.
 inline constexpr int kStepsPerLap = 96;
 
-// The scratch file through which the caller hands the dialog its texts, and
-// the label table's name when none is loaded.
-inline constexpr const char kHandOverFileName[] = "DIALOG.INI";
-inline constexpr const char kNoLabelTableName[] = "(no_lab)";
-
 inline constexpr const char kAboutEmail[] = "podpora@vortel-kadex.example";
 inline constexpr const char kAboutWeb[] = "www.vortel-kadex.example";
-
-// DIALOG.INI for the about dialog: the identification text (its line breaks
-// become spaces, so that it stays line 1) and the label table's file name,
-// "(no_lab)" when none is loaded.
-FileStatus WriteAboutDialogFile(Files& files, const std::string& driver_dir,
-                                std::string_view identification, std::string_view label_table);
 
 class TAboutDlg : public ui::Form {
 public:

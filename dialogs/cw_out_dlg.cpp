@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "base/cp1250.h"
-#include "online/settings_numbers.h"
+#include "settings/settings_numbers.h"
 
 namespace lm::dialogs {
 namespace {
@@ -16,7 +16,7 @@ constexpr const char* kCreateBoxes[kCwFileCount] = {"CheckBoxPAR", "CheckBoxDMF"
                                                     "CheckBoxCP"};
 
 std::optional<long> FirstChannel(const std::string& text) {
-    const std::optional<std::int32_t> value = online::TypedInt(text);
+    const std::optional<std::int32_t> value = settings::TypedInt(text);
     if (!value || *value < kMinFirstChannel || *value > kMaxFirstChannel) return std::nullopt;
     return *value;
 }

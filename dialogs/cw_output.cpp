@@ -9,19 +9,19 @@
 
 namespace lm::dialogs {
 
-std::string CwPortText(const KomunSettings& settings) {
+std::string CwPortText(const settings::TComSettings& settings) {
     std::string text = "COM";
-    text += std::to_string(settings.com_port);
+    text += std::to_string(settings.ComPort);
     text += ' ';
-    text += std::to_string(settings.com_speed);
+    text += std::to_string(settings.ComSpeed);
     text += "Bd ";
-    text += settings.rs485 ? "RS485" : "RS232";
+    text += settings.RS485 ? "RS485" : "RS232";
     text += ", Adresa=";
-    text += std::to_string(settings.address);
+    text += std::to_string(settings.Address);
     text += ", Retranslace=";
-    text += std::to_string(settings.retranslation);
+    text += std::to_string(settings.Retranslation);
     text += ", Timeout=";
-    text += REAL_TEXT(settings.timeout, 3, 1);
+    text += REAL_TEXT(settings.TimeOut, 3, 1);
     text += 's';
     return text;
 }
@@ -50,8 +50,8 @@ void CwOutput::GenerateControlWeb(InstanceList& instances) {
     }
     dlg.SetItems(entries);
     log_.Write("CW_OUT add completed");
-    const std::optional<KomunSettings> shown = settings_ ? settings_() : std::nullopt;
-    dlg["LabelPort"].text = CwPortText(shown.value_or(KomunSettings{}));
+    const std::optional<settings::TComSettings> shown = settings_ ? settings_() : std::nullopt;
+    dlg["LabelPort"].text = CwPortText(shown.value_or(settings::TComSettings{}));
     dlg.SetFileNames(names_);
 
     if (platform_.ShowModal(dlg) == ui::ModalResult::Ok) {
@@ -68,7 +68,8 @@ void CwOutput::GenerateControlWeb(InstanceList& instances) {
             platform_.ShowMessageBox(BoxKind::Error,
                                      "Není vybrána žádná položka pro nadřízený systém."_cp);
         } else {
-            const std::optional<KomunSettings> settings = settings_ ? settings_() : std::nullopt;
+            const std::optional<settings::TComSettings> settings =
+                settings_ ? settings_() : std::nullopt;
             if (!settings || choice.first_channel == 0) {
                 platform_.ShowMessageBox(BoxKind::Error,
                                          "Chyba při čtení souboru pro nastavení komunikace."_cp);

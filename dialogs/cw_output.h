@@ -14,11 +14,11 @@
 #include "base/host_records.h"
 #include "base/log_sink.h"
 #include "exports/cw_exports.h"
-#include "exports/komun_header.h"
 #include "instances/instance_list.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "service/service_context.h"
+#include "settings/com_settings.h"
 
 namespace lm::dialogs {
 
@@ -26,7 +26,7 @@ class CwOutput {
 public:
     // The active communication settings; nothing when they cannot be read
     // (the reader has told the user).
-    using SettingsSource = std::function<std::optional<KomunSettings>()>;
+    using SettingsSource = std::function<std::optional<settings::TComSettings>()>;
 
     CwOutput(const ServiceContext& context, SettingsSource settings);
 
@@ -51,6 +51,6 @@ private:
 
 // The settings line of the dialog:
 // "COM2 38400Bd RS485, Adresa=5, Retranslace=7, Timeout=1.5s".
-std::string CwPortText(const KomunSettings& settings);
+std::string CwPortText(const settings::TComSettings& settings);
 
 }  // namespace lm::dialogs

@@ -2,7 +2,6 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
-#include "dialogs/about_dlg.h"
 #include "service/file_error_box.h"
 
 namespace lm::dialogs {
@@ -13,6 +12,24 @@ using ui::ControlKind;
 constexpr const char kGrid[] = "StringGrid1";
 
 }  // namespace
+
+std::string Ruler(int maximum) {
+    switch (maximum) {
+        case 8:
+            return "76543210";
+        case 16:
+            return "5432109876543210";
+        case 18:
+            return "345678901234567890";
+        case 20:
+            return "2345678901234567890";
+        default:
+            break;
+    }
+    std::string ruler;
+    for (int i = 1; i <= maximum && i <= kMaxRuler; ++i) ruler += static_cast<char>('0' + i % 10);
+    return ruler;
+}
 
 TDlgStr::TDlgStr(Platform& platform, Files& files, std::string driver_dir)
     : ui::Form("TDlgStr", std::string("Seznam text. položek"_cp), 488, 340),
@@ -104,7 +121,7 @@ void TDlgStr::OKBtnClick() {
             {Bounded(grid.Cell(0, r), kMaxRowText), Bounded(grid.Cell(1, r), kMaxRowText)});
     }
     if (FileStatus written = WriteStringTable(files_, driver_dir_, table); !written) {
-        platform_.ShowMessageBox(BoxKind::Error, FileErrorText(driver_dir_ + kHandOverFileName,
+        platform_.ShowMessageBox(BoxKind::Error, FileErrorText(driver_dir_ + kDialogFileName,
                                                                "zapsat", ": ", written.reason));
         return;
     }

@@ -6,11 +6,15 @@
 
 #include <string>
 
-#include "dialogs/string_table.h"
+#include "dialogs/dialog_ini.h"
 #include "platform/platform.h"
 #include "ui/form.h"
 
 namespace lm::dialogs {
+
+// The ruler above the texts: the bit numbers for 8 and 16 characters, the
+// display columns for 18 and 20, else the digits "1" to "9", "0" repeated.
+std::string Ruler(int maximum);
 
 class TDlgStr : public ui::Form {
 public:

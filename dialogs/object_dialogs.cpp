@@ -7,12 +7,12 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "base/error_codes.h"
-#include "dialogs/about_dlg.h"
+#include "dialogs/dialog_ini.h"
 #include "dialogs/dlg_house.h"
 #include "dialogs/dlg_str.h"
 #include "instances/lookups.h"
 #include "library/objects.h"
-#include "online/com_settings.h"
+#include "settings/com_settings.h"
 #include "ui/float_edit.h"
 #include "values/convert.h"
 
@@ -198,9 +198,9 @@ void ObjectDialogs::StartKavlin(const dLM_OBJECT& instance) {
     // The settings are read first, for every instance: a missing SETCOM.INI
     // is told even where no tool would start. Only instances 1 to 4 have one.
     Platform& platform = context_.platform;
-    online::TComSettings s;
-    if (!online::ReadComSettings(platform.files(), platform, context_.driver_dir, s,
-                                 online::kMaxIpText, context_.log)) {
+    settings::TComSettings s;
+    if (!settings::ReadComSettings(platform.files(), platform, context_.driver_dir, s,
+                                   settings::kMaxIpText, context_.log)) {
         return;
     }
     if (instance.instance < 1 || instance.instance > 4) return;
@@ -248,7 +248,7 @@ void ObjectDialogs::TextItemsDialog(dLM_OBJECT& instance) {
             {Bounded(ReadZeroText(item.name), kMaxRowText), Bounded(ValueOf(item), kMaxRowText)});
         table.maximum = std::max<int>(table.maximum, item.ext->subindex);
     }
-    const std::string path = context_.driver_dir + kHandOverFileName;
+    const std::string path = context_.driver_dir + kDialogFileName;
     if (FileStatus written = WriteStringTable(files, context_.driver_dir, table); !written) {
         platform.ShowMessageBox(BoxKind::Error,
                                 FileErrorText(path, "zapsat", ": ", written.reason));

@@ -5,14 +5,14 @@
 
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
-#include "online/settings_numbers.h"
 #include "service/file_error_box.h"
+#include "settings/settings_numbers.h"
 
 namespace lm::dialogs {
 namespace {
 
-using online::TComProfile;
-using online::TComSettings;
+using settings::TComProfile;
+using settings::TComSettings;
 using ui::ControlKind;
 
 constexpr CpText kNewProfile = "<nový profil>"_cp;
@@ -25,7 +25,7 @@ TComSettings SettingsOf(const TComProfile& p) {
 
 // A number typed in an edit box, within [low, high].
 std::optional<std::int32_t> Whole(const std::string& text, std::int32_t low, std::int32_t high) {
-    std::optional<std::int32_t> value = online::TypedInt(text);
+    std::optional<std::int32_t> value = settings::TypedInt(text);
     if (value && (*value < low || *value > high)) return std::nullopt;
     return value;
 }
@@ -45,7 +45,7 @@ TSetComDlg::TSetComDlg(Platform& platform, Files& files, std::string driver_dir,
 
 void TSetComDlg::Build() {
     centred = true;
-    Add("Edit1", ControlKind::Edit, {8, 8, 185, 21}, "").max_length = online::kMaxProfileName;
+    Add("Edit1", ControlKind::Edit, {8, 8, 185, 21}, "").max_length = settings::kMaxProfileName;
     Add("ListBox1", ControlKind::ListBox, {8, 34, 185, 176}, "");
     Add("Button1", ControlKind::Button, {8, 216, 59, 25}, "&Opravit");
     Add("Button3", ControlKind::Button, {71, 216, 59, 25}, "&Přidat"_cp);
@@ -75,7 +75,7 @@ void TSetComDlg::Build() {
     speed.hint = "Výběr komunikační rychlosti"_cp;
     for (int s : kSpeeds) speed.items.push_back(std::to_string(s));
     Add("LabelIP", ControlKind::Label, {204, 134, 100, 13}, "IP");
-    Add("EditIP", ControlKind::Edit, {310, 130, 100, 21}, "").max_length = online::kMaxProfileIP;
+    Add("EditIP", ControlKind::Edit, {310, 130, 100, 21}, "").max_length = settings::kMaxProfileIP;
     Add("LabelIPPort", ControlKind::Label, {204, 160, 100, 13}, "Port");
     Add("EditPort", ControlKind::Edit, {310, 156, 100, 21}, "").max_length = 5;
     Add("LabelAddress", ControlKind::Label, {204, 186, 100, 13}, "Adresa");
@@ -125,10 +125,11 @@ void TSetComDlg::Inicializace() {
     f["Edit1"].text.clear();
     prev_position_ = -1;
 
-    table_ = online::ProfileTable();
+    table_ = settings::ProfileTable();
     TComSettings active;
-    online::ReadComSettings(files_, platform_, driver_dir_, active, online::kMaxIpText, log_);
-    online::LoadProfiles(files_, driver_dir_ + online::kProfilesFileName, table_, separator_, log_);
+    settings::ReadComSettings(files_, platform_, driver_dir_, active, settings::kMaxIpText, log_);
+    settings::LoadProfiles(files_, driver_dir_ + settings::kProfilesFileName, table_, separator_,
+                           log_);
     if (table_.count == 0) {
         table_.count = 1;
         table_.position = 0;
@@ -141,7 +142,7 @@ void TSetComDlg::Inicializace() {
              static_cast<std::uint8_t>(active.Retranslation),
              active.RS485,
              active.TCP,
-             Bounded(active.TCPIP, online::kMaxProfileIP),
+             Bounded(active.TCPIP, settings::kMaxProfileIP),
              active.TCPPort};
     }
 
@@ -170,7 +171,7 @@ void TSetComDlg::ShowValues(const TComSettings& s) {
     speed.text = speed.items[static_cast<std::size_t>(speed.selection)];
     f["EditAddress"].text = std::to_string(s.Address);
     f["EditRetra"].text = std::to_string(s.Retranslation);
-    f["EditTOut"].text = online::TimeOutText(s.TimeOut, separator_);
+    f["EditTOut"].text = settings::TimeOutText(s.TimeOut, separator_);
     f["EditIP"].text = s.TCPIP;
     f["EditPort"].text = std::to_string(s.TCPPort);
     ChooseLineKind(s.TCP, s.RS485);
@@ -222,7 +223,7 @@ void TSetComDlg::SetEditMode(bool on) {
 }
 
 void TSetComDlg::ShowProfile(int index) {
-    if (index < 0 || index >= online::kProfileSlots) return;
+    if (index < 0 || index >= settings::kProfileSlots) return;
     const TComProfile& p = table_.entries[static_cast<std::size_t>(index)];
     (*this)["Edit1"].text = p.Name;
     ShowValues(SettingsOf(p));
@@ -237,21 +238,21 @@ std::int32_t TSetComDlg::ChosenSpeed() const {
     const ui::Control& speed = (*this)["ComboBoxSpeed"];
     const int item = speed.selection;
     if (item < 0 || item >= static_cast<int>(speed.items.size())) return 38400;
-    return online::TypedInt(speed.items[static_cast<std::size_t>(item)]).value_or(38400);
+    return settings::TypedInt(speed.items[static_cast<std::size_t>(item)]).value_or(38400);
 }
 
 bool TSetComDlg::ReadProfileFromControls(TComProfile& entry) {
     const Form& f = *this;
     TComProfile p = entry;
-    p.Name = Bounded(f["Edit1"].text, online::kMaxProfileName);
+    p.Name = Bounded(f["Edit1"].text, settings::kMaxProfileName);
     p.ComPort = ChosenPort();
     p.ComSpeed = ChosenSpeed();
     const std::string& ip = f["EditIP"].text;
     const auto port = Whole(f["EditPort"].text, 0, 65535);
     const auto address = Whole(f["EditAddress"].text, 0, 255);
     const auto retranslation = Whole(f["EditRetra"].text, 0, 255);
-    const auto timeout = online::TypedReal(f["EditTOut"].text, separator_);
-    if (!online::IsValidIP(ip) || !port || !address || !retranslation || !timeout) return false;
+    const auto timeout = settings::TypedReal(f["EditTOut"].text, separator_);
+    if (!settings::IsValidIP(ip) || !port || !address || !retranslation || !timeout) return false;
     p.TCPIP = ip;
     p.TCPPort = static_cast<std::uint16_t>(*port);
     p.Address = static_cast<std::uint8_t>(*address);
@@ -282,9 +283,9 @@ void TSetComDlg::Button1Click() {
 
 void TSetComDlg::Button3Click() {
     Form& f = *this;
-    if (table_.count >= online::kProfileSlots) {
+    if (table_.count >= settings::kProfileSlots) {
         platform_.ShowMessageBox(BoxKind::Error, "V seznamu může být nejvýše "_cp +
-                                                     std::to_string(online::kProfileSlots) +
+                                                     std::to_string(settings::kProfileSlots) +
                                                      " profilů."_cp);
         return;
     }
@@ -302,7 +303,7 @@ void TSetComDlg::Button3Click() {
 void TSetComDlg::ButtonSaveClick() {
     Form& f = *this;
     const int index = f["ListBox1"].selection;
-    if (edit_kind_ == EditKind::None || index < 0 || index >= online::kProfileSlots) return;
+    if (edit_kind_ == EditKind::None || index < 0 || index >= settings::kProfileSlots) return;
     if (!ReadProfileFromControls(table_.entries[static_cast<std::size_t>(index)])) {
         f["LabelErr"].visible = true;
         return;
@@ -364,11 +365,11 @@ void TSetComDlg::ButtonOKClick() {
     Form& f = *this;
     const auto address = Whole(f["EditAddress"].text, 1, 255);
     const auto retranslation = Whole(f["EditRetra"].text, 1, 255);
-    const auto timeout = online::TypedReal(f["EditTOut"].text, separator_);
+    const auto timeout = settings::TypedReal(f["EditTOut"].text, separator_);
     const auto port = Whole(f["EditPort"].text, 0, 65535);
     const bool tcp = f["RadioButtonTCP"].checked;
     const bool valid = address && retranslation && timeout &&
-                       (!tcp || (port && online::IsValidIP(f["EditIP"].text)));
+                       (!tcp || (port && settings::IsValidIP(f["EditIP"].text)));
     if (!valid) {
         platform_.ShowMessageBox(BoxKind::Error, "Chyba zadání parametrů profilu !"_cp);
         ShowProfile(f["ListBox1"].selection);
@@ -383,11 +384,12 @@ void TSetComDlg::ButtonOKClick() {
                               *timeout,
                               tcp,
                               f["EditIP"].text,
-                              static_cast<std::uint16_t>(port.value_or(online::kDefaultTcpPort))};
-    if (!Written(online::WriteComSettings(files_, driver_dir_, active), online::kSetComFileName) ||
-        !Written(online::SaveProfiles(files_, driver_dir_ + online::kProfilesFileName, table_,
-                                      separator_),
-                 online::kProfilesFileName)) {
+                              static_cast<std::uint16_t>(port.value_or(settings::kDefaultTcpPort))};
+    if (!Written(settings::WriteComSettings(files_, driver_dir_, active),
+                 settings::kSetComFileName) ||
+        !Written(settings::SaveProfiles(files_, driver_dir_ + settings::kProfilesFileName, table_,
+                                        separator_),
+                 settings::kProfilesFileName)) {
         return;
     }
     Close(ui::ModalResult::Ok);

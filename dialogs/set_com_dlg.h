@@ -7,10 +7,10 @@
 #include <string>
 
 #include "base/log_sink.h"
-#include "online/com_settings.h"
-#include "online/profiles.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "settings/com_settings.h"
+#include "settings/profiles.h"
 #include "ui/form.h"
 
 namespace lm::dialogs {
@@ -41,7 +41,7 @@ public:
     void HelpBtnClick();
     void RadioButtonRS232Click();  // the line-kind rule, on a click of any line kind
 
-    const online::ProfileTable& profiles() const { return table_; }
+    const settings::ProfileTable& profiles() const { return table_; }
     bool edit_mode() const { return edit_mode_; }
     EditKind edit_kind() const { return edit_kind_; }
 
@@ -49,8 +49,8 @@ private:
     void Build();
     void SetEditMode(bool on);
     void ShowProfile(int index);
-    void ShowValues(const online::TComSettings& values);
-    bool ReadProfileFromControls(online::TComProfile& entry);
+    void ShowValues(const settings::TComSettings& values);
+    bool ReadProfileFromControls(settings::TComProfile& entry);
     void FillList();
     void ChooseLineKind(bool tcp, bool rs485);
     // The port and speed the combo boxes show.
@@ -63,7 +63,7 @@ private:
     std::string driver_dir_;
     LogSink& log_;
     char separator_;
-    online::ProfileTable table_;
+    settings::ProfileTable table_;
     int prev_position_ = -1;
     bool edit_mode_ = false;
     EditKind edit_kind_ = EditKind::None;

@@ -58,7 +58,7 @@ CwExports::CwExports(const ServiceContext& context)
       driver_dir_(context.driver_dir) {}
 
 void CwExports::Export(const CwExportChoice& choice, const std::vector<CwItem>& selected,
-                       const KomunSettings& settings) {
+                       const settings::TComSettings& settings) {
     const std::size_t chosen =
         static_cast<std::size_t>(std::count(choice.create.begin(), choice.create.end(), true));
     if (Write(choice, selected, settings) == chosen) {
@@ -72,7 +72,7 @@ void CwExports::Export(const CwExportChoice& choice, const std::vector<CwItem>& 
 }
 
 std::size_t CwExports::Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,
-                             const KomunSettings& settings) {
+                             const settings::TComSettings& settings) {
     const std::string range_error = CwChannelRangeError(choice.first_channel, selected.size());
     if (!range_error.empty()) {
         platform_.ShowMessageBox(BoxKind::Error, range_error);

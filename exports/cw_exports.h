@@ -19,10 +19,10 @@
 
 #include "base/log_sink.h"
 #include "exports/cw_items.h"
-#include "exports/komun_header.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "service/service_context.h"
+#include "settings/com_settings.h"
 
 namespace lm {
 
@@ -48,11 +48,11 @@ public:
     // The export the user asked for: Write, then ShowAndRun only when every
     // chosen file was written; a file not written stops the export there.
     void Export(const CwExportChoice& choice, const std::vector<CwItem>& selected,
-                const KomunSettings& settings);
+                const settings::TComSettings& settings);
     // Writes the chosen files; returns how many were written. Every failure
     // has been shown to the user.
     std::size_t Write(const CwExportChoice& choice, const std::vector<CwItem>& selected,
-                      const KomunSettings& settings);
+                      const settings::TComSettings& settings);
     // Notepad with each chosen file (when asked), then Control Web with the
     // CW file (when asked); a failed start shows its result code.
     void ShowAndRun(const CwExportChoice& choice);

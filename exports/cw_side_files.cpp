@@ -22,14 +22,14 @@ void Lines(ExportText& out, std::initializer_list<std::string_view> lines) {
     for (std::string_view line : lines) out.Line(line);
 }
 
-void WriteParGlobal(ExportText& out, const KomunSettings& settings) {
+void WriteParGlobal(ExportText& out, const settings::TComSettings& settings) {
     out.Line(kParComment);
     Lines(out, {"[COM]"});
     std::string line = "  DRIVER SYSTEM ";
-    line += std::to_string(settings.com_port);
+    line += std::to_string(settings.ComPort);
     out.Line(line);
-    if (settings.com_port >= 1 && settings.com_port <= 4) {
-        const StandardPort& port = kStandardPorts[settings.com_port - 1];
+    if (settings.ComPort >= 1 && settings.ComPort <= 4) {
+        const StandardPort& port = kStandardPorts[settings.ComPort - 1];
         line = "  IRQ ";
         line += std::to_string(port.irq);
         out.Line(line);
@@ -41,14 +41,14 @@ void WriteParGlobal(ExportText& out, const KomunSettings& settings) {
                     "  BASE 0    { nestandardni port - prosim definujte }"});
     }
     line = "  BAUD ";
-    line += std::to_string(settings.com_speed);
+    line += std::to_string(settings.ComSpeed);
     out.Line(line);
     Lines(out, {"  BITS 8", "  PARITY NONE", "  STOP 1"});
-    out.Line(settings.rs485 ? "  OPTIONS 32" : "  OPTIONS 0");
+    out.Line(settings.RS485 ? "  OPTIONS 32" : "  OPTIONS 0");
     Lines(out, {"  BUFFER_SIZE 1024", "END", "", "[GLOBAL]", "  PREFIX $E1 $5C", "  SUFFIX NONE",
                 "  PRESUFFIX NONE", "  ADDRESS $00"});
     line = "  ANSWER_TIME ";
-    line += REAL_TEXT(settings.timeout, 3, 1);
+    line += REAL_TEXT(settings.TimeOut, 3, 1);
     out.Line(line);
     Lines(out, {"  REFRESH_PERIOD 0", "  SILENCE_WAIT 10", "  RTS_TIME_ON 0", "  RTS_TIME_OFF 0",
                 "  DEF_ANALOG_IN_ADDR $D61A", "  SLEEP_TIME 0", "  SLEEP_COUNT 100",
@@ -88,7 +88,7 @@ bool AppendsTo(bool append, std::optional<std::string_view> existing) {
     return existing->find_first_not_of(" \t\r\n") != std::string_view::npos;
 }
 
-void WriteParHead(ExportText& out, bool append, const KomunSettings& settings) {
+void WriteParHead(ExportText& out, bool append, const settings::TComSettings& settings) {
     if (append) {
         out.Line("");
         out.Line(kParComment);
@@ -97,10 +97,10 @@ void WriteParHead(ExportText& out, bool append, const KomunSettings& settings) {
     }
     out.Line("[STATION]");
     std::string line = "  ADDRESS ";
-    line += std::to_string(settings.address);
+    line += std::to_string(settings.Address);
     out.Line(line);
     line = "  RETRANSLATION ";
-    line += std::to_string(settings.retranslation);
+    line += std::to_string(settings.Retranslation);
     out.Line(line);
     Lines(out,
           {"  NAME \"KADEX2\" \"\"", "  NUM_BINAR_IN 0", "  NUM_BINAR_OUT 0", "  NUM_ANALOG_IN 0",
@@ -133,7 +133,8 @@ void WriteDmfLine(ExportText& out, const CwItem& item, long channel) {
 }
 
 CwFileText ParFileText(const std::vector<CwItem>& items, long first_channel, bool append,
-                       const KomunSettings& settings, std::optional<std::string_view> existing) {
+                       const settings::TComSettings& settings,
+                       std::optional<std::string_view> existing) {
     CwFileText result;
     result.error = CwChannelRangeError(first_channel, items.size());
     if (!result.error.empty()) return result;

@@ -12,7 +12,7 @@
 
 #include "exports/cw_items.h"
 #include "exports/export_text.h"
-#include "exports/komun_header.h"
+#include "settings/com_settings.h"
 
 namespace lm {
 
@@ -31,7 +31,7 @@ bool AppendsTo(bool append, std::optional<std::string_view> existing);
 
 // WriteParHead: the head in overwrite mode, only the comment line in append
 // mode; then the station block.
-void WriteParHead(ExportText& out, bool append, const KomunSettings& settings);
+void WriteParHead(ExportText& out, bool append, const settings::TComSettings& settings);
 // WriteParLine: "  QQ READ 100 12 3 4 WORD".
 void WriteParLine(ExportText& out, const CwItem& item, long channel);
 // WriteDmfLine: "   100 cardinal input".
@@ -41,7 +41,8 @@ void WriteDmfLine(ExportText& out, const CwItem& item, long channel);
 // file's text in append mode when the file exists: the new station follows it
 // (AppendsTo).
 CwFileText ParFileText(const std::vector<CwItem>& items, long first_channel, bool append,
-                       const KomunSettings& settings, std::optional<std::string_view> existing);
+                       const settings::TComSettings& settings,
+                       std::optional<std::string_view> existing);
 
 // The DMF file. In append mode over an existing file (AppendsTo) the new
 // channels go in before its closing "end." so the map stays one block; an

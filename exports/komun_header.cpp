@@ -5,18 +5,18 @@
 
 namespace lm {
 
-void WriteKomunHeader(ExportText& out, const KomunSettings& s, std::uint32_t firmware_low,
+void WriteKomunHeader(ExportText& out, const settings::TComSettings& s, std::uint32_t firmware_low,
                       std::uint32_t firmware_high, const KomunWindow& window) {
     using std::to_string;
-    if (s.tcp) {
-        out.Line("tcp " + Bounded(s.tcp_ip) + " " + to_string(s.tcp_port));
+    if (s.TCP) {
+        out.Line("tcp " + Bounded(s.TCPIP) + " " + to_string(s.TCPPort));
     } else {
-        out.Line("port " + to_string(s.com_port) + " " + to_string(s.com_speed));
-        out.Line(s.rs485 ? "rs485" : "rs232");
+        out.Line("port " + to_string(s.ComPort) + " " + to_string(s.ComSpeed));
+        out.Line(s.RS485 ? "rs485" : "rs232");
     }
-    out.Line("address " + to_string(s.address));
-    out.Line("retranslation " + to_string(s.retranslation));
-    out.Line("TIMEOUT " + REAL_TEXT(s.timeout, 3, 1));
+    out.Line("address " + to_string(s.Address));
+    out.Line("retranslation " + to_string(s.Retranslation));
+    out.Line("TIMEOUT " + REAL_TEXT(s.TimeOut, 3, 1));
     out.Line("FIRMWARE " + to_string(firmware_low) + " " + to_string(firmware_high));
     out.Line("HWND " + to_string(window.handle) + " " + to_string(window.left) + " " +
              to_string(window.top) + " " + to_string(window.height));

@@ -7,21 +7,9 @@
 #include <string>
 
 #include "exports/export_text.h"
+#include "settings/com_settings.h"
 
 namespace lm {
-
-// The nine values of SETCOM.INI, as the communication program needs them.
-struct KomunSettings {
-    std::int32_t com_port = 1;
-    std::int32_t com_speed = 9600;
-    std::int32_t address = 1;
-    std::int32_t retranslation = 1;
-    bool rs485 = false;
-    double timeout = 1.5;  // seconds
-    bool tcp = false;      // TCP instead of a COM port; overrides rs485
-    std::string tcp_ip;    // IPv4 address in dotted form
-    std::uint16_t tcp_port = 1998;
-};
 
 // The driver window: its handle, its left and top position and its height.
 struct KomunWindow {
@@ -39,7 +27,8 @@ struct KomunWindow {
 //     TIMEOUT 1.5
 //     FIRMWARE 2100 3000
 //     HWND 1234 10 20 161
-void WriteKomunHeader(ExportText& out, const KomunSettings& settings, std::uint32_t firmware_low,
-                      std::uint32_t firmware_high, const KomunWindow& window);
+void WriteKomunHeader(ExportText& out, const settings::TComSettings& settings,
+                      std::uint32_t firmware_low, std::uint32_t firmware_high,
+                      const KomunWindow& window);
 
 }  // namespace lm

@@ -51,7 +51,7 @@ std::string NetlistExports::WriteNetList(std::uint32_t checksum, InstanceList* i
     header.firmware_low = library_.firmware_low;
     header.firmware_high = library_.firmware_high;
     if (mode == NetListMode::Komun) {
-        std::optional<KomunSettings> settings = settings_ ? settings_() : std::nullopt;
+        std::optional<settings::TComSettings> settings = settings_ ? settings_() : std::nullopt;
         if (!settings) {
             // Without the line settings the communication program must not
             // start on an old configuration: the file is left empty.

@@ -40,7 +40,7 @@ class NetlistExports {
 public:
     // The active communication settings (SETCOM.INI). Nothing when they cannot
     // be read; the reader has told the user then.
-    using SettingsSource = std::function<std::optional<KomunSettings>()>;
+    using SettingsSource = std::function<std::optional<settings::TComSettings>()>;
     // The driver window's handle and place at the moment of the export.
     using WindowSource = std::function<KomunWindow()>;
 

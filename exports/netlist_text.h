@@ -35,8 +35,8 @@ NetListMode NetListModeOf(std::string_view file_name);
 struct NetListHeader {
     std::uint32_t firmware_low = 0;
     std::uint32_t firmware_high = 0;
-    KomunSettings settings;  // communication-program mode only
-    KomunWindow window;      // communication-program mode only
+    settings::TComSettings settings;  // communication-program mode only
+    KomunWindow window;               // communication-program mode only
 };
 
 // The file's text into `out`; the walk changes the instance list as

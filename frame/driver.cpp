@@ -15,9 +15,9 @@ Driver::Driver(DriverWide& wide)
       conversion_(context_, project_.library()),
       netlist_(
           context_, project_.instances(), project_.library(),
-          [this] { return ReadKomunSettings(context_); },
+          [this] { return ReadActiveSettings(context_); },
           [this] { return KomunWindowOf(window_.handle(), window_.form()); }),
-      cw_output_(context_, [this] { return ReadKomunSettings(context_); }),
+      cw_output_(context_, [this] { return ReadActiveSettings(context_); }),
       run_(context_,
            RunModeWide{window_.form(), window_.handle(), wide.msg_rec_to_lmr, wide.msg_tolan,
                        wide.in_entry, wide.send_msg_enabled},

@@ -2,6 +2,7 @@
 
 #include "base/cp1250.h"
 #include "base/number_text.h"
+#include "dialogs/dialog_ini.h"
 #include "frame/driver_menu.h"
 #include "frame/driver_texts.h"
 #include "frame/error_texts.h"
@@ -89,9 +90,9 @@ bool MenuService::MenuItem(PARAM_ENTRY& record) {
 void MenuService::StartupOptionsDialog() {
     Platform& platform = context_.platform;
     Files& files = platform.files();
-    const std::string dialog_file = context_.DriverFile(kDialogFileName);
+    const std::string dialog_file = context_.DriverFile(dialogs::kDialogFileName);
     // Without its file the dialog would show, and hand back, stale options.
-    if (FileStatus written = WriteStartupDialogFile(files, context_.driver_dir, startup_);
+    if (FileStatus written = dialogs::WriteStartupDialogFile(files, context_.driver_dir, startup_);
         !written) {
         context_.ShowFileError(dialog_file, "zapsat", written.reason);
         return;
@@ -103,13 +104,15 @@ void MenuService::StartupOptionsDialog() {
         if (!dialog.write_status())
             context_.ShowFileError(dialog_file, "zapsat", dialog.write_status().reason);
     }
-    if (auto chosen = ReadStartupDialogFile(files, context_.driver_dir)) {
+    if (auto chosen = dialogs::ReadStartupDialogFile(files, context_.driver_dir)) {
         startup_ = *chosen;
     } else {
         context_.ShowFileError(dialog_file, "přečíst"_cp);
     }
     context_.log.Write("LMTOOLs loaded from dialog");
-    if (FileStatus saved = SaveStartup(files, context_.driver_dir, kNoLabelTable, startup_); !saved)
+    if (FileStatus saved =
+            SaveStartup(files, context_.driver_dir, dialogs::kNoLabelTable, startup_);
+        !saved)
         context_.ShowFileError(context_.DriverFile(kStartupFileName), "zapsat", saved.reason);
     context_.log.Write("LMTOOLs saveed to .INI");
 }

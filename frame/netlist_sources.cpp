@@ -2,41 +2,24 @@
 
 namespace lm {
 
-KomunSettings KomunSettingsOf(const online::TComSettings& s) {
-    KomunSettings komun;
-    komun.com_port = s.ComPort;
-    komun.com_speed = s.ComSpeed;
-    komun.address = s.Address;
-    komun.retranslation = s.Retranslation;
-    komun.rs485 = s.RS485;
-    komun.timeout = s.TimeOut;
-    komun.tcp = s.TCP;
-    komun.tcp_ip = s.TCPIP;
-    komun.tcp_port = s.TCPPort;
-    return komun;
-}
-
-std::optional<KomunSettings> ReadKomunSettings(const ServiceContext& context) {
-    online::TComSettings settings;
-    if (!online::ReadComSettings(context.platform.files(), context.platform, context.driver_dir,
-                                 settings, online::kMaxIpText, context.log)) {
+std::optional<settings::TComSettings> ReadActiveSettings(const ServiceContext& context) {
+    settings::TComSettings active;
+    if (!settings::ReadComSettings(context.platform.files(), context.platform, context.driver_dir,
+                                   active, settings::kMaxIpText, context.log)) {
         return std::nullopt;
     }
-    return KomunSettingsOf(settings);
+    return active;
 }
 
 std::optional<double> ReadLineTimeout(const ServiceContext& context) {
     // The window's creation asks too, before anything was exported: a missing
     // file means the default time-out then, not a box.
-    if (!context.platform.files().CanBeOpened(context.DriverFile(online::kSetComFileName))) {
+    if (!context.platform.files().CanBeOpened(context.DriverFile(settings::kSetComFileName))) {
         return std::nullopt;
     }
-    online::TComSettings settings;
-    if (!online::ReadComSettings(context.platform.files(), context.platform, context.driver_dir,
-                                 settings, online::kMaxIpText, context.log)) {
-        return std::nullopt;
-    }
-    return settings.TimeOut;
+    const std::optional<settings::TComSettings> active = ReadActiveSettings(context);
+    if (!active) return std::nullopt;
+    return active->TimeOut;
 }
 
 KomunWindow KomunWindowOf(WindowHandle handle, const ui::Form& form) {

@@ -5,19 +5,16 @@
 #include <optional>
 
 #include "exports/komun_header.h"
-#include "online/com_settings.h"
 #include "platform/platform.h"
 #include "service/service_context.h"
+#include "settings/com_settings.h"
 #include "ui/form.h"
 
 namespace lm {
 
-// The settings as LMKOMUN.INI carries them.
-KomunSettings KomunSettingsOf(const online::TComSettings& settings);
-
 // ReadComSettings of the driver directory: nothing when SETCOM.INI cannot be
 // read, after its reader has beeped and shown "Nenalezen soubor SETCOM.INI".
-std::optional<KomunSettings> ReadKomunSettings(const ServiceContext& context);
+std::optional<settings::TComSettings> ReadActiveSettings(const ServiceContext& context);
 
 // The time-out of SETCOM.INI in seconds, without a box: nothing when the file
 // is not there.

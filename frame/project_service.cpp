@@ -2,6 +2,7 @@
 
 #include "base/cp1250.h"
 #include "base/number_text.h"
+#include "dialogs/dialog_ini.h"
 #include "frame/error_texts.h"
 #include "instances/lookups.h"
 #include "instances/project_lines.h"
@@ -49,7 +50,7 @@ bool ProjectService::InitObjects(PARAM_ENTRY& record) {
     if (!files.CanBeOpened(startup_file)) {
         startup_ = StartupOptions{};
         // Should the write fail, the file is still missing below: error 1.
-        SaveStartup(files, context_.driver_dir, kNoLabelTable, startup_);
+        SaveStartup(files, context_.driver_dir, dialogs::kNoLabelTable, startup_);
         platform.ShowMessageBox(BoxKind::Error,
                                 "Startovacího soubor STARTUP.INI nebyl nalezen.\r"
                                 "Bylo použito počáteční nastavení."_cp);

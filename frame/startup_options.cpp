@@ -5,7 +5,6 @@
 #include "library/definition_reader.h"
 #include "library/load_problems.h"
 #include "library/texts.h"
-#include "values/number_syntax.h"
 
 namespace lm {
 namespace {
@@ -95,33 +94,6 @@ FileStatus SaveStartup(Files& files, const std::string& driver_dir, const std::s
                        "LOGFILE " + std::string(OnOff(options.log_file)),
                        "STATUS_DIALOG " + std::string(OnOff(options.status_dialog)),
                        "LAB " + label}));
-}
-
-FileStatus WriteStartupDialogFile(Files& files, const std::string& driver_dir,
-                                  const StartupOptions& options) {
-    auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-    return ReplaceWholeFile(files, driver_dir + kDialogFileName,
-                            JoinCrLfLines({flag(options.hide_dialog), flag(options.status_dialog),
-                                           flag(options.log_file)}));
-}
-
-std::optional<StartupOptions> ReadStartupDialogFile(Files& files, const std::string& driver_dir) {
-    auto content = files.ReadWhole(driver_dir + kDialogFileName);
-    if (!content) return std::nullopt;
-    StartupOptions options;
-    bool* targets[] = {&options.hide_dialog, &options.status_dialog, &options.log_file};
-    std::size_t start = 0;
-    for (bool* target : targets) {
-        if (start >= content->size()) break;
-        std::size_t end = content->find('\n', start);
-        std::string_view line(content->data() + start,
-                              (end == std::string::npos ? content->size() : end) - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        auto number = ParseInt32(line);
-        *target = number.has_value() && *number == 1;
-        start = end == std::string::npos ? content->size() : end + 1;
-    }
-    return options;
 }
 
 }  // namespace lm

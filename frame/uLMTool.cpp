@@ -1,7 +1,7 @@
 #include "frame/uLMTool.h"
 
 #include "base/cp1250.h"
-#include "frame/startup_options.h"
+#include "dialogs/dialog_ini.h"
 
 namespace lm {
 
@@ -25,8 +25,8 @@ TFormLMTool::TFormLMTool(Files& files, std::string driver_dir)
 }
 
 void TFormLMTool::FormCreate() {
-    const StartupOptions options =
-        ReadStartupDialogFile(files_, driver_dir_).value_or(StartupOptions{});
+    const dialogs::StartupOptions options =
+        dialogs::ReadStartupDialogFile(files_, driver_dir_).value_or(dialogs::StartupOptions{});
     (*this)["CHB_hidedialog"].checked = options.hide_dialog;
     (*this)["CHB_statusdialog"].checked = options.status_dialog;
     (*this)["CHB_logfile"].checked = options.log_file;
@@ -37,11 +37,11 @@ void TFormLMTool::FormCreate() {
 }
 
 void TFormLMTool::ButtonOKClick() {
-    StartupOptions options;
+    dialogs::StartupOptions options;
     options.hide_dialog = (*this)["CHB_hidedialog"].checked;
     options.status_dialog = (*this)["CHB_statusdialog"].checked;
     options.log_file = (*this)["CHB_logfile"].checked;
-    write_status_ = WriteStartupDialogFile(files_, driver_dir_, options);
+    write_status_ = dialogs::WriteStartupDialogFile(files_, driver_dir_, options);
     Close(ui::ModalResult::Ok);
 }
 

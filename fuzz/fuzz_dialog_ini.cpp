@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "dialogs/string_table.h"
-#include "frame/startup_options.h"
+#include "dialogs/dialog_ini.h"
+#include "dialogs/dlg_str.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/support/memory_platform.h"
 
@@ -17,11 +17,11 @@ namespace {
 using fuzz::Check;
 
 void StartupLayout(fuzz::MemoryPlatform& platform) {
-    const std::optional<lm::StartupOptions> read =
-        lm::ReadStartupDialogFile(platform.memory, platform.DriverDir());
+    const std::optional<lm::dialogs::StartupOptions> read =
+        lm::dialogs::ReadStartupDialogFile(platform.memory, platform.DriverDir());
     Check(read.has_value());
-    Check(lm::WriteStartupDialogFile(platform.memory, platform.DriverDir(), *read).ok);
-    Check(lm::ReadStartupDialogFile(platform.memory, platform.DriverDir()) == read);
+    Check(lm::dialogs::WriteStartupDialogFile(platform.memory, platform.DriverDir(), *read).ok);
+    Check(lm::dialogs::ReadStartupDialogFile(platform.memory, platform.DriverDir()) == read);
 }
 
 void StringTableLayout(fuzz::MemoryPlatform& platform) {
@@ -49,7 +49,7 @@ void StringTableLayout(fuzz::MemoryPlatform& platform) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     fuzz::MemoryPlatform platform;
-    platform.Put(lm::kDialogFileName,
+    platform.Put(lm::dialogs::kDialogFileName,
                  std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
     if (data[0] % 2 == 0) {
         StartupLayout(platform);

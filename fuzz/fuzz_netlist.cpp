@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckingLog log;
     lm::NetListHeader header;
-    header.settings.tcp_ip = "192.168.1.1";
+    header.settings.TCPIP = "192.168.1.1";
     for (lm::NetListMode mode : {lm::NetListMode::Listing, lm::NetListMode::Komun}) {
         const std::string text =
             lm::NetListText(mode, in.Next16() * 65537u, &Instances(),

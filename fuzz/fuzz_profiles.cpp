@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "online/profile_file.h"
-#include "online/profiles.h"
+#include "settings/profile_file.h"
+#include "settings/profiles.h"
 
 namespace {
 
 using fuzz::Check;
-namespace o = lm::online;
+namespace o = lm::settings;
 
 o::ProfileTable Load(std::string_view text, char separator, lm::LoadProblems* problems) {
     fuzz::CheckingLog log;

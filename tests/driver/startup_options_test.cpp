@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/cp1250.h"
+#include "dialogs/dialog_ini.h"
 #include "frame/uLMTool.h"
 #include "platform/system_files.h"
 #include "tests/support/driver_fixture.h"
@@ -122,11 +123,12 @@ TEST(StartupDialogFile, OnlyTheNumberOneCountsAsOn) {
     for (const Row& row : rows) {
         TempDir dir;
         WriteFile(dir.driver_dir() / "DIALOG.INI", row.content);
-        EXPECT_EQ(ReadStartupDialogFile(SystemFiles(), dir.driver_dir_text()), row.options)
+        EXPECT_EQ(dialogs::ReadStartupDialogFile(SystemFiles(), dir.driver_dir_text()), row.options)
             << row.content;
     }
     TempDir dir;
-    ASSERT_TRUE(WriteStartupDialogFile(SystemFiles(), dir.driver_dir_text(), {false, true, true}));
+    ASSERT_TRUE(
+        dialogs::WriteStartupDialogFile(SystemFiles(), dir.driver_dir_text(), {false, true, true}));
     EXPECT_EQ(ReadFile(dir.driver_dir() / "DIALOG.INI"), "0\r\n1\r\n1\r\n");
 }
 

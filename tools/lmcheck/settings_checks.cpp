@@ -5,9 +5,9 @@
 
 #include "base/log_sink.h"
 #include "library/texts.h"
-#include "online/com_settings.h"
-#include "online/profile_file.h"
-#include "online/profiles.h"
+#include "settings/com_settings.h"
+#include "settings/profile_file.h"
+#include "settings/profiles.h"
 #include "tools/lmcheck/path_kind.h"
 
 namespace lmcheck {
@@ -33,8 +33,8 @@ struct Range {
 void CheckSetCom(const std::string& text, Collector& collector) {
     lm::NoLog log;
     // The reader reports the lines it cannot read.
-    const lm::online::TComSettings s =
-        lm::online::ParseComSettings(text, lm::online::kMaxIpText, log, &collector);
+    const lm::settings::TComSettings s =
+        lm::settings::ParseComSettings(text, lm::settings::kMaxIpText, log, &collector);
     const bool speed_listed =
         std::find(kSpeeds.begin(), kSpeeds.end(), s.ComSpeed) != kSpeeds.end();
     constexpr const char kRefused[] = "the settings dialog refuses it when a profile is chosen";
@@ -50,14 +50,14 @@ void CheckSetCom(const std::string& text, Collector& collector) {
     };
     for (const Range& range : ranges) {
         if (range.fits) continue;
-        collector.Add({Severity::Warning, lm::online::SetComLinePlace(text, range.line),
+        collector.Add({Severity::Warning, lm::settings::SetComLinePlace(text, range.line),
                        "out-of-range", "",
                        Concat({"line ", std::to_string(range.line), " (", range.field,
                                "): ", std::to_string(range.value), " is not ", range.expected, "; ",
                                range.consequence})});
     }
-    const lm::TextPosition ip_at = lm::online::SetComLinePlace(text, 8);
-    if (ip_at.line != 0 && !lm::online::IsValidIP(s.TCPIP)) {
+    const lm::TextPosition ip_at = lm::settings::SetComLinePlace(text, 8);
+    if (ip_at.line != 0 && !lm::settings::IsValidIP(s.TCPIP)) {
         collector.Add({s.TCP ? Severity::Error : Severity::Warning, ip_at, "bad-ip", "",
                        Concat({"line 8 (TCPIP): \"", lm::ShownToken(s.TCPIP),
                                "\" is no IP address of four numbers 0 to 255",
@@ -69,12 +69,12 @@ void CheckSetCom(const std::string& text, Collector& collector) {
 // The port and speed of each profile as the settings dialog shows them: a
 // value it does not offer shows as COM1 or 38400, which choosing the profile
 // then writes to SETCOM.INI.
-void CheckProfileLines(const std::string& text, const lm::online::ProfileTable& table,
+void CheckProfileLines(const std::string& text, const lm::settings::ProfileTable& table,
                        Collector& collector) {
-    const lm::online::ProfileFile file(text);
+    const lm::settings::ProfileFile file(text);
     for (int i = 0; i < table.count; ++i) {
-        const lm::online::TComProfile& p = table.entries[static_cast<std::size_t>(i)];
-        const std::string section = lm::online::ProfileSection(i);
+        const lm::settings::TComProfile& p = table.entries[static_cast<std::size_t>(i)];
+        const std::string section = lm::settings::ProfileSection(i);
         const bool speed_listed =
             std::find(kSpeeds.begin(), kSpeeds.end(), p.ComSpeed) != kSpeeds.end();
         const struct {
@@ -99,7 +99,7 @@ void CheckProfileLines(const std::string& text, const lm::online::ProfileTable& 
 }  // namespace
 
 void CheckSettings(lm::Files& files, const std::string& driver_dir, Collector& collector) {
-    const std::string setcom = Concat({driver_dir, lm::online::kSetComFileName});
+    const std::string setcom = Concat({driver_dir, lm::settings::kSetComFileName});
     if (std::optional<std::string> text = files.ReadWhole(setcom)) {
         const lm::ProblemFile file(&collector, setcom);
         CheckSetCom(*text, collector);
@@ -116,14 +116,14 @@ void CheckSettings(lm::Files& files, const std::string& driver_dir, Collector& c
                                  "whenever it reads the settings, and takes COM1, 9600 Bd");
     }
     // A missing profiles.ini is no fault: the dialog starts with one profile.
-    const std::string profiles = Concat({driver_dir, lm::online::kProfilesFileName});
+    const std::string profiles = Concat({driver_dir, lm::settings::kProfilesFileName});
     if (std::optional<std::string> text = files.ReadWhole(profiles)) {
         const lm::ProblemFile file(&collector, profiles);
         lm::NoLog log;
-        lm::online::ProfileTable table;
+        lm::settings::ProfileTable table;
         // Both decimal separators read; a profile written on another machine
         // must not count as a fault.
-        lm::online::LoadProfiles(*text, table, ',', log, &collector);
+        lm::settings::LoadProfiles(*text, table, ',', log, &collector);
         CheckProfileLines(*text, table, collector);
     }
 }

@@ -6,10 +6,10 @@
 
 #include "base/cp1250.h"
 #include "base/log_sink.h"
-#include "online/com_settings.h"
-#include "online/profiles.h"
-#include "online/settings_numbers.h"
 #include "platform/system_files.h"
+#include "settings/com_settings.h"
+#include "settings/profiles.h"
+#include "settings/settings_numbers.h"
 
 namespace lumarsim {
 namespace {
@@ -36,9 +36,9 @@ void PrintNotes(Notes& notes, std::FILE* out) {
 // A profile as the settings dialog shows it, and so writes it to SETCOM.INI
 // when it is chosen: a port or speed it does not offer shows as COM1 or
 // 38400. Each such value is noted.
-lm::online::TComProfile AsShown(lm::online::TComProfile p, int index, Notes& notes) {
+lm::settings::TComProfile AsShown(lm::settings::TComProfile p, int index, Notes& notes) {
     constexpr int kSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-    const std::string section = lm::online::ProfileSection(index);
+    const std::string section = lm::settings::ProfileSection(index);
     if (p.ComPort < 1 || p.ComPort > 8) {
         notes.Write("profiles.ini: [" + section + "] ComPort=" + std::to_string(p.ComPort) +
                     " is not offered by the settings dialog, shown as COM1");
@@ -62,31 +62,31 @@ int PrintSettings(const std::string& driver_dir, std::FILE* out) {
     if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += '/';
     Notes notes;
 
-    const std::string setcom = dir + lm::online::kSetComFileName;
-    lm::online::TComSettings active;
+    const std::string setcom = dir + lm::settings::kSetComFileName;
+    lm::settings::TComSettings active;
     const std::optional<std::string> text = files->ReadWhole(setcom);
     std::fprintf(out, "active settings (%s):\n", setcom.c_str());
     if (text) {
-        active = lm::online::ParseComSettings(*text, lm::online::kMaxIpText, notes);
+        active = lm::settings::ParseComSettings(*text, lm::settings::kMaxIpText, notes);
     } else {
         std::fprintf(out,
                      "  missing: the driver beeps, says \"Nenalezen soubor SETCOM.INI\" and "
                      "uses the defaults\n");
     }
-    std::fprintf(out, "  %s\n", Utf8(lm::online::ComSetText(active, kSeparator)).c_str());
+    std::fprintf(out, "  %s\n", Utf8(lm::settings::ComSetText(active, kSeparator)).c_str());
     std::fprintf(out,
                  "  port COM%d, speed %d Bd, address %d, retranslation %d, RS485 %s, time-out %s "
                  "s, TCP %s, IP %s, TCP port %u\n",
                  active.ComPort, active.ComSpeed, active.Address, active.Retranslation,
                  active.RS485 ? "on" : "off",
-                 lm::online::TimeOutText(active.TimeOut, kSeparator).c_str(),
+                 lm::settings::TimeOutText(active.TimeOut, kSeparator).c_str(),
                  active.TCP ? "on" : "off", Utf8(active.TCPIP).c_str(),
                  static_cast<unsigned>(active.TCPPort));
     PrintNotes(notes, out);
 
-    const std::string profiles_file = dir + lm::online::kProfilesFileName;
-    lm::online::ProfileTable table;
-    lm::online::LoadProfiles(*files, profiles_file, table, kSeparator, notes);
+    const std::string profiles_file = dir + lm::settings::kProfilesFileName;
+    lm::settings::ProfileTable table;
+    lm::settings::LoadProfiles(*files, profiles_file, table, kSeparator, notes);
     std::fprintf(out, "\nprofiles (%s): %d, selected %d\n", profiles_file.c_str(), table.count,
                  table.position);
     if (table.count == 0) {
@@ -94,14 +94,14 @@ int PrintSettings(const std::string& driver_dir, std::FILE* out) {
                      "  none: the settings dialog makes \"_default\" of the active settings\n");
     }
     for (int i = 0; i < table.count; ++i) {
-        const lm::online::TComProfile p =
+        const lm::settings::TComProfile p =
             AsShown(table.entries[static_cast<std::size_t>(i)], i, notes);
-        const lm::online::TComSettings shown{p.ComPort,       p.ComSpeed, p.Address,
-                                             p.Retranslation, p.RS485,    p.TimeOut,
-                                             p.TCP,           p.TCPIP,    p.TCPPort};
+        const lm::settings::TComSettings shown{p.ComPort,       p.ComSpeed, p.Address,
+                                               p.Retranslation, p.RS485,    p.TimeOut,
+                                               p.TCP,           p.TCPIP,    p.TCPPort};
         std::fprintf(out, "  %c %3d %s: %s, retranslation %d\n", i == table.position ? '*' : ' ', i,
-                     Utf8(p.Name).c_str(), Utf8(lm::online::ComSetText(shown, kSeparator)).c_str(),
-                     p.Retranslation);
+                     Utf8(p.Name).c_str(),
+                     Utf8(lm::settings::ComSetText(shown, kSeparator)).c_str(), p.Retranslation);
     }
     PrintNotes(notes, out);
     return text ? 0 : 1;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/cp1250.h"
+#include "dialogs/dialog_ini.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/memory_files.h"
 

@@ -16,10 +16,10 @@ namespace lm::dialogs {
 namespace {
 
 TEST(CwOutput, PortText) {
-    KomunSettings s = test::SampleSettings();
-    s.timeout = 1.5;
+    settings::TComSettings s = test::SampleSettings();
+    s.TimeOut = 1.5;
     EXPECT_EQ(CwPortText(s), "COM2 38400Bd RS485, Adresa=5, Retranslace=7, Timeout=1.5s");
-    s.rs485 = false;
+    s.RS485 = false;
     EXPECT_EQ(CwPortText(s), "COM2 38400Bd RS232, Adresa=5, Retranslace=7, Timeout=1.5s");
 }
 

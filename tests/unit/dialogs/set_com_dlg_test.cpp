@@ -115,7 +115,7 @@ TEST_F(SetComDialog, WithoutFilesOneDefaultProfileOfTheDefaultSettings) {
 TEST_F(SetComDialog, SelectRewritesASixLineFileInNineLinesAndSavesTheProfiles) {
     files_.files[kSetCom] = "3\r\n4800\r\n1\r\n1\r\n0\r\n1.0\r\n";
     Open();
-    EXPECT_EQ(Text("EditIP"), online::kDefaultIP);
+    EXPECT_EQ(Text("EditIP"), settings::kDefaultIP);
     EXPECT_EQ(Text("EditPort"), "1998");
     Click("ButtonOK");
     EXPECT_EQ(dialog_->modal_result, ui::ModalResult::Ok);

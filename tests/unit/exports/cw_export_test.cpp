@@ -129,10 +129,10 @@ TEST(CwSideFiles, ParHeadByPort) {
           "  BASE 0    { nestandardni port - prosim definujte }"}},
     };
     for (const Case& c : cases) {
-        KomunSettings settings = SampleSettings();
-        settings.com_port = c.port;
-        settings.rs485 = c.rs485;
-        settings.timeout = 1.5;
+        settings::TComSettings settings = SampleSettings();
+        settings.ComPort = c.port;
+        settings.RS485 = c.rs485;
+        settings.TimeOut = 1.5;
         const CwFileText par = ParFileText({}, 100, false, settings, std::nullopt);
         const std::vector<std::string> lines = Lines(par.text);
         ASSERT_GE(lines.size(), 2u);

@@ -50,7 +50,7 @@ struct CwExportsTest : ::testing::Test {
 TEST_F(CwExportsTest, WritesTheChosenFilesWithAlignedChannels) {
     CwExportChoice choice = Choice();
     choice.create[kCwPanel] = false;
-    EXPECT_EQ(exports.Write(choice, items, KomunSettings{}), 3u);
+    EXPECT_EQ(exports.Write(choice, items, settings::TComSettings{}), 3u);
     EXPECT_TRUE(platform.boxes.empty());
     EXPECT_TRUE(Contains("c:\\cw\\a.par", "  QQ WRITE 101 12 1 0 WORD\r\nEND\r\n"));
     EXPECT_TRUE(Contains("c:\\cw\\a.dmf", "   101 cardinal output\r\nend.\r\n"));
@@ -81,7 +81,7 @@ TEST_F(CwExportsTest, FilesLeftOutAreNamedWithTheirReasons) {
         choice.append = !c.cw_text.empty();
         if (choice.append) files.files["c:\\cw\\a.cw"] = c.cw_text;
         if (c.dmf_read_only) files.read_only.insert("c:\\cw\\a.dmf");
-        EXPECT_EQ(exports.Write(choice, items, KomunSettings{}), c.written);
+        EXPECT_EQ(exports.Write(choice, items, settings::TComSettings{}), c.written);
         ASSERT_EQ(platform.boxes.size(), 1u);
         EXPECT_EQ(platform.boxes[0].kind, BoxKind::Error);
         for (const char* part : c.in_box) {
@@ -103,7 +103,7 @@ TEST_F(CwExportsTest, AppendingToAFileThatIsThereButCannotBeOpenedLeavesItAndSay
     CwExportChoice choice = Choice();
     choice.paths[kCwDmf] = "c:\\cw\\A.DMF";
     choice.append = true;
-    EXPECT_EQ(on_faulty.Write(choice, items, KomunSettings{}), 3u);
+    EXPECT_EQ(on_faulty.Write(choice, items, settings::TComSettings{}), 3u);
     EXPECT_EQ(files["c:\\cw\\A.DMF"], dmf);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_NE(platform.boxes[0].text.find("c:\\cw\\A.DMF"), std::string::npos);
@@ -113,7 +113,7 @@ TEST_F(CwExportsTest, ChannelsBeyond65535WriteNothing) {
     CwExportChoice choice = Choice();
     choice.first_channel = 65000;
     const std::vector<CwItem> many(537, Item("T", kCwOutRead));
-    EXPECT_EQ(exports.Write(choice, many, KomunSettings{}), 0u);
+    EXPECT_EQ(exports.Write(choice, many, settings::TComSettings{}), 0u);
     EXPECT_TRUE(files.files.empty());
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_NE(platform.boxes[0].text.find("65535"), std::string::npos);
@@ -155,7 +155,7 @@ TEST_F(CwExportsTest, NotepadAndControlWebOnlyAfterEveryChosenFileWasWritten) {
         choice.show = true;
         choice.run = true;
         if (c.dmf_read_only) files.read_only.insert(c.dmf_path);
-        exports.Export(choice, items, KomunSettings{});
+        exports.Export(choice, items, settings::TComSettings{});
         std::vector<std::string> started;
         for (const auto& program : platform.programs) {
             started.push_back(program.file + " " + program.parameters);
@@ -168,7 +168,7 @@ TEST_F(CwExportsTest, NotepadAndControlWebOnlyAfterEveryChosenFileWasWritten) {
 
 TEST_F(CwExportsTest, AppendingToAMissingOrBlankFileWritesItWhole) {
     CwExportChoice choice = Choice();
-    exports.Write(choice, items, KomunSettings{});
+    exports.Write(choice, items, settings::TComSettings{});
     const std::map<std::string, std::string> whole = files.files;
     for (const char* before : {"", "  \r\n\r\n", "(missing)"}) {
         SCOPED_TRACE(before);
@@ -176,7 +176,7 @@ TEST_F(CwExportsTest, AppendingToAMissingOrBlankFileWritesItWhole) {
         if (std::string_view(before) != "(missing)")
             for (const std::string& path : choice.paths) files.files[path] = before;
         choice.append = true;
-        EXPECT_EQ(exports.Write(choice, items, KomunSettings{}), 4u);
+        EXPECT_EQ(exports.Write(choice, items, settings::TComSettings{}), 4u);
         EXPECT_EQ(files.files, whole);
     }
     EXPECT_TRUE(platform.boxes.empty());

@@ -44,14 +44,14 @@ inline dLM_OBJECT* Place(InstanceList& instances, std::uint16_t ident, std::uint
     return object != nullptr ? instances.Create(*object, instance, log) : nullptr;
 }
 
-inline KomunSettings SampleSettings() {
-    KomunSettings s;
-    s.com_port = 2;
-    s.com_speed = 38400;
-    s.address = 5;
-    s.retranslation = 7;
-    s.rs485 = true;
-    s.timeout = 10;
+inline settings::TComSettings SampleSettings() {
+    settings::TComSettings s;
+    s.ComPort = 2;
+    s.ComSpeed = 38400;
+    s.Address = 5;
+    s.Retranslation = 7;
+    s.RS485 = true;
+    s.TimeOut = 10;
     return s;
 }
 

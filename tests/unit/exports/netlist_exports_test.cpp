@@ -32,7 +32,7 @@ protected:
               }) {}
 
     // What SETCOM.INI's reader does: the settings, or its own box when the file is missing.
-    std::optional<KomunSettings> ReadSettings() {
+    std::optional<settings::TComSettings> ReadSettings() {
         if (!settings) platform.ShowMessageBox(BoxKind::Error, kMissingBox);
         return settings;
     }
@@ -57,7 +57,7 @@ protected:
     test::ExportsTestFiles files;
     test::RecordingLog log;
     test::Scenario scenario;
-    std::optional<KomunSettings> settings = test::SampleSettings();
+    std::optional<settings::TComSettings> settings = test::SampleSettings();
     NetlistExports exports;
 };
 
@@ -210,8 +210,8 @@ TEST_F(NetlistExportsTest, KeyboardWritesTheHeaderOnlyAndStartsWithK) {
     EXPECT_EQ(platform.programs[0].parameters, "/K");
 
     settings = test::SampleSettings();
-    settings->tcp = true;
-    settings->tcp_ip = "10.0.0.2";
+    settings->TCP = true;
+    settings->TCPIP = "10.0.0.2";
     exports.MenuKeyboard();
     EXPECT_EQ(FileLines(kKomunFile),
               (Lines{"tcp 10.0.0.2 1998", "address 5", "retranslation 7", "TIMEOUT 10.0",

@@ -1,4 +1,4 @@
-#include "online/settings_numbers.h"
+#include "settings/settings_numbers.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include "values/number_syntax.h"
 #include "values/number_texts.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 bool IsDigit(char c) {
@@ -92,4 +92,4 @@ std::string RealText(double value, char separator) {
     return WithSeparator(text, separator);
 }
 
-}  // namespace lm::online
+}  // namespace lm::settings

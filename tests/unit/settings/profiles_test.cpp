@@ -1,5 +1,5 @@
 // profiles.ini loaded into the profile table and saved from it.
-#include "online/profiles.h"
+#include "settings/profiles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "tests/support/recording_log.h"
 #include "tests/support/temp_dir.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 constexpr const char kPath[] = "D/profiles.ini";
@@ -184,4 +184,4 @@ TEST(SampleDriverDirectory, HoldsActiveSettingsAndFourProfiles) {
 }
 
 }  // namespace
-}  // namespace lm::online
+}  // namespace lm::settings

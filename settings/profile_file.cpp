@@ -1,6 +1,6 @@
-#include "online/profile_file.h"
+#include "settings/profile_file.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 bool IsBlank(char c) {
@@ -289,4 +289,4 @@ std::string ProfileFile::Text() const {
     return text;
 }
 
-}  // namespace lm::online
+}  // namespace lm::settings

@@ -1,4 +1,4 @@
-#include "online/profiles.h"
+#include "settings/profiles.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,10 +8,10 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "library/texts.h"
-#include "online/profile_file.h"
-#include "online/settings_numbers.h"
+#include "settings/profile_file.h"
+#include "settings/settings_numbers.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 constexpr const char kMain[] = "main";
@@ -212,4 +212,4 @@ FileStatus SaveProfiles(Files& files, const std::string& path, const ProfileTabl
         files, path, SavedProfilesText(old_text.value_or(std::string()), table, decimal_separator));
 }
 
-}  // namespace lm::online
+}  // namespace lm::settings

@@ -26,7 +26,7 @@
 
 #include "library/definition_reader.h"
 
-namespace lm::online {
+namespace lm::settings {
 
 class ProfileFile {
 public:
@@ -89,4 +89,4 @@ private:
 // The name folded for comparisons without regard to case (CP1250 letters too).
 std::string FoldCase(std::string_view name);
 
-}  // namespace lm::online
+}  // namespace lm::settings

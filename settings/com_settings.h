@@ -13,7 +13,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 
-namespace lm::online {
+namespace lm::settings {
 
 inline constexpr const char kSetComFileName[] = "SETCOM.INI";
 // The controller's address on a TCP line until the user sets one.
@@ -79,4 +79,4 @@ std::string ComSetText(const TComSettings& settings, char decimal_separator);
 // True when the text is four decimal numbers 0 to 255 joined by '.'.
 bool IsValidIP(std::string_view text);
 
-}  // namespace lm::online
+}  // namespace lm::settings

@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "online/profile_file.h"
-#include "tests/unit/online/profile_cases.h"
+#include "settings/profile_file.h"
+#include "tests/unit/settings/profile_cases.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 constexpr char kMissing[] = "(no such key)";
@@ -93,5 +93,5 @@ TEST_F(ProfileApi, TheSystemAgreesWithTheTableAndWithOurs) {
 }
 
 }  // namespace
-}  // namespace lm::online
+}  // namespace lm::settings
 #endif

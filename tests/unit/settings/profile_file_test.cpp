@@ -1,13 +1,13 @@
 // Our profile-file reader and writer: the shared table of cases, and what only
 // ours promises (every other byte of the file kept, CP1250 names as they are).
-#include "online/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <gtest/gtest.h>
 
 #include "base/cp1250.h"
-#include "tests/unit/online/profile_cases.h"
+#include "tests/unit/settings/profile_cases.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 TEST(ProfileFile, AgreesWithTheTableOfCases) {
@@ -82,4 +82,4 @@ TEST(ProfileFile, CzechNamesRoundTripAsTheirCp1250Bytes) {
 }
 
 }  // namespace
-}  // namespace lm::online
+}  // namespace lm::settings

@@ -10,10 +10,10 @@
 
 #include "base/log_sink.h"
 #include "library/load_problems.h"
-#include "online/com_settings.h"
 #include "platform/files.h"
+#include "settings/com_settings.h"
 
-namespace lm::online {
+namespace lm::settings {
 
 inline constexpr const char kProfilesFileName[] = "profiles.ini";
 // The profile table's size: indices 0 to 500.
@@ -68,4 +68,4 @@ std::string SavedProfilesText(std::string_view old_text, const ProfileTable& tab
 FileStatus SaveProfiles(Files& files, const std::string& path, const ProfileTable& table,
                         char decimal_separator);
 
-}  // namespace lm::online
+}  // namespace lm::settings

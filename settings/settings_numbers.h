@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace lm::online {
+namespace lm::settings {
 
 // The integer at the start of a line (blanks and tabs skipped first, the rest
 // of the line ignored), or nothing when the line does not start with one that
@@ -32,4 +32,4 @@ std::string TimeOutText(double seconds, char separator);
 // digits), with `separator`: 10 -> "10", 2.5 -> "2,5".
 std::string RealText(double value, char separator);
 
-}  // namespace lm::online
+}  // namespace lm::settings

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "online/com_settings.h"
-#include "online/profiles.h"
+#include "settings/com_settings.h"
+#include "settings/profiles.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 // The problems as "LINE:COL severity code".
@@ -102,4 +102,4 @@ TEST(SettingsProblems, ProfileValuesThatDoNotReadArePlacedAtTheirValue) {
 }
 
 }  // namespace
-}  // namespace lm::online
+}  // namespace lm::settings

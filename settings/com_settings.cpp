@@ -1,4 +1,4 @@
-#include "online/com_settings.h"
+#include "settings/com_settings.h"
 
 #include <utility>
 #include <vector>
@@ -6,9 +6,9 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "library/texts.h"
-#include "online/settings_numbers.h"
+#include "settings/settings_numbers.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 // The lines of a text, each without its CR LF; a last line end opens no line.
@@ -269,4 +269,4 @@ bool IsValidIP(std::string_view text) {
     return parts == 4;
 }
 
-}  // namespace lm::online
+}  // namespace lm::settings

@@ -1,5 +1,5 @@
 // SETCOM.INI read and written, the driver window's text of it, and IP texts.
-#include "online/com_settings.h"
+#include "settings/com_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "tests/support/memory_files.h"
 #include "tests/support/recording_log.h"
 
-namespace lm::online {
+namespace lm::settings {
 namespace {
 
 TComSettings Settings(std::int32_t port, std::int32_t speed, std::int32_t address,
@@ -206,4 +206,4 @@ TEST(IpAddress, FourPartsOf0To255) {
 }
 
 }  // namespace
-}  // namespace lm::online
+}  // namespace lm::settings
