@@ -7,7 +7,7 @@
 #include "frame/driver_texts.h"
 #include "frame/error_texts.h"
 #include "frame/function_codes.h"
-#include "frame/uLMTool.h"
+#include "frame/lm_tool.h"
 #include "instances/lookups.h"
 #include "values/number_syntax.h"
 

@@ -10,12 +10,12 @@
 
 #include "base/bounded_text.h"
 #include "base/number_text.h"
-#include "values/Unit3BF.h"
 #include "values/convert.h"
 #include "values/hex_texts.h"
 #include "values/number_syntax.h"
 #include "values/number_texts.h"
 #include "values/short_real.h"
+#include "values/unit_3bf.h"
 
 namespace lm {
 

@@ -5,7 +5,7 @@
 
 #include "base/cp1250.h"
 #include "dialogs/dialog_ini.h"
-#include "frame/uLMTool.h"
+#include "frame/lm_tool.h"
 #include "platform/system_files.h"
 #include "tests/support/driver_fixture.h"
 #include "tests/support/recording_log.h"

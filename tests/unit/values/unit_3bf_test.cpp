@@ -1,4 +1,4 @@
-#include "values/Unit3BF.h"
+#include "values/unit_3bf.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame/uLMTool.h"
+#include "frame/lm_tool.h"
 
 #include "base/cp1250.h"
 #include "dialogs/dialog_ini.h"
