@@ -18,6 +18,7 @@
 #include "frame/entry.h"
 #include "platform/headless/form_steps.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_loop_files.h"
 #include "tests/support/fault_platform.h"
 #include "tests/support/fault_trials.h"
 #include "tests/support/temp_dir.h"
@@ -79,15 +80,6 @@ struct Outcome {
     std::vector<std::string> spoiled;
 };
 
-std::map<std::string, std::string> FilesIn(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "LMDRIVER.LOG" && entry.is_regular_file()) files[name] = ReadFile(entry.path());
-    }
-    return files;
-}
-
 class FaultLoop : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -99,11 +91,8 @@ protected:
     // get the calls made and failed of each kind.
     Outcome Play(const std::vector<PlatformFault>& faults) {
         TempDir dir;
-        for (const auto& entry : fs::directory_iterator(LM_SAMPLE_DRIVER_DIR))
-            fs::copy(entry.path(), dir.driver_dir() / entry.path().filename());
-        // Exports of an earlier session, which a failed export must not spoil.
-        WriteFile(dir.driver_dir() / "NETLIST.TXT", "earlier netlist\r\n");
-        WriteFile(dir.driver_dir() / "LMKOMUN.INI", "[earlier]\r\n");
+        PrepareLifeDriverDir(dir, LM_SAMPLE_DRIVER_DIR);
+        // And the Control Web files the dialog appends to.
         for (const char* ext : {".PAR", ".DMF", ".CW", ".CP"}) {
             fs::copy(fs::path(LM_SAMPLE_DRIVER_DIR).parent_path() / "tests" / "golden" /
                          (std::string("KADEX") + ext),

@@ -28,6 +28,7 @@
 #include "tests/e2e/dll_fault_hooks.h"
 #include "tests/e2e/dll_host.h"
 #include "tests/e2e/gui/gui_support.h"
+#include "tests/support/fault_loop_files.h"
 #include "tests/support/fault_trials.h"
 #include "tests/support/temp_dir.h"
 #include "tools/lumarsim/host_netlist.h"
@@ -121,16 +122,6 @@ struct Outcome {
     std::string transcript;  // what the host saw
 };
 
-std::map<std::string, std::string> FilesIn(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name != "LMDRIVER.LOG" && entry.is_regular_file())
-            files[name] = WithoutWindowLine(ReadFile(entry.path()));
-    }
-    return files;
-}
-
 class DllFaultLoop : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -162,12 +153,8 @@ protected:
     Outcome Play(std::optional<SystemFault> fault, const std::string& what) {
         Watchdog watchdog(what);
         TempDir dir;
-        for (const auto& entry : fs::directory_iterator(LM_BUILD_DRIVER_DIR))
-            fs::copy(entry.path(), dir.driver_dir() / entry.path().filename());
-        // Exports of an earlier session, which a failed export must not spoil.
-        WriteFile(dir.driver_dir() / "NETLIST.TXT", "earlier netlist\r\n");
-        WriteFile(dir.driver_dir() / "LMKOMUN.INI", "[earlier]\r\n");
-        before_ = FilesIn(dir.driver_dir());
+        PrepareLifeDriverDir(dir, LM_BUILD_DRIVER_DIR);
+        before_ = FilesIn(dir.driver_dir(), WithoutWindowLine);
         SetCurrentDirectoryW(dir.path().wstring().c_str());
         boxes_.clear();
 
@@ -214,7 +201,7 @@ protected:
         SetCurrentDirectoryW(fs::temp_directory_path().wstring().c_str());
         outcome.transcript = ReadFile(transcript);
         outcome.errors = boxes_;
-        outcome.files = FilesIn(dir.driver_dir());
+        outcome.files = FilesIn(dir.driver_dir(), WithoutWindowLine);
         return outcome;
     }
 
