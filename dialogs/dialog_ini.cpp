@@ -53,7 +53,7 @@ FileStatus WriteAboutDialogFile(Files& files, const std::string& driver_dir,
     for (char& c : line) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    return files.WriteWhole(driver_dir + kDialogFileName,
+    return ReplaceWholeFile(files, driver_dir + kDialogFileName,
                             JoinCrLfLines({line, Bounded(label_table)}));
 }
 
@@ -75,7 +75,7 @@ FileStatus WriteStringTable(Files& files, const std::string& driver_dir, const S
         lines.push_back(Bounded(row.name, kMaxRowText));
         lines.push_back(Bounded(row.text, kMaxRowText));
     }
-    return files.WriteWhole(driver_dir + kDialogFileName, JoinCrLfLines(lines));
+    return ReplaceWholeFile(files, driver_dir + kDialogFileName, JoinCrLfLines(lines));
 }
 
 std::optional<StringTable> ReadStringTable(Files& files, const std::string& driver_dir) {

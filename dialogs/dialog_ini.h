@@ -4,7 +4,9 @@
 // results rewrites it whole before it closes, and the caller then reads it.
 // One value a line, CR LF. Each dialog has its own layout: the start-up
 // options (both ways), the about dialog (to the dialog) and the string table
-// (both ways).
+// (both ways). Every layout is written through a temporary file that then
+// replaces DIALOG.INI, so a failed write leaves the earlier file whole
+// instead of half a layout.
 #pragma once
 
 #include <cstddef>
@@ -32,8 +34,7 @@ struct StartupOptions {
 };
 
 // The start-up options layout: three lines "1"/"0" for hide dialog, status
-// dialog and log file. Replaced whole, so a failed write leaves the earlier
-// file as it was.
+// dialog and log file.
 FileStatus WriteStartupDialogFile(Files& files, const std::string& driver_dir,
                                   const StartupOptions& options);
 // Reads the three lines back; a value counts as on only when it is the number 1.

@@ -158,16 +158,28 @@ TEST_F(SettingsDialogs, TheAboutDialogGetsTheIdentificationFromTheMenuAndTheButt
     }
 }
 
-TEST_F(SettingsDialogs, AnUnwrittenDialogIniIsReportedAndNoAboutDialogOpens) {
-    Load();
-    fake_->faulty_files.Add({FileOp::Open, "DIALOG.INI", 1, true});
-    Menu(kMenuAbout);
-    EXPECT_TRUE(fake_->modal_forms.empty());
-    ASSERT_EQ(fake_->boxes.size(), 1u);
-    EXPECT_EQ(fake_->boxes[0].text.rfind(
-                  "Chyba I/O: soubor " + dir_.driver_dir_text() + "DIALOG.INI nelze zapsat.\r", 0),
-              0u)
-        << fake_->boxes[0].text;
+TEST_F(SettingsDialogs, AnUnwrittenDialogIniIsReportedNoAboutDialogOpensAndTheEarlierFileStays) {
+    // A write that stops halfway must not leave half an about layout behind.
+    const std::string earlier = "1\r\n0\r\n1\r\n";
+    for (const FileOp op : {FileOp::Open, FileOp::Write}) {
+        if (op != FileOp::Open) {
+            TearDown();
+            SetUp();
+        }
+        Load();
+        WriteFile(DialogFile(), earlier);
+        fake_->faulty_files.Add({op, "DIALOG.INI", 1, true});
+        Menu(kMenuAbout);
+        EXPECT_TRUE(fake_->modal_forms.empty());
+        ASSERT_EQ(fake_->boxes.size(), 1u);
+        EXPECT_EQ(
+            fake_->boxes[0].text.rfind(
+                "Chyba I/O: soubor " + dir_.driver_dir_text() + "DIALOG.INI nelze zapsat.\r", 0),
+            0u)
+            << fake_->boxes[0].text;
+        EXPECT_EQ(ReadFile(DialogFile()), earlier);
+        EXPECT_FALSE(std::filesystem::exists(DialogFile().string() + ".tmp"));
+    }
 }
 
 }  // namespace
