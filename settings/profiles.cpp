@@ -8,6 +8,7 @@
 #include "base/bounded_text.h"
 #include "base/cp1250.h"
 #include "library/texts.h"
+#include "service/file_error_box.h"
 #include "settings/profile_file.h"
 #include "settings/settings_numbers.h"
 
@@ -206,7 +207,7 @@ FileStatus SaveProfiles(Files& files, const std::string& path, const ProfileTabl
                         char decimal_separator) {
     std::optional<std::string> old_text = files.ReadWhole(path);
     if (!old_text && files.CanBeOpened(path)) {
-        return FileStatus::Failed("Soubor " + path + " nelze přečíst."_cp);
+        return FileStatus::Failed(FileErrorText(path, "přečíst"_cp, "."));
     }
     return ReplaceWholeFile(
         files, path, SavedProfilesText(old_text.value_or(std::string()), table, decimal_separator));
