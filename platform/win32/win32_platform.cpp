@@ -203,10 +203,14 @@ MenuHandle Win32Platform::CreatePopupMenu(const std::vector<MenuEntry>& entries)
     HMENU menu = ::CreatePopupMenu();
     if (menu == nullptr) return 0;
     for (const auto& entry : entries) {
-        if (entry.separator) {
-            AppendMenuW(menu, MF_SEPARATOR, entry.id, nullptr);
-        } else {
-            AppendMenuW(menu, MF_STRING, entry.id, win32::Wide(entry.text).c_str());
+        const BOOL added = entry.separator ? AppendMenuW(menu, MF_SEPARATOR, entry.id, nullptr)
+                                           : AppendMenuW(menu, MF_STRING, entry.id,
+                                                         win32::Wide(entry.text).c_str());
+        if (!added) {
+            // A menu missing an entry would hide a command without a word:
+            // no menu at all, which the caller logs, instead.
+            ::DestroyMenu(menu);
+            return 0;
         }
     }
     return reinterpret_cast<MenuHandle>(menu);

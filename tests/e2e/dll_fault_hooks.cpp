@@ -178,6 +178,11 @@ HMENU WINAPI HookCreatePopupMenu() {
     return Original<decltype(&CreatePopupMenu)>(SystemCall::CreatePopupMenu)();
 }
 
+BOOL WINAPI HookAppendMenuW(HMENU menu, UINT flags, UINT_PTR id, LPCWSTR text) {
+    if (Fails(SystemCall::AppendMenu, ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
+    return Original<decltype(&AppendMenuW)>(SystemCall::AppendMenu)(menu, flags, id, text);
+}
+
 UINT WINAPI HookRegisterWindowMessageW(LPCWSTR name) {
     if (Fails(SystemCall::RegisterWindowMessage, ERROR_NOT_ENOUGH_MEMORY)) return 0;
     return Original<decltype(&RegisterWindowMessageW)>(SystemCall::RegisterWindowMessage)(name);
@@ -232,6 +237,7 @@ const std::array<Hook, kSystemCalls>& HookTable() {
         {"ShellExecuteW", reinterpret_cast<void*>(&HookShellExecuteW)},
         {"LoadImageW", reinterpret_cast<void*>(&HookLoadImageW)},
         {"CreatePopupMenu", reinterpret_cast<void*>(&HookCreatePopupMenu)},
+        {"AppendMenuW", reinterpret_cast<void*>(&HookAppendMenuW)},
         {"RegisterWindowMessageW", reinterpret_cast<void*>(&HookRegisterWindowMessageW)},
         {"SendMessageTimeoutW", reinterpret_cast<void*>(&HookSendMessageTimeoutW)},
         {"GlobalAddAtomW", reinterpret_cast<void*>(&HookGlobalAddAtomW)},

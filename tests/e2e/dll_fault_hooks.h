@@ -26,6 +26,7 @@ enum class SystemCall {
     ShellExecute,
     LoadImage,
     CreatePopupMenu,
+    AppendMenu,
     RegisterWindowMessage,
     SendMessageTimeout,
     GlobalAddAtom,
