@@ -1,10 +1,12 @@
 #include "tests/e2e/gui/gui_support.h"
 
 #include <dlgs.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
+#include <fstream>
 
 namespace lm::gui {
 
@@ -242,6 +244,34 @@ std::wstring ScreenshotPath(const std::string& name) {
     return std::wstring(path.begin(), path.end());
 }
 
+namespace {
+
+// The program and the test that is running: "lm_gui_renderer_tests Renderer.Modal".
+std::string RunningTest() {
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring program(module);
+    program = program.substr(program.find_last_of(L"\\/") + 1);
+    if (program.size() > 4 && _wcsicmp(program.c_str() + program.size() - 4, L".exe") == 0) {
+        program.resize(program.size() - 4);
+    }
+    std::string test(program.begin(), program.end());
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        test += std::string(" ") + info->test_suite_name() + "." + info->name();
+    }
+    return test;
+}
+
+// One line per screenshot taken, in the order taken: name, test, width and
+// height; the index of the run is written from it.
+void Record(const std::string& name, const RECT& r) {
+    std::ofstream manifest("Z:" + ScreenshotDirectory() + "/manifest.tsv", std::ios::app);
+    manifest << name << '\t' << RunningTest() << '\t' << (r.right - r.left) << '\t'
+             << (r.bottom - r.top) << '\n';
+}
+
+}  // namespace
+
 bool Screenshot(HWND window, const std::string& name) {
     std::string dir = ScreenshotDirectory();
     if (dir.empty()) return false;
@@ -272,7 +302,10 @@ bool Screenshot(HWND window, const std::string& name) {
     if (process.hProcess != nullptr) CloseHandle(process.hProcess);
     if (process.hThread != nullptr) CloseHandle(process.hThread);
     for (int waited = 0; waited < 15000; waited += 50) {
-        if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            Record(name, r);
+            return true;
+        }
         Pump(50);
     }
     return false;

@@ -81,7 +81,8 @@ private:
 // The directory for screenshots (LM_GUI_SCREENSHOTS, a Unix path); empty when unset.
 std::string ScreenshotDirectory();
 // Saves what the screen shows of `window` as DIRECTORY/name.png with
-// ImageMagick's import. False when it failed or no directory is set.
+// ImageMagick's import and lists it in DIRECTORY/manifest.tsv with the test
+// that took it. False when it failed or no directory is set.
 bool Screenshot(HWND window, const std::string& name);
 // The same path as Windows sees it (Z: drive).
 std::wstring ScreenshotPath(const std::string& name);
