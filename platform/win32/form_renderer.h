@@ -74,6 +74,8 @@ public:
     bool Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
     // After a control's state was copied into the model: the handler, then a sync.
     void Fire(ui::Control& control, ui::Event event);
+    // The focus to the first control that Tab reaches (form_keyboard.cpp).
+    void FocusFirstField();
 
 private:
     friend struct ControlSlot;
@@ -93,6 +95,11 @@ private:
     HBRUSH Brush(std::uint32_t colour);
     int ItemHeight();
     void ClickButtonWithRole(bool default_role);
+    // The keyboard (form_keyboard.cpp): WM_NEXTDLGCTL; Enter on a focused
+    // push button; the focus kept on a usable control after a handler ran.
+    bool OnNextControl(WPARAM wparam, LPARAM lparam);
+    bool ClickFocusedButton();
+    void KeepFocus();
 
     ui::Form& form_;
     Options options_;

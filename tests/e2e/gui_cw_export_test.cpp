@@ -20,6 +20,7 @@
 
 #include "base/host_records.h"
 #include "tests/e2e/dll_host.h"
+#include "tests/e2e/gui/gui_keys.h"
 #include "tests/e2e/gui/gui_support.h"
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/host_netlist.h"
@@ -307,6 +308,48 @@ TEST_F(CwExportOnScreen, TheGoldenSelectionTickedWithTheMouseWritesTheGoldenFile
         EXPECT_EQ(offered[i], (work_ / kFiles[i].name).wstring()) << kFiles[i].name;
     EXPECT_TRUE(boxes.Boxes().empty());
     ExpectGoldenFiles("_APPEND");
+}
+
+TEST_F(CwExportOnScreen, TheDialogIsDrivenWithKeys) {
+    // The file names typed in with window messages, the rest with real keys.
+    // From the first field (CheckBoxPAR) Shift+Tab goes back along the form:
+    // Zpět, OK, CheckBoxShow unticked (no Notepad), Vybrat všechny,
+    // Smazat všechny pressed with Space, the list's first two entries ticked,
+    // the checked radio button, the first channel typed, Enter.
+    const std::vector<gui::KeyStep> choose = {
+        gui::Keys("shift+Tab shift+Tab shift+Tab space shift+Tab shift+Tab space"),
+        gui::Keys("shift+Tab Home space Down space shift+Tab shift+Tab"), gui::Typed("7"),
+        gui::Keys("Return")};
+    struct Flow {
+        const char* what;
+        std::vector<gui::KeyStep> keys;
+        std::string dmf;  // empty: no file written
+        // The list's first two entries: AI6.1.AI0 and AI6.1.AI1, inputs of real-3BF.
+    };
+    const Flow flows[] = {
+        {"two entries from channel 7", choose,
+         "begin\r\n     7 real input\r\n     8 real input\r\nend.\r\n"},
+        {"Escape writes nothing", {gui::Keys("Escape")}, ""},
+    };
+    gui::BoxWatcher boxes;
+    for (const Flow& flow : flows) {
+        SCOPED_TRACE(flow.what);
+        for (const CwFile& file : kFiles) fs::remove(work_ / file.name);
+        bool closed = false;
+        ASSERT_TRUE(ExportWithUser([&](HWND form) {
+            for (const CwFile& file : kFiles) {
+                SendMessageW(Control(form, file.edit), WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>((work_ / file.name).wstring().c_str()));
+            }
+            std::string error;
+            EXPECT_TRUE(gui::PressKeys(form, flow.keys, &error)) << error;
+            closed = gui::WaitUntil([&] { return !IsWindowVisible(form); });
+        }));
+        EXPECT_TRUE(closed) << "the keys closed the dialog";
+        EXPECT_EQ(ReadFile(work_ / "KADEX.DMF"), flow.dmf);
+        EXPECT_EQ(fs::exists(work_ / "KADEX.PAR"), !flow.dmf.empty());
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }  // namespace

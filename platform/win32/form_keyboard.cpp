@@ -1,0 +1,73 @@
+// The keyboard of a form window. The modal loop hands the keys to the dialog
+// manager (IsDialogMessage), which moves the focus with Tab and the arrows
+// and turns Enter, Escape and Alt+letter into messages for the form; what the
+// dialog manager leaves to a dialog window's own procedure is done here: the
+// focus moved on request (arrows, a label's mnemonic), Enter on a focused
+// push button clicks that button, and a focus lost to a control that a
+// handler disabled or hid goes to the first field.
+#include "platform/win32/control_slot.h"
+#include "platform/win32/form_renderer.h"
+#include "platform/win32/form_window.h"
+
+namespace lm::win32 {
+namespace {
+
+// Push buttons, check boxes and radio buttons of one parent that follow one
+// another in the form's table are one group, in which the arrow keys move;
+// every other control is a group of its own.
+bool Groups(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Button || kind == ui::ControlKind::CheckBox ||
+           kind == ui::ControlKind::RadioButton;
+}
+
+}  // namespace
+
+bool StartsGroup(const ui::Control& control, const ui::Control* previous) {
+    return previous == nullptr || !Groups(control.kind) || previous->kind != control.kind ||
+           previous->parent != control.parent;
+}
+
+void FocusControl(HWND control) {
+    SetFocus(control);
+    // An edit box reached with the keyboard has its text selected, so that
+    // typing replaces it.
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    }
+}
+
+void FormWindow::FocusFirstField() {
+    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) FocusControl(first);
+}
+
+bool FormWindow::OnNextControl(WPARAM wparam, LPARAM lparam) {
+    HWND target = nullptr;
+    if (LOWORD(lparam) != 0) {
+        target = reinterpret_cast<HWND>(wparam);
+    } else {
+        HWND focus = GetFocus();
+        target = GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr, wparam != 0);
+    }
+    if (target == nullptr || !IsChild(hwnd_, target)) return false;
+    FocusControl(target);
+    return true;
+}
+
+bool FormWindow::ClickFocusedButton() {
+    ControlSlot* slot = SlotOf(GetFocus());
+    if (slot == nullptr || slot->control->kind != ui::ControlKind::Button) return false;
+    if (!form_.Showing(*slot->control) || !form_.Usable(*slot->control)) return false;
+    Fire(*slot->control, ui::Event::Click);
+    return true;
+}
+
+void FormWindow::KeepFocus() {
+    if (!options_.modal || GetActiveWindow() != hwnd_) return;
+    HWND focus = GetFocus();
+    if (focus != nullptr && focus != hwnd_ && IsWindowEnabled(focus) && IsWindowVisible(focus)) {
+        return;
+    }
+    FocusFirstField();
+}
+
+}  // namespace lm::win32
