@@ -65,7 +65,7 @@ protected:
             [&](HWND form) {
                 if (first_focus != nullptr) {
                     gui::WaitUntil([&] { return IsChild(form, gui::FocusIn(form)) != FALSE; });
-                    *first_focus = NameOf(gui::FocusIn(form));
+                    *first_focus = gui::FocusedControl(form);
                 }
                 std::string error;
                 EXPECT_TRUE(gui::PressKeys(form, steps, &error)) << error;
@@ -74,23 +74,6 @@ protected:
             show);
         EXPECT_TRUE(shown) << "the dialog showed";
         return shown && closed;
-    }
-
-    // The control name of a control window of a form (its "LM:" property);
-    // a window inside a control (the string grid's editor) is named after it.
-    static std::wstring NameOf(HWND control) {
-        std::wstring name;
-        if (control == nullptr) return L"<none>";
-        EnumPropsExW(
-            control,
-            [](HWND, LPWSTR key, HANDLE, ULONG_PTR found) -> BOOL {
-                if (IS_INTRESOURCE(key) || std::wstring(key).rfind(L"LM:", 0) != 0) return TRUE;
-                *reinterpret_cast<std::wstring*>(found) = key + 3;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&name));
-        if (name.empty() && GetParent(control) != nullptr) return NameOf(GetParent(control));
-        return name;
     }
 
     bool MenuWithKeys(std::uint16_t id, const wchar_t* caption, const std::vector<KeyStep>& steps,

@@ -614,25 +614,6 @@ TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
 // A form of the controls the keyboard moves between, in the order of its
 // table: two check boxes, a label with a mnemonic before its edit, a group
 // of radio buttons with a disabled one, a button that disables itself, OK
-// and Zpět.
-// The name of a control window (its "LM:" property), "none" for no window.
-std::wstring ControlName(HWND control) {
-    std::wstring name = L"none";
-    if (control == nullptr) return name;
-    EnumPropsExW(
-        control,
-        [](HWND, LPWSTR key, HANDLE, ULONG_PTR found) -> BOOL {
-            if (IS_INTRESOURCE(key) || std::wstring(key).rfind(L"LM:", 0) != 0) return TRUE;
-            *reinterpret_cast<std::wstring*>(found) = key + 3;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&name));
-    return name;
-}
-
-// A form of the controls the keyboard moves between, in the order of its
-// table: two check boxes, a label with a mnemonic before its edit, a group
-// of radio buttons with a disabled one, a button that disables itself, OK
 // and Zpět. Zpět notes where the focus was when it was pressed.
 class KeyboardForm : public ui::Form {
 public:
@@ -657,7 +638,7 @@ public:
         On("ButtonOff", Event::Click, [this] { (*this)["ButtonOff"].enabled = false; });
         On("ButtonOK", Event::Click, [this] { Close(ui::ModalResult::Ok); });
         On("ButtonCancel", Event::Click, [this] {
-            focus_at_cancel = ControlName(GetFocus());
+            focus_at_cancel = gui::FocusedControl(FindWindowW(win32::kFormWindowClass, nullptr));
             Close(ui::ModalResult::Cancel);
         });
     }

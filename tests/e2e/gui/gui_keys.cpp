@@ -57,6 +57,22 @@ HWND FocusIn(HWND window) {
     return info.hwndFocus;
 }
 
+std::wstring FocusedControl(HWND form) {
+    for (HWND w = FocusIn(form); w != nullptr && IsChild(form, w); w = GetParent(w)) {
+        std::wstring name;
+        EnumPropsExW(
+            w,
+            [](HWND, LPWSTR key, HANDLE, ULONG_PTR found) -> BOOL {
+                if (IS_INTRESOURCE(key) || std::wstring(key).rfind(L"LM:", 0) != 0) return TRUE;
+                *reinterpret_cast<std::wstring*>(found) = key + 3;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&name));
+        if (!name.empty()) return name;
+    }
+    return L"none";
+}
+
 bool WaitUntil(const std::function<bool()>& holds, int limit_ms) {
     const DWORD start = GetTickCount();
     while (!holds()) {

@@ -34,6 +34,10 @@ bool PressKeys(HWND form, const std::vector<KeyStep>& steps, std::string* error 
 
 // The window that has the keyboard focus in the thread of `window`.
 HWND FocusIn(HWND window);
+// The name of the control that has the focus in `form` (its "LM:" property;
+// a window inside a control, the string grid's editor, counts as the
+// control), "none" when no control of the form has it.
+std::wstring FocusedControl(HWND form);
 
 // Waits until `holds` is true, checking every 20 ms, at most `limit_ms`;
 // true when it came true. For states the keys lead to, which a busy machine
