@@ -3,8 +3,9 @@
 // and turns Enter, Escape and Alt+letter into messages for the form; what the
 // dialog manager leaves to a dialog window's own procedure is done here: the
 // focus moved on request (arrows, a label's mnemonic), Enter on a focused
-// push button clicks that button, and a focus lost to a control that a
-// handler disabled or hid goes to the first field.
+// push button clicks that button, which shows the default button's frame
+// meanwhile, and a focus lost to a control that a handler disabled or hid
+// goes to the first field.
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
 #include "platform/win32/form_window.h"
@@ -59,6 +60,22 @@ bool FormWindow::ClickFocusedButton() {
     if (!form_.Showing(*slot->control) || !form_.Usable(*slot->control)) return false;
     Fire(*slot->control, ui::Event::Click);
     return true;
+}
+
+void FormWindow::FollowFocus() {
+    HWND focus = GetFocus();
+    if (focus == followed_focus_) return;
+    followed_focus_ = focus;
+    ControlSlot* focused = SlotOf(focus);
+    const bool on_button = focused != nullptr && focused->control->kind == ui::ControlKind::Button;
+    for (auto& slot : slots_) {
+        if (slot->hwnd == nullptr || slot->control->kind != ui::ControlKind::Button) continue;
+        const bool framed = on_button ? slot.get() == focused : slot->control->default_button;
+        const LONG_PTR type = GetWindowLongPtrW(slot->hwnd, GWL_STYLE) & BS_TYPEMASK;
+        if (framed != (type == BS_DEFPUSHBUTTON)) {
+            SendMessageW(slot->hwnd, BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        }
+    }
 }
 
 void FormWindow::KeepFocus() {

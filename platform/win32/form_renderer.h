@@ -76,6 +76,10 @@ public:
     void Fire(ui::Control& control, ui::Event event);
     // The focus to the first control that Tab reaches (form_keyboard.cpp).
     void FocusFirstField();
+    // The default button's frame on the push button that has the focus, else
+    // on the form's default button: where Enter goes (after every message of
+    // the modal loop).
+    void FollowFocus();
 
 private:
     friend struct ControlSlot;
@@ -114,6 +118,7 @@ private:
     bool resync_ = false;
     bool memo_flush_posted_ = false;
     bool created_ = false;
+    HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
     int item_height_ = 0;
     RendererStats stats_;
     std::shared_ptr<bool> alive_;

@@ -114,6 +114,7 @@ ui::ModalResult ShowModalForm(ui::Form& form, HWND owner) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        window.FollowFocus();
     }
     // The owner is enabled before the form goes, so that it gets the focus back.
     if (disable_owner) EnableWindow(owner, TRUE);

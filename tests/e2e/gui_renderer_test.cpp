@@ -614,7 +614,8 @@ TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
 // A form of the controls the keyboard moves between, in the order of its
 // table: two check boxes, a label with a mnemonic before its edit, a group
 // of radio buttons with a disabled one, a button that disables itself, OK
-// and Zpět. Zpět notes where the focus was when it was pressed.
+// and Zpět. Zpět notes where the focus was when it was pressed, and which
+// button showed the default button's frame.
 class KeyboardForm : public ui::Form {
 public:
     KeyboardForm() : ui::Form("TKeys", "Klávesnice"_cp, 330, 200) {
@@ -638,7 +639,12 @@ public:
         On("ButtonOff", Event::Click, [this] { (*this)["ButtonOff"].enabled = false; });
         On("ButtonOK", Event::Click, [this] { Close(ui::ModalResult::Ok); });
         On("ButtonCancel", Event::Click, [this] {
-            focus_at_cancel = gui::FocusedControl(FindWindowW(win32::kFormWindowClass, nullptr));
+            HWND shown = FindWindowW(win32::kFormWindowClass, nullptr);
+            focus_at_cancel = gui::FocusedControl(shown);
+            for (const wchar_t* button : {L"ButtonOff", L"ButtonOK", L"ButtonCancel"}) {
+                const LONG style = GetWindowLongW(gui::FindControl(shown, button), GWL_STYLE);
+                if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) framed_at_cancel += button;
+            }
             Close(ui::ModalResult::Cancel);
         });
     }
@@ -648,7 +654,7 @@ public:
         }
         return "none";
     }
-    std::wstring focus_at_cancel;
+    std::wstring focus_at_cancel, framed_at_cancel;
 };
 
 TEST(KeyboardRenderer, TabArrowsMnemonicsAndEnterMoveAsInADialog) {
@@ -749,6 +755,12 @@ TEST(KeyboardRenderer, TabArrowsMnemonicsAndEnterMoveAsInADialog) {
         EXPECT_TRUE(closed) << "the keys closed the form";
         EXPECT_EQ(result, flow.result);
         EXPECT_EQ(form.focus_at_cancel, flow.focus);
+        // The frame is on the focused push button, else on the default one.
+        if (flow.focus[0] != 0) {
+            const std::wstring focus = flow.focus;
+            EXPECT_EQ(form.framed_at_cancel,
+                      focus.rfind(L"Button", 0) == 0 ? focus : std::wstring(L"ButtonOK"));
+        }
         EXPECT_EQ(form.Checked(), flow.checked);
         EXPECT_EQ(form["EditName"].text, flow.name);
     }
