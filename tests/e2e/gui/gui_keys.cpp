@@ -48,6 +48,13 @@ bool Start(const std::string& command) {
     return true;
 }
 
+// Finds the "LM:" + name property of a control window.
+BOOL CALLBACK ControlNameProperty(HWND, LPWSTR key, HANDLE, ULONG_PTR found) {
+    if (IS_INTRESOURCE(key) || std::wstring(key).rfind(L"LM:", 0) != 0) return TRUE;
+    *reinterpret_cast<std::wstring*>(found) = key + 3;
+    return FALSE;
+}
+
 }  // namespace
 
 HWND FocusIn(HWND window) {
@@ -60,14 +67,7 @@ HWND FocusIn(HWND window) {
 std::wstring FocusedControl(HWND form) {
     for (HWND w = FocusIn(form); w != nullptr && IsChild(form, w); w = GetParent(w)) {
         std::wstring name;
-        EnumPropsExW(
-            w,
-            [](HWND, LPWSTR key, HANDLE, ULONG_PTR found) -> BOOL {
-                if (IS_INTRESOURCE(key) || std::wstring(key).rfind(L"LM:", 0) != 0) return TRUE;
-                *reinterpret_cast<std::wstring*>(found) = key + 3;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&name));
+        EnumPropsExW(w, ControlNameProperty, reinterpret_cast<LPARAM>(&name));
         if (!name.empty()) return name;
     }
     return L"none";
