@@ -4,8 +4,9 @@
 // dialog manager leaves to a dialog window's own procedure is done here: the
 // focus moved on request (arrows, a label's mnemonic), Enter on a focused
 // push button clicks that button, which shows the default button's frame
-// meanwhile, and a focus lost to a control that a handler disabled or hid
-// goes to the first field.
+// meanwhile, the focus comes back to its control when the form is active
+// again (after a message box), and a focus lost to a control that a handler
+// disabled or hid goes to the first field.
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
 #include "platform/win32/form_window.h"
@@ -76,6 +77,24 @@ void FormWindow::FollowFocus() {
             SendMessageW(slot->hwnd, BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
         }
     }
+}
+
+bool FormWindow::OnActivate(WPARAM wparam) {
+    if (!options_.modal) return false;
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        // A message box over the form, or another window: the focus is noted.
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) saved_focus_ = focus;
+        return false;
+    }
+    // Active again: the focus goes back where it was, not to the form itself.
+    if (HIWORD(wparam) != 0 || saved_focus_ == nullptr || !IsWindow(saved_focus_) ||
+        !IsChild(hwnd_, saved_focus_) || !IsWindowEnabled(saved_focus_) ||
+        !IsWindowVisible(saved_focus_)) {
+        return false;
+    }
+    SetFocus(saved_focus_);
+    return true;
 }
 
 void FormWindow::KeepFocus() {

@@ -412,6 +412,10 @@ bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result)
                 return true;
             }
             return false;
+        case WM_ACTIVATE:
+            if (!OnActivate(wparam)) return false;
+            result = 0;
+            return true;
         case WM_NEXTDLGCTL:
             // The dialog manager moves the focus: the arrow keys, a label's mnemonic.
             OnNextControl(wparam, lparam);

@@ -99,9 +99,11 @@ private:
     HBRUSH Brush(std::uint32_t colour);
     int ItemHeight();
     void ClickButtonWithRole(bool default_role);
-    // The keyboard (form_keyboard.cpp): WM_NEXTDLGCTL; Enter on a focused
-    // push button; the focus kept on a usable control after a handler ran.
+    // The keyboard (form_keyboard.cpp): WM_NEXTDLGCTL; WM_ACTIVATE; Enter on
+    // a focused push button; the focus kept on a usable control after a
+    // handler ran.
     bool OnNextControl(WPARAM wparam, LPARAM lparam);
+    bool OnActivate(WPARAM wparam);
     bool ClickFocusedButton();
     void KeepFocus();
 
@@ -119,6 +121,7 @@ private:
     bool memo_flush_posted_ = false;
     bool created_ = false;
     HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
+    HWND saved_focus_ = nullptr;     // the focus when the form was last active
     int item_height_ = 0;
     RendererStats stats_;
     std::shared_ptr<bool> alive_;

@@ -320,16 +320,27 @@ TEST_F(CwExportOnScreen, TheDialogIsDrivenWithKeys) {
         gui::Keys("shift+Tab shift+Tab shift+Tab space shift+Tab shift+Tab space"),
         gui::Keys("shift+Tab Home space Down space shift+Tab shift+Tab"), gui::Typed("7"),
         gui::Keys("Return")};
+    // The same with a first channel of 0: refused with a box, after which the
+    // focus is back in the channel's field, where 7 is typed instead.
+    std::vector<gui::KeyStep> refused = choose;
+    refused[2] = gui::Typed("0");
     struct Flow {
         const char* what;
         std::vector<gui::KeyStep> keys;
-        std::string dmf;  // empty: no file written
+        std::vector<gui::KeyStep> after_box;  // keys once a box was answered
+        std::string dmf;                      // empty: no file written
         // The list's first two entries: AI6.1.AI0 and AI6.1.AI1, inputs of real-3BF.
     };
     const Flow flows[] = {
-        {"two entries from channel 7", choose,
+        {"two entries from channel 7",
+         choose,
+         {},
          "begin\r\n     7 real input\r\n     8 real input\r\nend.\r\n"},
-        {"Escape writes nothing", {gui::Keys("Escape")}, ""},
+        {"channel 0 refused, then 7",
+         refused,
+         {gui::Keys("BackSpace"), gui::Typed("7"), gui::Keys("Return")},
+         "begin\r\n     7 real input\r\n     8 real input\r\nend.\r\n"},
+        {"Escape writes nothing", {gui::Keys("Escape")}, {}, ""},
     };
     gui::BoxWatcher boxes;
     for (const Flow& flow : flows) {
@@ -343,13 +354,28 @@ TEST_F(CwExportOnScreen, TheDialogIsDrivenWithKeys) {
             }
             std::string error;
             EXPECT_TRUE(gui::PressKeys(form, flow.keys, &error)) << error;
+            if (!flow.after_box.empty()) {
+                EXPECT_TRUE(gui::WaitUntil([&] { return !boxes.Boxes().empty(); }));
+                EXPECT_TRUE(gui::WaitUntil([&] {
+                    return GetForegroundWindow() == form && IsChild(form, gui::FocusIn(form));
+                })) << "the dialog active again, a control focused; foreground "
+                    << GetForegroundWindow() << " form " << form << " focus " << gui::FocusIn(form)
+                    << " enabled " << IsWindowEnabled(form);
+                EXPECT_TRUE(gui::PressKeys(form, flow.after_box, &error)) << error;
+            }
             closed = gui::WaitUntil([&] { return !IsWindowVisible(form); });
         }));
         EXPECT_TRUE(closed) << "the keys closed the dialog";
+        const std::vector<gui::BoxWatcher::Box> shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), flow.after_box.empty() ? 0u : 1u);
+        if (!shown.empty()) {
+            EXPECT_EQ(shown.front().text,
+                      L"Chyba zadání počátečního kanálu.\r\nMusí být číslo v rozsahu 1-65000.");
+        }
+        boxes.Clear();
         EXPECT_EQ(ReadFile(work_ / "KADEX.DMF"), flow.dmf);
         EXPECT_EQ(fs::exists(work_ / "KADEX.PAR"), !flow.dmf.empty());
     }
-    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }  // namespace
