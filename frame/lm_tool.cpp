@@ -16,8 +16,9 @@ TFormLMTool::TFormLMTool(Files& files, std::string driver_dir)
     Add("CHB_statusdialog", ControlKind::CheckBox, {8, 32, 105, 17}, "Ukázat status-info"_cp);
     Add("CHB_logfile", ControlKind::CheckBox, {8, 56, 225, 17},
         "Zapnout zápis diagnostiky do .LOG souboru"_cp);
-    Add("ButtonOK", ControlKind::Button, {40, 80, 75, 25}, "&OK");
-    Add("ButtonZpet", ControlKind::Button, {128, 80, 75, 25}, "&Zpět"_cp);
+    // Enter is OK and Escape Zpět, as in the other dialogs.
+    Add("ButtonOK", ControlKind::Button, {40, 80, 75, 25}, "&OK").default_button = true;
+    Add("ButtonZpet", ControlKind::Button, {128, 80, 75, 25}, "&Zpět"_cp).cancel_button = true;
     Add("LabelXX", ControlKind::Label, {241, 101, 5, 13}, ".").bold = true;
     On("ButtonOK", ui::Event::Click, [this] { ButtonOKClick(); });
     On("ButtonZpet", ui::Event::Click, [this] { ButtonZpetClick(); });

@@ -40,6 +40,27 @@ void SyncCheckable(ControlSlot& slot, bool all) {
     }
 }
 
+// Tab reaches a group of radio buttons at its checked one (at each of them
+// while none is checked); the arrow keys move within the group.
+void SyncRadioButton(ControlSlot& slot, bool all) {
+    SyncCheckable(slot, all);
+    const ui::Control& c = *slot.control;
+    bool stop = c.checked;
+    if (!stop) {
+        stop = true;
+        for (const auto& other : slot.owner->form().controls()) {
+            if (other->kind == ui::ControlKind::RadioButton && other->parent == c.parent &&
+                other->checked) {
+                stop = false;
+            }
+        }
+    }
+    const LONG_PTR style = GetWindowLongPtrW(slot.hwnd, GWL_STYLE);
+    if (((style & WS_TABSTOP) != 0) != stop) {
+        SetWindowLongPtrW(slot.hwnd, GWL_STYLE, style ^ WS_TABSTOP);
+    }
+}
+
 void ButtonCommand(ControlSlot& slot, HWND, int code) {
     if (code == BN_CLICKED) slot.owner->Fire(*slot.control, ui::Event::Click);
 }
@@ -59,6 +80,27 @@ void RadioButtonCommand(ControlSlot& slot, HWND, int code) {
     slot.owner->Fire(c, ui::Event::Click);
 }
 
+// A radio button that gets the focus from the keyboard (the arrow keys move
+// it within the group) is chosen, as a click chooses it; one that the mouse
+// presses is chosen by the click that follows.
+LRESULT CALLBACK RadioButtonProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    ControlSlot* slot = ControlSlot::Of(hwnd);
+    if (slot == nullptr) return DefWindowProcW(hwnd, msg, wparam, lparam);
+    WNDPROC old = slot->old_proc;
+    if (msg == WM_LBUTTONDOWN) {
+        slot->pressing = true;
+        LRESULT result = CallWindowProcW(old, hwnd, msg, wparam, lparam);
+        slot->pressing = false;
+        return result;
+    }
+    LRESULT result = CallWindowProcW(old, hwnd, msg, wparam, lparam);
+    if (msg == WM_SETFOCUS && !slot->pressing && !slot->control->checked &&
+        (GetKeyState(VK_LBUTTON) & 0x8000) == 0) {
+        RadioButtonCommand(*slot, hwnd, BN_CLICKED);
+    }
+    return result;
+}
+
 }  // namespace
 
 const KindRenderer kButtonRenderer{
@@ -75,7 +117,8 @@ const KindRenderer kCheckBoxRenderer{
 
 const KindRenderer kRadioButtonRenderer{
     .create = CreateRadioButton,
-    .sync = SyncCheckable,
+    .subclass = RadioButtonProc,
+    .sync = SyncRadioButton,
     .command = RadioButtonCommand,
 };
 

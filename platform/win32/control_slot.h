@@ -58,6 +58,7 @@ struct ControlSlot {
     HWND hwnd = nullptr;
     WNDPROC old_proc = nullptr;  // subclassed windows: the class's procedure
     HBITMAP bitmap = nullptr;    // image: the loaded picture
+    bool pressing = false;       // radio button: a mouse button is going down on it
     Applied applied;
     std::unique_ptr<GridState> grid;
 

@@ -109,6 +109,11 @@ void FormWindow::CreateControl(std::size_t index) {
     }
     WindowRecipe recipe;
     recipe.style = WS_CHILD | WS_CLIPSIBLINGS;
+    const ui::Control* previous = nullptr;
+    for (auto it = slots_.rbegin(); it != slots_.rend() && previous == nullptr; ++it) {
+        if (RendererOf((*it)->control->kind).has_window) previous = (*it)->control;
+    }
+    if (StartsGroup(c, previous)) recipe.style |= WS_GROUP;
     kind.create(*slot, recipe);
     ui::Rect r = form_.Placement(c);
     // Messages during creation find no slot yet and get the default handling.
@@ -279,6 +284,7 @@ void FormWindow::Fire(ui::Control& control, ui::Event event) {
     form_.Fire(control.name, event);
     if (!*alive) return;
     Sync();
+    if (form_.modal_result == ui::ModalResult::None) KeepFocus();
     WakeModalLoop();
 }
 
@@ -396,13 +402,25 @@ bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result)
                 result = 0;
                 return true;
             }
-            // Enter and Escape in a modal form.
+            // Enter and Escape in a modal form: Enter clicks the push button
+            // that has the focus, else the default one.
             if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
-                ClickButtonWithRole(LOWORD(wparam) == IDOK);
+                if (LOWORD(wparam) == IDCANCEL || !ClickFocusedButton()) {
+                    ClickButtonWithRole(LOWORD(wparam) == IDOK);
+                }
                 result = 0;
                 return true;
             }
             return false;
+        case WM_ACTIVATE:
+            if (!OnActivate(wparam)) return false;
+            result = 0;
+            return true;
+        case WM_NEXTDLGCTL:
+            // The dialog manager moves the focus: the arrow keys, a label's mnemonic.
+            OnNextControl(wparam, lparam);
+            result = 0;
+            return true;
         case WM_TIMER: {
             ControlSlot* slot = SlotById(static_cast<int>(wparam));
             if (slot == nullptr || slot->control->kind != ui::ControlKind::Timer) return false;

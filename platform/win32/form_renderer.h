@@ -74,6 +74,12 @@ public:
     bool Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
     // After a control's state was copied into the model: the handler, then a sync.
     void Fire(ui::Control& control, ui::Event event);
+    // The focus to the first control that Tab reaches (form_keyboard.cpp).
+    void FocusFirstField();
+    // The default button's frame on the push button that has the focus, else
+    // on the form's default button: where Enter goes (after every message of
+    // the modal loop).
+    void FollowFocus();
 
 private:
     friend struct ControlSlot;
@@ -93,6 +99,13 @@ private:
     HBRUSH Brush(std::uint32_t colour);
     int ItemHeight();
     void ClickButtonWithRole(bool default_role);
+    // The keyboard (form_keyboard.cpp): WM_NEXTDLGCTL; WM_ACTIVATE; Enter on
+    // a focused push button; the focus kept on a usable control after a
+    // handler ran.
+    bool OnNextControl(WPARAM wparam, LPARAM lparam);
+    bool OnActivate(WPARAM wparam);
+    bool ClickFocusedButton();
+    void KeepFocus();
 
     ui::Form& form_;
     Options options_;
@@ -107,6 +120,8 @@ private:
     bool resync_ = false;
     bool memo_flush_posted_ = false;
     bool created_ = false;
+    HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
+    HWND saved_focus_ = nullptr;     // the focus when the form was last active
     int item_height_ = 0;
     RendererStats stats_;
     std::shared_ptr<bool> alive_;

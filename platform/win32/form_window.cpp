@@ -101,7 +101,7 @@ ui::ModalResult ShowModalForm(ui::Form& form, HWND owner) {
     const bool disable_owner = owner != nullptr && IsWindowEnabled(owner);
     if (disable_owner) EnableWindow(owner, FALSE);
     window.Sync();
-    if (HWND first = GetNextDlgTabItem(window.hwnd(), nullptr, FALSE)) SetFocus(first);
+    window.FocusFirstField();
     MSG msg{};
     while (form.modal_result == ui::ModalResult::None && IsWindow(window.hwnd())) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -114,6 +114,7 @@ ui::ModalResult ShowModalForm(ui::Form& form, HWND owner) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        window.FollowFocus();
     }
     // The owner is enabled before the form goes, so that it gets the focus back.
     if (disable_owner) EnableWindow(owner, TRUE);

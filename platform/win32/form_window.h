@@ -3,11 +3,20 @@
 
 #include <windows.h>
 
+#include "ui/form.h"
+
 namespace lm::win32 {
 
 // The module set with SetRendererInstance, else the program's own.
 HINSTANCE RendererInstance();
 // Registers the window classes once: the driver window, the forms, the grid.
 void RegisterRendererClasses();
+
+// The keyboard (form_keyboard.cpp): whether a control begins a group of
+// controls in which the arrow keys move (`previous`: the control before it
+// in the form's table that has a window), and the focus given to a control
+// as the keyboard gives it (an edit box's text selected).
+bool StartsGroup(const ui::Control& control, const ui::Control* previous);
+void FocusControl(HWND control);
 
 }  // namespace lm::win32

@@ -69,7 +69,14 @@ BoxAnswer Win32Platform::ShowMessageBox(BoxKind kind, std::string_view text) {
         flags |= MB_YESNO | MB_ICONQUESTION;
         caption = win32::Wide("Potvrzení"_cp);
     }
+    // A box of no owner leaves no window active when it goes: the window the
+    // user worked in (a dialog, the host's) is made active again, so that the
+    // keyboard goes on where it was.
+    HWND active = GetActiveWindow();
     int answer = MessageBoxW(nullptr, BoxText(text).c_str(), caption.c_str(), flags);
+    if (active != nullptr && IsWindow(active) && GetActiveWindow() != active) {
+        SetForegroundWindow(active);
+    }
     if (answer == 0) return BoxAnswer::NotShown;
     if (kind == BoxKind::Error) return BoxAnswer::Ok;
     return answer == IDYES ? BoxAnswer::Yes : BoxAnswer::No;

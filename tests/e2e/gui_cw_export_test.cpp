@@ -20,6 +20,7 @@
 
 #include "base/host_records.h"
 #include "tests/e2e/dll_host.h"
+#include "tests/e2e/gui/gui_keys.h"
 #include "tests/e2e/gui/gui_support.h"
 #include "tools/lumarsim/driver_library.h"
 #include "tools/lumarsim/host_netlist.h"
@@ -307,6 +308,74 @@ TEST_F(CwExportOnScreen, TheGoldenSelectionTickedWithTheMouseWritesTheGoldenFile
         EXPECT_EQ(offered[i], (work_ / kFiles[i].name).wstring()) << kFiles[i].name;
     EXPECT_TRUE(boxes.Boxes().empty());
     ExpectGoldenFiles("_APPEND");
+}
+
+TEST_F(CwExportOnScreen, TheDialogIsDrivenWithKeys) {
+    // The file names typed in with window messages, the rest with real keys.
+    // From the first field (CheckBoxPAR) Shift+Tab goes back along the form:
+    // Zpět, OK, CheckBoxShow unticked (no Notepad), Vybrat všechny,
+    // Smazat všechny pressed with Space, the list's first two entries ticked,
+    // the checked radio button, the first channel typed, Enter.
+    const std::vector<gui::KeyStep> choose = {
+        gui::Keys("shift+Tab shift+Tab shift+Tab space shift+Tab shift+Tab space"),
+        gui::Keys("shift+Tab Home space Down space shift+Tab shift+Tab"), gui::Typed("7"),
+        gui::Keys("Return")};
+    // The same with a first channel of 0: refused with a box, after which the
+    // focus is back in the channel's field, where 7 is typed instead.
+    std::vector<gui::KeyStep> refused = choose;
+    refused[2] = gui::Typed("0");
+    struct Flow {
+        const char* what;
+        std::vector<gui::KeyStep> keys;
+        std::vector<gui::KeyStep> after_box;  // keys once a box was answered
+        std::string dmf;                      // empty: no file written
+        // The list's first two entries: AI6.1.AI0 and AI6.1.AI1, inputs of real-3BF.
+    };
+    const Flow flows[] = {
+        {"two entries from channel 7",
+         choose,
+         {},
+         "begin\r\n     7 real input\r\n     8 real input\r\nend.\r\n"},
+        {"channel 0 refused, then 7",
+         refused,
+         {gui::Keys("BackSpace"), gui::Typed("7"), gui::Keys("Return")},
+         "begin\r\n     7 real input\r\n     8 real input\r\nend.\r\n"},
+        {"Escape writes nothing", {gui::Keys("Escape")}, {}, ""},
+    };
+    gui::BoxWatcher boxes;
+    for (const Flow& flow : flows) {
+        SCOPED_TRACE(flow.what);
+        for (const CwFile& file : kFiles) fs::remove(work_ / file.name);
+        bool closed = false;
+        ASSERT_TRUE(ExportWithUser([&](HWND form) {
+            for (const CwFile& file : kFiles) {
+                SendMessageW(Control(form, file.edit), WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>((work_ / file.name).wstring().c_str()));
+            }
+            std::string error;
+            EXPECT_TRUE(gui::PressKeys(form, flow.keys, &error)) << error;
+            if (!flow.after_box.empty()) {
+                EXPECT_TRUE(gui::WaitUntil([&] { return !boxes.Boxes().empty(); }));
+                EXPECT_TRUE(gui::WaitUntil([&] {
+                    return GetForegroundWindow() == form && IsChild(form, gui::FocusIn(form));
+                })) << "the dialog active again, a control focused; foreground "
+                    << GetForegroundWindow() << " form " << form << " focus " << gui::FocusIn(form)
+                    << " enabled " << IsWindowEnabled(form);
+                EXPECT_TRUE(gui::PressKeys(form, flow.after_box, &error)) << error;
+            }
+            closed = gui::WaitUntil([&] { return !IsWindowVisible(form); });
+        }));
+        EXPECT_TRUE(closed) << "the keys closed the dialog";
+        const std::vector<gui::BoxWatcher::Box> shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), flow.after_box.empty() ? 0u : 1u);
+        if (!shown.empty()) {
+            EXPECT_EQ(shown.front().text,
+                      L"Chyba zadání počátečního kanálu.\r\nMusí být číslo v rozsahu 1-65000.");
+        }
+        boxes.Clear();
+        EXPECT_EQ(ReadFile(work_ / "KADEX.DMF"), flow.dmf);
+        EXPECT_EQ(fs::exists(work_ / "KADEX.PAR"), !flow.dmf.empty());
+    }
 }
 
 }  // namespace

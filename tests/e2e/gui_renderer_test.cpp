@@ -17,6 +17,7 @@
 
 #include "base/cp1250.h"
 #include "platform/win32/form_renderer.h"
+#include "tests/e2e/gui/gui_keys.h"
 #include "tests/e2e/gui/gui_support.h"
 
 namespace lm {
@@ -608,6 +609,161 @@ TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
         },
         false);
     EXPECT_EQ(run.result, ui::ModalResult::Ok);
+}
+
+// A form of the controls the keyboard moves between, in the order of its
+// table: two check boxes, a label with a mnemonic before its edit, a group
+// of radio buttons with a disabled one, a button that disables itself, OK
+// and Zpět. Zpět notes where the focus was when it was pressed, and which
+// button showed the default button's frame.
+class KeyboardForm : public ui::Form {
+public:
+    KeyboardForm() : ui::Form("TKeys", "Klávesnice"_cp, 330, 200) {
+        centred = true;
+        Place(*this, "CheckA", ControlKind::CheckBox, {8, 8, 100, 17}, "A");
+        Place(*this, "CheckB", ControlKind::CheckBox, {8, 28, 100, 17}, "B");
+        Place(*this, "LabelName", ControlKind::Label, {8, 52, 50, 13}, "&Jméno:"_cp);
+        Place(*this, "EditName", ControlKind::Edit, {60, 48, 100, 21}, "abc");
+        Place(*this, "GroupBox1", ControlKind::GroupBox, {170, 4, 150, 100}, "Linka");
+        Place(*this, "RadioA", ControlKind::RadioButton, {8, 16, 100, 17}, "RS232", "GroupBox1")
+            .checked = true;
+        Place(*this, "RadioB", ControlKind::RadioButton, {8, 36, 100, 17}, "RS485", "GroupBox1");
+        Place(*this, "RadioC", ControlKind::RadioButton, {8, 56, 100, 17}, "Modem", "GroupBox1")
+            .enabled = false;
+        Place(*this, "RadioD", ControlKind::RadioButton, {8, 76, 100, 17}, "TCP", "GroupBox1");
+        Place(*this, "ButtonOff", ControlKind::Button, {8, 120, 75, 25}, "&Vypnout");
+        Place(*this, "ButtonOK", ControlKind::Button, {90, 120, 75, 25}, "&OK").default_button =
+            true;
+        Place(*this, "ButtonCancel", ControlKind::Button, {172, 120, 75, 25}, "&Zpět"_cp)
+            .cancel_button = true;
+        On("ButtonOff", Event::Click, [this] { (*this)["ButtonOff"].enabled = false; });
+        On("ButtonOK", Event::Click, [this] { Close(ui::ModalResult::Ok); });
+        On("ButtonCancel", Event::Click, [this] {
+            HWND shown = FindWindowW(win32::kFormWindowClass, nullptr);
+            focus_at_cancel = gui::FocusedControl(shown);
+            for (const wchar_t* button : {L"ButtonOff", L"ButtonOK", L"ButtonCancel"}) {
+                const LONG style = GetWindowLongW(gui::FindControl(shown, button), GWL_STYLE);
+                if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) framed_at_cancel += button;
+            }
+            Close(ui::ModalResult::Cancel);
+        });
+    }
+    std::string Checked() const {
+        for (const auto& c : controls()) {
+            if (c->kind == ControlKind::RadioButton && c->checked) return c->name;
+        }
+        return "none";
+    }
+    std::wstring focus_at_cancel, framed_at_cancel;
+};
+
+TEST(KeyboardRenderer, TabArrowsMnemonicsAndEnterMoveAsInADialog) {
+    struct Flow {
+        const char* what;
+        std::vector<gui::KeyStep> keys;
+        const wchar_t* focus;  // where the focus was when Zpět was pressed; "" not pressed
+        const char* checked;   // the radio button checked at the end
+        const char* name;      // EditName's text at the end
+        ui::ModalResult result = ui::ModalResult::Cancel;
+    };
+    using gui::Keys;
+    using gui::Typed;
+    const Flow flows[] = {
+        {"Tab reaches the group at its checked radio button",
+         {Keys("Tab Tab Tab Escape")},
+         L"RadioA",
+         "RadioA",
+         "abc"},
+        {"Down chooses the next one",
+         {Keys("Tab Tab Tab Down Escape")},
+         L"RadioB",
+         "RadioB",
+         "abc"},
+        {"a disabled one is passed",
+         {Keys("Tab Tab Tab Down Down Escape")},
+         L"RadioD",
+         "RadioD",
+         "abc"},
+        {"Up from the first wraps to the last",
+         {Keys("Tab Tab Tab Up Escape")},
+         L"RadioD",
+         "RadioD",
+         "abc"},
+        {"Tab leaves the group",
+         {Keys("Tab Tab Tab Down Tab Escape")},
+         L"ButtonOff",
+         "RadioB",
+         "abc"},
+        {"Shift+Tab comes back at the checked one",
+         {Keys("Tab Tab Tab Down Tab shift+Tab Escape")},
+         L"RadioB",
+         "RadioB",
+         "abc"},
+        {"Down moves along the check boxes", {Keys("Down Escape")}, L"CheckB", "RadioA", "abc"},
+        {"Up from the first box wraps within the boxes",
+         {Keys("Up Escape")},
+         L"CheckB",
+         "RadioA",
+         "abc"},
+        {"a label's mnemonic goes to its field, the text selected",
+         {Keys("alt+j"), Typed("xyz"), Keys("Escape")},
+         L"EditName",
+         "RadioA",
+         "xyz"},
+        {"a button that disables itself leaves the focus to the first field",
+         {Keys("shift+Tab shift+Tab shift+Tab space Escape")},
+         L"CheckA",
+         "RadioA",
+         "abc"},
+        {"Enter on a focused Zpět is Zpět",
+         {Keys("shift+Tab Return")},
+         L"ButtonCancel",
+         "RadioA",
+         "abc"},
+        {"Enter on a focused OK is OK",
+         {Keys("shift+Tab shift+Tab Return")},
+         L"",
+         "RadioA",
+         "abc",
+         ui::ModalResult::Ok},
+        {"Enter in an edit is the default button",
+         {Keys("Tab Tab"), Typed("q"), Keys("Return")},
+         L"",
+         "RadioA",
+         "q",
+         ui::ModalResult::Ok},
+        {"Alt+O", {Keys("alt+o")}, L"", "RadioA", "abc", ui::ModalResult::Ok},
+    };
+    for (const Flow& flow : flows) {
+        SCOPED_TRACE(flow.what);
+        KeyboardForm form;
+        bool closed = false;
+        std::thread player([&] {
+            HWND shown = nullptr;
+            gui::WaitUntil([&] {
+                shown = FindWindowW(win32::kFormWindowClass, L"Klávesnice");
+                return shown != nullptr && IsChild(shown, gui::FocusIn(shown));
+            });
+            if (shown == nullptr) return;
+            std::string error;
+            EXPECT_TRUE(gui::PressKeys(shown, flow.keys, &error)) << error;
+            closed = gui::WaitUntil([&] { return !IsWindow(shown); });
+            if (!closed) PostMessageW(shown, WM_CLOSE, 0, 0);
+        });
+        const ui::ModalResult result = win32::ShowModalForm(form, nullptr);
+        player.join();
+        EXPECT_TRUE(closed) << "the keys closed the form";
+        EXPECT_EQ(result, flow.result);
+        EXPECT_EQ(form.focus_at_cancel, flow.focus);
+        // The frame is on the focused push button, else on the default one.
+        if (flow.focus[0] != 0) {
+            const std::wstring focus = flow.focus;
+            EXPECT_EQ(form.framed_at_cancel,
+                      focus.rfind(L"Button", 0) == 0 ? focus : std::wstring(L"ButtonOK"));
+        }
+        EXPECT_EQ(form.Checked(), flow.checked);
+        EXPECT_EQ(form["EditName"].text, flow.name);
+    }
 }
 
 TEST(MemoRenderer, FollowsAGrowingLogWithoutRewritingIt) {

@@ -1,0 +1,109 @@
+// The keyboard of a form window. The modal loop hands the keys to the dialog
+// manager (IsDialogMessage), which moves the focus with Tab and the arrows
+// and turns Enter, Escape and Alt+letter into messages for the form; what the
+// dialog manager leaves to a dialog window's own procedure is done here: the
+// focus moved on request (arrows, a label's mnemonic), Enter on a focused
+// push button clicks that button, which shows the default button's frame
+// meanwhile, the focus comes back to its control when the form is active
+// again (after a message box), and a focus lost to a control that a handler
+// disabled or hid goes to the first field.
+#include "platform/win32/control_slot.h"
+#include "platform/win32/form_renderer.h"
+#include "platform/win32/form_window.h"
+
+namespace lm::win32 {
+namespace {
+
+// Push buttons, check boxes and radio buttons of one parent that follow one
+// another in the form's table are one group, in which the arrow keys move;
+// every other control is a group of its own.
+bool Groups(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Button || kind == ui::ControlKind::CheckBox ||
+           kind == ui::ControlKind::RadioButton;
+}
+
+}  // namespace
+
+bool StartsGroup(const ui::Control& control, const ui::Control* previous) {
+    return previous == nullptr || !Groups(control.kind) || previous->kind != control.kind ||
+           previous->parent != control.parent;
+}
+
+void FocusControl(HWND control) {
+    SetFocus(control);
+    // An edit box reached with the keyboard has its text selected, so that
+    // typing replaces it.
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    }
+}
+
+void FormWindow::FocusFirstField() {
+    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) FocusControl(first);
+}
+
+bool FormWindow::OnNextControl(WPARAM wparam, LPARAM lparam) {
+    HWND target = nullptr;
+    if (LOWORD(lparam) != 0) {
+        target = reinterpret_cast<HWND>(wparam);
+    } else {
+        HWND focus = GetFocus();
+        target = GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr, wparam != 0);
+    }
+    if (target == nullptr || !IsChild(hwnd_, target)) return false;
+    FocusControl(target);
+    return true;
+}
+
+bool FormWindow::ClickFocusedButton() {
+    ControlSlot* slot = SlotOf(GetFocus());
+    if (slot == nullptr || slot->control->kind != ui::ControlKind::Button) return false;
+    if (!form_.Showing(*slot->control) || !form_.Usable(*slot->control)) return false;
+    Fire(*slot->control, ui::Event::Click);
+    return true;
+}
+
+void FormWindow::FollowFocus() {
+    HWND focus = GetFocus();
+    if (focus == followed_focus_) return;
+    followed_focus_ = focus;
+    ControlSlot* focused = SlotOf(focus);
+    const bool on_button = focused != nullptr && focused->control->kind == ui::ControlKind::Button;
+    for (auto& slot : slots_) {
+        if (slot->hwnd == nullptr || slot->control->kind != ui::ControlKind::Button) continue;
+        const bool framed = on_button ? slot.get() == focused : slot->control->default_button;
+        const LONG_PTR type = GetWindowLongPtrW(slot->hwnd, GWL_STYLE) & BS_TYPEMASK;
+        if (framed != (type == BS_DEFPUSHBUTTON)) {
+            SendMessageW(slot->hwnd, BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        }
+    }
+}
+
+bool FormWindow::OnActivate(WPARAM wparam) {
+    if (!options_.modal) return false;
+    if (LOWORD(wparam) == WA_INACTIVE) {
+        // A message box over the form, or another window: the focus is noted.
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) saved_focus_ = focus;
+        return false;
+    }
+    // Active again: the focus goes back where it was, not to the form itself.
+    if (HIWORD(wparam) != 0 || saved_focus_ == nullptr || !IsWindow(saved_focus_) ||
+        !IsChild(hwnd_, saved_focus_) || !IsWindowEnabled(saved_focus_) ||
+        !IsWindowVisible(saved_focus_)) {
+        return false;
+    }
+    SetFocus(saved_focus_);
+    return true;
+}
+
+void FormWindow::KeepFocus() {
+    if (!options_.modal || GetActiveWindow() != hwnd_) return;
+    HWND focus = GetFocus();
+    if (focus != nullptr && focus != hwnd_ && IsWindowEnabled(focus) && IsWindowVisible(focus)) {
+        return;
+    }
+    FocusFirstField();
+}
+
+}  // namespace lm::win32
