@@ -30,16 +30,12 @@ struct dLM_ORDER {
     // have gone by since the last request (or since the order was made).
     // Ticks are counted by the order pass from 1 and never wrap.
     std::uint64_t due = 0;
-    bool pending = false;                       // requested, no answer yet
-    bool timeout = false;                       // the timeout word asked for it at OrderData
-    bool answering = false;                     // an answer for this order is being queued
-    std::uint8_t data[kItemDataBytes] = {};     // the item's data as last received
-    std::uint8_t scratch[kItemDataBytes] = {};  // assembly area of string answers
-    alignas(8) dLM_ITEMDATA record{};           // what the host receives
-
     // The tick of the request while pending: after the line's time-out the
     // order is requested again.
     std::uint64_t requested = 0;
+    bool pending = false;    // requested, no answer yet
+    bool timeout = false;    // the timeout word asked for it at OrderData
+    bool answering = false;  // an answer for this order is being queued
     // Set once an order that no command can address (codes above 255) has
     // been answered as failed.
     bool unaddressable_reported = false;
@@ -48,9 +44,13 @@ struct dLM_ORDER {
     bool removed = false;
     std::uint64_t sequence = 0;  // place in the list, from 1
     // Its place in the schedule: the tick it is visited at (0: none) and its
-    // slot among the orders of that tick.
+    // slot among the orders of that tick. (What a tick reads of an order
+    // stands before its data.)
     std::uint64_t visit = 0;
     std::size_t slot = 0;
+    std::uint8_t data[kItemDataBytes] = {};     // the item's data as last received
+    std::uint8_t scratch[kItemDataBytes] = {};  // assembly area of string answers
+    alignas(8) dLM_ITEMDATA record{};           // what the host receives
 };
 
 class OrderList {
@@ -179,6 +179,8 @@ private:
     Due* current_ = nullptr;
     Due* cached_ = nullptr;
     std::uint64_t cached_tick_ = 0;
+    // The room of the last bucket handed out, for the next one made.
+    std::vector<dLM_ORDER*> spare_;
 };
 
 }  // namespace lm

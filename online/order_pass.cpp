@@ -32,6 +32,8 @@ void OrderList::EndPass() {
     if (current_ != nullptr) {
         // Every order of the tick has been handed out.
         if (cached_ == current_) cached_ = nullptr;
+        spare_ = std::move(current_->orders);
+        spare_.clear();
         schedule_.erase(now_);
         current_ = nullptr;
     }
@@ -42,7 +44,9 @@ OrderList::Due* OrderList::BucketAt(std::uint64_t tick, bool create) {
     if (cached_ != nullptr && cached_tick_ == tick) return cached_;
     Due* bucket = nullptr;
     if (create) {
-        bucket = &schedule_[tick];
+        auto [made, fresh] = schedule_.try_emplace(tick);
+        bucket = &made->second;
+        if (fresh) bucket->orders.swap(spare_);
     } else {
         auto found = schedule_.find(tick);
         if (found == schedule_.end()) return nullptr;
