@@ -1,6 +1,7 @@
 // Which orders a tick requests and which time out, for many orders of mixed
 // periods and answer delays placed and withdrawn at different ticks, against
 // a reference that counts every order down on every tick.
+#include <algorithm>
 #include <map>
 
 #include "tests/driver/run_mode_fixture.h"
