@@ -90,7 +90,7 @@ TEST_F(RunModeReentry, AnAnswerWalkStartsAgainWhenAnOrderIsWithdrawnMeanwhile) {
     EXPECT_EQ(run().orders().size(), 1u);
 }
 
-TEST_F(RunModeReentry, AnOrderPassStartsAgainWhenAnOrderAheadIsWithdrawnMeanwhile) {
+TEST_F(RunModeReentry, AnOrderPassSkipsAnOrderAheadWithdrawnMeanwhileAndVisitsEachOnce) {
     Running();
     EnableLog();
     Order(11, 1, 1, host_->handle(), 0, 1);
