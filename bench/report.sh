@@ -23,6 +23,9 @@ OURS="$BUILD/bench/lm_bench_report"
 PLAIN="$BUILD/bench/lm_bench_plain"
 LOGBENCH="$BUILD/bench/lm_bench"
 STEPS="Load Save ExportNetlist ExportKomun RunTick"
+# Ticks with only some of the orders due: 1 % of them, and 1,000.
+SOME_DUE="RunTickOnePercent RunTickThousandDue"
+STEPS="$STEPS $SOME_DUE"
 SIZE_RE="(${SIZES//,/|})"
 mkdir -p "$OUT"
 rm -f "$OUT"/*.csv "$OUT"/*.png "$OUT"/*.dat "$OUT"/report.md "$OUT"/callgrind.*
@@ -79,6 +82,8 @@ load() {  # binary sizes output
 
 FILTER="^(Save|ExportNetlist|ExportKomun|RunTick)/blocks:$SIZE_RE(/|\$)|^(BinToStr|StrToBin)/$SAMPLED_FILTER"
 PLAIN_FILTER="^(Save|ExportNetlist|ExportKomun)/blocks:$WHOLE_RE(/|\$)|^RunTick/blocks:$SIZE_RE(/|\$)|^(BinToStr|StrToBin)/$SAMPLED_FILTER"
+FILTER="$FILTER|^(${SOME_DUE// /|})/blocks:$SIZE_RE(/|\$)"
+PLAIN_FILTER="$PLAIN_FILTER|^(${SOME_DUE// /|})/blocks:$SIZE_RE(/|\$)"
 echo "report: the driver as shipped"
 run "$OURS" "$FILTER" "$OUT/ours.csv"
 load "$OURS" "${SIZE_RE:1:-1}" "$OUT/ours.csv"
@@ -143,9 +148,11 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
         split("Load Save ExportNetlist ExportKomun RunTick", steps, " ")
         split("load save export-netlist export-komun run-tick", files, " ")
         split("load a project|save a project|export NETLIST.TXT|export LMKOMUN.INI|one run-mode tick (orders = blocks)", titles, "|")
+        steps[6] = "RunTickOnePercent"; files[6] = "run-tick-1pc"; titles[6] = "one run-mode tick, 1 % of the orders due"
+        steps[7] = "RunTickThousandDue"; files[7] = "run-tick-1000"; titles[7] = "one run-mode tick, 1,000 orders due"
         print "| Step | Blocks | Ours | Plain | Plain / ours | Ours per doubling | Instructions per host call, ours / plain |"
         print "|---|---:|---:|---:|---:|---:|---:|"
-        for (s = 1; s <= 5; s++) {
+        for (s = 1; s in steps; s++) {
             dat = out "/" files[s] ".dat"
             prev_n = 0
             for (name in ours) if (index(name, steps[s] "/blocks:") == 1) { split(name, p, ":"); sizes[p[2] + 0] = 1 }
@@ -208,6 +215,10 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
     echo "A load is the first load of a fresh process, as a user opens a project"
     echo "(the median of $LOAD_RUNS processes); a save, an export or a tick is the median"
     echo "of three runs, each past the step's first run."
+    echo "A tick with some orders due: the orders (as many as blocks) are placed in"
+    echo "groups one tick apart, with a period of as many ticks as there are groups,"
+    echo "so that each tick requests one group (1 % of the orders, or 1,000) and the"
+    echo "answers go to that group (the orders of one item are placed together)."
     echo "\"(est.)\": the plain lists take minutes for these steps at 100,000 blocks, so"
     echo "the figure is an estimate: the project is built whole with CreateObject"
     echo "(no lookup), the step's host calls are made for 1,000 blocks spread evenly"
@@ -221,7 +232,7 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
     echo
     cat "$OUT/table.md"
     echo
-    for f in load save export-netlist export-komun run-tick memory; do
+    for f in load save export-netlist export-komun run-tick run-tick-1pc run-tick-1000 memory; do
         [ -f "$OUT/$f.dat" ] && echo "![$f]($f.png)"
     done
 } >"$OUT/report.md"
@@ -243,7 +254,8 @@ EOF
 }
 
 if command -v gnuplot >/dev/null; then
-    for f in load save export-netlist export-komun run-tick; do
+    for f in load save export-netlist export-komun run-tick run-tick-1pc run-tick-1000; do
+        [ -f "$OUT/$f.dat" ] || continue
         plot "$f" "$f" xy ms "set key top left" \
             "\"$OUT/$f.dat\" using 1:2 with linespoints title \"ours\", \"$OUT/$f.dat\" using 1:3 with linespoints title \"plain\""
     done

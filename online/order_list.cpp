@@ -16,7 +16,6 @@ dLM_ORDER& OrderList::Insert(std::uint16_t obj, std::uint16_t instance, std::uin
     order.window = window;
     order.tag = tag;
     order.period = period;
-    order.countdown = period;
     order.timeout = timeout;
     order.sequence = next_sequence_++;
     dLM_ITEMDATA& record = order.record;
@@ -32,6 +31,8 @@ dLM_ORDER& OrderList::Insert(std::uint16_t obj, std::uint16_t instance, std::uin
     record.reserved = 0;
     by_instance_[KeyOf(order)][ItemOf(order)].emplace(order.sequence, std::prev(orders_.end()));
     ++live_;
+    order.due = NextVisit(order) + period;
+    Schedule(order, order.due);
     return order;
 }
 
@@ -59,6 +60,7 @@ void OrderList::Delete(dLM_ORDER* order) {
     bucket->second.erase(entry);
     if (bucket->second.empty()) items->second.erase(bucket);
     if (items->second.empty()) by_instance_.erase(items);
+    Unschedule(*it);
     --live_;
     if (walks_ > 0) {
         it->removed = true;
@@ -81,6 +83,9 @@ std::size_t OrderList::DeleteWindow(WindowHandle window) {
 
 void OrderList::Clear() {
     by_instance_.clear();
+    schedule_.clear();
+    current_ = cached_ = nullptr;
+    for (dLM_ORDER& order : orders_) order.visit = 0;
     live_ = 0;
     if (walks_ > 0) {
         for (dLM_ORDER& order : orders_) order.removed = true;
@@ -89,6 +94,24 @@ void OrderList::Clear() {
     }
     orders_.clear();
     withdrawn_ = false;
+}
+
+void OrderList::BeginPass() {
+    ++now_;
+    in_pass_ = true;
+    passed_ = 0;
+    current_ = BucketAt(now_, false);
+}
+
+void OrderList::Schedule(dLM_ORDER& order, std::uint64_t tick) {
+    tick = std::max(tick, NextVisit(order));
+    if (order.visit == tick) return;
+    if (order.visit != 0) Unplace(order);
+    Place(order, tick);
+}
+
+void OrderList::Unschedule(dLM_ORDER& order) {
+    if (order.visit != 0) Unplace(order);
 }
 
 void OrderList::Purge() {

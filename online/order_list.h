@@ -1,7 +1,9 @@
 // The order database ("ORDER-DBase"): every order the host has placed for a
 // live value, in the order it was placed, with an index beside the list so
 // that an answer from the line finds its orders without walking the whole
-// list. The list owns its orders and their item data records.
+// list, and a schedule by the tick each order is next visited at, so that a
+// tick's order pass touches only the orders due in it. The list owns its
+// orders and their item data records.
 #pragma once
 
 #include <cstdint>
@@ -24,24 +26,31 @@ struct dLM_ORDER {
     WindowHandle window = 0;     // the requester's window: target of the answers
     std::uintptr_t tag = 0;      // the requester's own value, only to find the order again
     std::uint16_t period = 0;    // tenths of a second (timer ticks)
-    std::int32_t countdown = 0;  // ticks until the next request
-    bool pending = false;        // requested, no answer yet
-    bool timeout = false;        // the timeout word asked for it at OrderData
-    bool answering = false;      // an answer for this order is being queued
-    std::uint8_t data[kItemDataBytes] = {};     // the item's data as last received
-    std::uint8_t scratch[kItemDataBytes] = {};  // assembly area of string answers
-    alignas(8) dLM_ITEMDATA record{};           // what the host receives
-
-    // Ticks since the request went out while pending: after the line's
-    // time-out the order is requested again.
-    std::uint32_t waited = 0;
+    // The tick of the next request: the first pass after `period` ticks
+    // have gone by since the last request (or since the order was made).
+    // Ticks are counted by the order pass from 1 and never wrap.
+    std::uint64_t due = 0;
+    // The tick of the request while pending: after the line's time-out the
+    // order is requested again.
+    std::uint64_t requested = 0;
+    bool pending = false;    // requested, no answer yet
+    bool timeout = false;    // the timeout word asked for it at OrderData
+    bool answering = false;  // an answer for this order is being queued
     // Set once an order that no command can address (codes above 255) has
     // been answered as failed.
     bool unaddressable_reported = false;
     // Withdrawn while a walk was under way: kept in memory, out of the index,
     // until the walk ends.
     bool removed = false;
-    std::uint64_t sequence = 0;  // place in the list
+    std::uint64_t sequence = 0;  // place in the list, from 1
+    // Its place in the schedule: the tick it is visited at (0: none) and its
+    // slot among the orders of that tick. (What a tick reads of an order
+    // stands before its data.)
+    std::uint64_t visit = 0;
+    std::size_t slot = 0;
+    std::uint8_t data[kItemDataBytes] = {};     // the item's data as last received
+    std::uint8_t scratch[kItemDataBytes] = {};  // assembly area of string answers
+    alignas(8) dLM_ITEMDATA record{};           // what the host receives
 };
 
 class OrderList {
@@ -69,8 +78,8 @@ public:
     OrderList(const OrderList&) = delete;
     OrderList& operator=(const OrderList&) = delete;
 
-    // INS_ORDER's list part: a new order at the tail with countdown = period,
-    // data and scratch zero, its record pointing at its data. `length` is the
+    // INS_ORDER's list part: a new order at the tail, due once `period` ticks
+    // have gone by, data and scratch zero, its record pointing at its data. `length` is the
     // data item's DELKA (0 when not found).
     dLM_ORDER& Insert(std::uint16_t obj, std::uint16_t instance, std::uint32_t item,
                       WindowHandle window, std::uintptr_t tag, std::uint16_t period, bool timeout,
@@ -101,6 +110,30 @@ public:
     bool empty() const { return live_ == 0; }
     std::size_t size() const { return live_; }
 
+    // The order pass of a tick: BeginPass counts the tick, NextDue hands out
+    // the orders to visit in it one by one in list order (an order leaves the
+    // schedule when handed out, until Schedule places it again), EndPass ends
+    // it. Orders placed, scheduled for this tick or withdrawn during the pass
+    // (a host call that re-entered) are taken into account; none is handed
+    // out twice in one pass.
+    void BeginPass();
+    dLM_ORDER* NextDue();
+    void EndPass();
+    // Ticks counted so far, the one whose pass is under way included.
+    std::uint64_t now() const { return now_; }
+    // The first tick the order can be visited at: the one under way while
+    // its pass has not reached the order yet, else the next one.
+    std::uint64_t NextVisit(const dLM_ORDER& order) const {
+        return in_pass_ && order.sequence > passed_ ? now_ : now_ + 1;
+    }
+    // Visits the order at `tick`, or at its next visit if that is later.
+    void Schedule(dLM_ORDER& order, std::uint64_t tick);
+    // Ticks until the order's next request as counted down from its period:
+    // 0 or less once due, going on below 0 while it waits for an answer.
+    std::int64_t Countdown(const dLM_ORDER& order) const {
+        return static_cast<std::int64_t>(order.due) - static_cast<std::int64_t>(NextVisit(order));
+    }
+
 private:
     // The orders of one item number, by place in the list; the items of one
     // instance by item number, so that a range of items is one walk.
@@ -116,12 +149,38 @@ private:
 
     void Purge();
 
+    // The orders visited at one tick, each order's slot its index; those
+    // before `next` have been handed out. `sorted`: from `next` on by place
+    // in the list (as a pass fills the next tick's while it goes).
+    struct Due {
+        std::vector<dLM_ORDER*> orders;
+        std::size_t next = 0;
+        bool sorted = true;
+    };
+    Due* BucketAt(std::uint64_t tick, bool create);
+    void Place(dLM_ORDER& order, std::uint64_t tick);
+    void Unplace(dLM_ORDER& order);
+    // Takes the order out of the schedule for good (it is withdrawn).
+    void Unschedule(dLM_ORDER& order);
+
     Orders orders_;
     std::unordered_map<std::uint32_t, Items> by_instance_;
-    std::uint64_t next_sequence_ = 0;
+    std::uint64_t next_sequence_ = 1;
     std::size_t live_ = 0;  // orders not withdrawn
     int walks_ = 0;
     bool withdrawn_ = false;  // some order waits for the end of the walks
+
+    std::unordered_map<std::uint64_t, Due> schedule_;  // by tick
+    std::uint64_t now_ = 0;
+    bool in_pass_ = false;
+    std::uint64_t passed_ = 0;  // sequence of the order the pass visits or last visited
+    // The bucket of the tick under way while its pass runs, and the one last
+    // used besides (the pass fills the next tick's as it goes).
+    Due* current_ = nullptr;
+    Due* cached_ = nullptr;
+    std::uint64_t cached_tick_ = 0;
+    // The room of the last bucket handed out, for the next one made.
+    std::vector<dLM_ORDER*> spare_;
 };
 
 }  // namespace lm

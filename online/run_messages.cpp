@@ -141,7 +141,7 @@ bool RunService::AnswerMatches(dLM_ORDER& order, const DataAnswer& answer) {
         std::memcpy(order.data, answer.bytes.data(), answer.count);
     }
     order.pending = false;
-    order.waited = 0;
+    Reschedule(order);  // due again once its countdown has run out
     order.record.valid = 1;
     order.record.data = order.data;
     log.Write("WndProc data sending - start");

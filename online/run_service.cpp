@@ -79,8 +79,9 @@ bool RunService::StartRUN(PARAM_ENTRY& record) {
     DropCommands("StartRUN");
     // The reads dropped with them are made again at once.
     for (dLM_ORDER& order : orders_) {
+        if (order.removed || !order.pending) continue;
         order.pending = false;
-        order.waited = 0;
+        Reschedule(order);
     }
     if (!written || !error.empty()) {
         if (!error.empty()) context_.platform.ShowMessageBox(BoxKind::Error, error);

@@ -103,6 +103,11 @@ private:
     // Timer parts (run_timer.cpp).
     void OrderPass();
     void VisitOrder(dLM_ORDER& order);
+    // Ticks a request waits for its answer before it is made again.
+    std::uint64_t AnswerWait(const dLM_ORDER& order) const;
+    // Places the order in the schedule by its state: at its due tick, or
+    // while pending and past it at the end of its answer's time-out.
+    void Reschedule(dLM_ORDER& order);
     void RequestOrder(dLM_ORDER& order, const dLM_OBJECT& instance, const dLM_DATAITEM& item);
     void SendCommands();
 

@@ -29,30 +29,50 @@ void RunService::on_timer() {
 
 void RunService::OrderPass() {
     list_changed_ = false;
+    orders_.BeginPass();
     if (orders_.empty()) {
+        orders_.EndPass();
         SetProgress(0);
         return;
     }
+    // Only the orders due in this tick are visited, in list order: those to
+    // be requested and those whose answer has not come within the line's
+    // time-out. Each is visited once, also when a host call re-enters and
+    // places or withdraws orders meanwhile: an order placed then is visited
+    // in this pass when it is due in it, one withdrawn is not visited any
+    // more. (Starting the walk again from the head, as the list's other walks
+    // do, would count down the orders before the change twice and request
+    // them a tick early.)
     OrderList::Walk walk(orders_);
-    std::size_t visited = 0;
-    for (auto it = orders_.begin(); it != orders_.end();) {
-        if (!it->removed) {
-            ++visited;
-            VisitOrder(*it);
-        }
-        if (list_changed_) {
-            // An order came or went meanwhile: start again from the head.
-            list_changed_ = false;
-            visited = 0;
-            it = orders_.begin();
-            continue;
-        }
-        ++it;
+    while (dLM_ORDER* order = orders_.NextDue()) {
+        VisitOrder(*order);
+        Reschedule(*order);
     }
-    SetProgress(visited);
+    orders_.EndPass();
+    list_changed_ = false;
+    // The bar shows the orders in the list, at most 100.
+    SetProgress(orders_.size());
+}
+
+std::uint64_t RunService::AnswerWait(const dLM_ORDER& order) const {
+    return std::max<std::uint64_t>(timeout_ticks_, order.period);
+}
+
+void RunService::Reschedule(dLM_ORDER& order) {
+    if (order.removed) return;
+    std::uint64_t tick = order.due;
+    if (order.pending) {
+        // Visited at its due tick while that is still to come: an answer that
+        // comes in time (mostly in the tick of the request) leaves the order
+        // where it is. Past it, at the end of the answer's time-out.
+        const std::uint64_t timeout = order.requested + AnswerWait(order);
+        tick = order.due >= orders_.NextVisit(order) ? std::min(order.due, timeout) : timeout;
+    }
+    orders_.Schedule(order, tick);
 }
 
 void RunService::VisitOrder(dLM_ORDER& order) {
+    const std::uint64_t now = orders_.now();
     if (order.pending) {
         // An answer lost on the line would freeze the value for good: after
         // the line's time-out (at least one period) the order is requested
@@ -60,18 +80,14 @@ void RunService::VisitOrder(dLM_ORDER& order) {
         // the value did not come (a failure answer): a program that died,
         // never announced itself or answers only what cannot be read would
         // otherwise leave it showing an old value as if it were live.
-        const std::uint32_t wait = std::max<std::uint32_t>(timeout_ticks_, order.period);
-        if (++order.waited >= wait) {
+        if (now >= order.requested + AnswerWait(order)) {
             context_.log.Write("TIMER answer time-out - order requested again");
             order.pending = false;
             ANSWER_ORDER(order, true);
         }
     }
-    if (order.countdown >= 1 || order.pending) {
-        --order.countdown;
-        return;
-    }
-    order.countdown = order.period;
+    if (order.pending || now < order.due) return;
+    order.due = now + 1 + order.period;
     const dLM_OBJECT* instance = instances_.Find(order.obj, order.instance);
     const dLM_DATAITEM* item =
         instances_.FindItem(order.obj, order.instance, static_cast<std::uint16_t>(order.item));
@@ -126,7 +142,7 @@ void RunService::RequestOrder(dLM_ORDER& order, const dLM_OBJECT& instance,
         log.Write("TIMER Command inserted to queue");
     }
     order.pending = true;
-    order.waited = 0;
+    order.requested = orders_.now();
     if (com_error_) {
         order.record.valid = 0;
         log.Write("TIMER com error / canceled - input");

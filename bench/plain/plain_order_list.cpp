@@ -1,6 +1,9 @@
 // The plain order list the report compares with: the same list, and every
-// search (FIND_ORDER, DEL_ORDER, the orders an answer concerns) a full walk.
-// Linked instead of online/order_list.cpp into the plain benchmark only.
+// search (FIND_ORDER, DEL_ORDER, the orders an answer concerns) a full walk,
+// as is the search of the orders due at each tick: only the orders of the
+// tick under way are kept in a bucket, found by walking the whole list when
+// the tick's pass begins. Linked instead of online/order_list.cpp into the
+// plain benchmark only.
 #include <algorithm>
 #include <iterator>
 
@@ -19,7 +22,6 @@ dLM_ORDER& OrderList::Insert(std::uint16_t obj, std::uint16_t instance, std::uin
     order.window = window;
     order.tag = tag;
     order.period = period;
-    order.countdown = period;
     order.timeout = timeout;
     order.sequence = next_sequence_++;
     dLM_ITEMDATA& record = order.record;
@@ -34,6 +36,8 @@ dLM_ORDER& OrderList::Insert(std::uint16_t obj, std::uint16_t instance, std::uin
     record.failed = 0;
     record.reserved = 0;
     ++live_;
+    order.due = NextVisit(order) + period;
+    Schedule(order, order.due);
     return order;
 }
 
@@ -53,6 +57,7 @@ void OrderList::Delete(dLM_ORDER* order) {
     auto it = std::find_if(orders_.begin(), orders_.end(),
                            [order](const dLM_ORDER& each) { return &each == order; });
     if (it == orders_.end()) return;
+    Unschedule(*it);
     --live_;
     if (walks_ > 0) {
         it->removed = true;
@@ -74,6 +79,9 @@ std::size_t OrderList::DeleteWindow(WindowHandle window) {
 }
 
 void OrderList::Clear() {
+    schedule_.clear();
+    current_ = cached_ = nullptr;
+    for (dLM_ORDER& order : orders_) order.visit = 0;
     live_ = 0;
     if (walks_ > 0) {
         for (dLM_ORDER& order : orders_) order.removed = true;
@@ -82,6 +90,32 @@ void OrderList::Clear() {
     }
     orders_.clear();
     withdrawn_ = false;
+}
+
+void OrderList::BeginPass() {
+    ++now_;
+    in_pass_ = true;
+    passed_ = 0;
+    current_ = nullptr;
+    for (dLM_ORDER& order : orders_) {
+        if (!order.removed && order.visit == now_) Place(order, now_);
+    }
+}
+
+// Outside the tick under way an order only notes its tick.
+void OrderList::Schedule(dLM_ORDER& order, std::uint64_t tick) {
+    tick = std::max(tick, NextVisit(order));
+    Unschedule(order);
+    if (in_pass_ && tick == now_) {
+        Place(order, tick);
+    } else {
+        order.visit = tick;
+    }
+}
+
+void OrderList::Unschedule(dLM_ORDER& order) {
+    if (in_pass_ && order.visit == now_) Unplace(order);
+    order.visit = 0;
 }
 
 void OrderList::Purge() {

@@ -1,7 +1,7 @@
 // The steps of the benchmark report, each over projects of 100 to 100,000
 // blocks of 8 user items: load, save, the two netlist exports, one run-mode
-// tick with as many orders as blocks, one host BINTOSTR and STRTOBIN, and the
-// memory a loaded project takes. Every step reports
+// tick with as many orders as blocks (all of them, 1 % or 1,000 due), one
+// host BINTOSTR and STRTOBIN, and the memory a loaded project takes. Every step reports
 // - "check": a hash of what the host sees (lines, files, answers, texts), the
 //   same in this build and in the plain one or the comparison is void;
 // - "calls": the host calls inside the measured part; under callgrind
@@ -264,13 +264,14 @@ void ExportKomunSampled(benchmark::State& state) {
     ExportSampled(state, lm::kKomunFileName);
 }
 
-// One timer tick with every order due: each is requested, the program
-// answers at once, each answer is matched to its orders and sent to the host.
-void RunTick(benchmark::State& state) {
+// One timer tick with as many orders as blocks of which `due` are due: each
+// due order is requested, the program answers at once, each answer is
+// matched to its orders and sent to the host.
+void RunTickDue(benchmark::State& state, int due) {
     const int n = static_cast<int>(state.range(0));
     ReportDriver driver(true);
     driver.CreateAll(n);
-    driver.OrderAll(n);
+    driver.OrderAll(n, due);
     driver.Tick();
     Check check = driver.answer_check();
     check.Add(std::to_string(driver.answers()));
@@ -281,6 +282,19 @@ void RunTick(benchmark::State& state) {
         ++calls;  // the timer's one call into the driver
     }
     Report(state, calls, check.value());
+}
+
+// Every order due.
+void RunTick(benchmark::State& state) {
+    RunTickDue(state, static_cast<int>(state.range(0)));
+}
+// 1 % of the orders due.
+void RunTickOnePercent(benchmark::State& state) {
+    RunTickDue(state, std::max(1, static_cast<int>(state.range(0)) / 100));
+}
+// 1,000 orders due (from 1,000 blocks on).
+void RunTickThousandDue(benchmark::State& state) {
+    RunTickDue(state, 1000);
 }
 
 // One host call of BINTOSTR or STRTOBIN on a WORD through the entry.
@@ -366,9 +380,12 @@ int Register() {
         {"ExportNetlist", ExportNetlist},
         {"ExportKomun", ExportKomun},
         {"RunTick", RunTick},
+        {"RunTickOnePercent", RunTickOnePercent},
+        {"RunTickThousandDue", RunTickThousandDue},
     };
     for (const auto& [name, step] : steps) {
         for (int blocks : {100, 1000, 10000, 100000}) {
+            if (step == RunTickThousandDue && blocks < 1000) continue;
             auto* b = benchmark::RegisterBenchmark(name, step)->Arg(blocks);
             b->ArgName("blocks")->Unit(benchmark::kMillisecond);
             if (iterations > 0) {

@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
+#include <numeric>
+#include <vector>
 
 #include "base/window_messages.h"
 #include "frame/entry.h"
@@ -172,9 +175,25 @@ std::size_t ReportDriver::RecordBytes() const {
     return bytes;
 }
 
-void ReportDriver::OrderAll(int orders) {
-    std::uint16_t period = 0;  // due at every tick
-    for (int k = 0; k < orders; ++k) {
+void ReportDriver::OrderAll(int orders, int due) {
+    const int groups = due > 0 && due < orders ? orders / due : 1;
+    // Requested every period + 1 ticks; with one group at every tick.
+    std::uint16_t period = static_cast<std::uint16_t>(groups - 1);
+    // Orders k and k + kAddressableBlocks * kItemsPerBlock are of one item,
+    // and an answer goes to every order of its item: placed by item, the
+    // orders of one item fall due together and the answers of a group go to
+    // that group (but for the items split between two groups).
+    std::vector<int> placing(static_cast<std::size_t>(orders));
+    std::iota(placing.begin(), placing.end(), 0);
+    if (groups > 1) {
+        std::stable_sort(placing.begin(), placing.end(), [](int a, int b) {
+            return a % (kAddressableBlocks * kItemsPerBlock) <
+                   b % (kAddressableBlocks * kItemsPerBlock);
+        });
+    }
+    for (int placed = 0; placed < orders; ++placed) {
+        if (groups > 1 && placed > 0 && placed % due == 0) Tick();
+        const int k = placing[static_cast<std::size_t>(placed)];
         const int b = k % kAddressableBlocks;
         const Block block = BlockAt(b);
         PARAM_ENTRY r{};

@@ -75,8 +75,11 @@ public:
     // The values of every instance, walking the list.
     double ValuesCheck() const;
 
-    // One order per block of the addressable ones in turn, each with its own tag.
-    void OrderAll(int orders);
+    // One order per block of the addressable ones in turn, each with its own
+    // tag. With `due` below `orders`, they are placed in groups of `due`, one
+    // tick apart, with a period of as many ticks as there are groups: past
+    // those ticks each tick requests one group (`orders` a multiple of `due`).
+    void OrderAll(int orders, int due = 0);
     void Tick() { platform_->Tick(); }
     std::uint64_t answers() const { return answers_; }
     const Check& answer_check() const { return answer_check_; }

@@ -17,7 +17,7 @@ std::vector<std::uintptr_t> TagsOf(const std::vector<dLM_ORDER*>& orders) {
 TEST(OrderList, ANewOrderCarriesTheRecordTheHostReads) {
     OrderList list;
     dLM_ORDER& order = list.Insert(0x105, 2, 0x12345, 0x77, 9, 25, true, 4);
-    EXPECT_EQ(order.countdown, 25);
+    EXPECT_EQ(list.Countdown(order), 25);
     EXPECT_FALSE(order.pending);
     const dLM_ITEMDATA& r = order.record;
     EXPECT_EQ(r.kind, 2);
@@ -81,7 +81,7 @@ TEST(OrderList, AnOrderDeletedDuringAWalkStaysInMemoryUntilTheWalkEnds) {
         dLM_ORDER& first = *list.begin();
         list.DeleteWindow(0x100);
         EXPECT_TRUE(first.removed);
-        first.countdown = 3;  // still the order's memory
+        first.due = 3;  // still the order's memory
         EXPECT_TRUE(list.empty());
         EXPECT_EQ(list.Find(7, 1, 10, 0x100, 1), nullptr);
         EXPECT_TRUE(list.Candidates(7, 1, 10).empty());
@@ -90,6 +90,82 @@ TEST(OrderList, AnOrderDeletedDuringAWalkStaysInMemoryUntilTheWalkEnds) {
     EXPECT_EQ(list.size(), 1u);
     EXPECT_EQ(std::distance(list.begin(), list.end()), 1);
     EXPECT_EQ(list.begin()->tag, 3u);
+}
+
+// The tags the pass of the first tick hands out, with `change` run when the
+// order of tag `at` is handed out (a host call re-entering meanwhile).
+struct PassRow {
+    const char* what;
+    std::uintptr_t at;
+    void (*change)(OrderList& list);
+    std::vector<std::uintptr_t> handed_out;
+    std::size_t second;  // handed out by the pass of the second tick
+};
+
+TEST(OrderList, APassHandsOutEachDueOrderOnceInListOrderWhateverChangesMeanwhile) {
+    const PassRow rows[] = {
+        {"nothing", 0, nullptr, {1, 2, 3}, 3},
+        {"an order ahead withdrawn",
+         1,
+         [](OrderList& l) { l.Delete(l.Find(7, 1, 10, 0x100, 2)); },
+         {1, 3},
+         2},
+        {"an order behind withdrawn",
+         3,
+         [](OrderList& l) { l.Delete(l.Find(7, 1, 10, 0x100, 1)); },
+         {1, 2, 3},
+         2},
+        {"an order placed, due now",
+         2,
+         [](OrderList& l) { l.Insert(7, 1, 10, 0x100, 4, 0, false, 2); },
+         {1, 2, 3, 4},
+         4},
+        {"an order placed, due later",
+         2,
+         [](OrderList& l) { l.Insert(7, 1, 10, 0x100, 4, 1, false, 2); },
+         {1, 2, 3},
+         4},
+        {"an order behind due again now",
+         2,
+         [](OrderList& l) { l.Schedule(*l.Find(7, 1, 10, 0x100, 1), l.now()); },
+         {1, 2, 3},
+         3},
+        {"an order ahead put off",
+         1,
+         [](OrderList& l) { l.Schedule(*l.Find(7, 1, 10, 0x100, 3), l.now() + 1); },
+         {1, 2},
+         3},
+        {"an order not due made due now",
+         1,
+         [](OrderList& l) { l.Schedule(*l.Find(7, 1, 10, 0x100, 9), l.now()); },
+         {1, 9, 2, 3},
+         4},
+        {"every order withdrawn", 1, [](OrderList& l) { l.Clear(); }, {1}, 0},
+    };
+    for (const PassRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        OrderList list;
+        list.Insert(7, 1, 10, 0x100, 1, 0, false, 2);
+        list.Insert(7, 1, 10, 0x100, 9, 5, false, 2);  // not due
+        list.Insert(7, 1, 10, 0x100, 2, 0, false, 2);
+        list.Insert(7, 1, 10, 0x100, 3, 0, false, 2);
+        std::vector<std::uintptr_t> handed_out;
+        OrderList::Walk walk(list);
+        list.BeginPass();
+        while (dLM_ORDER* order = list.NextDue()) {
+            handed_out.push_back(order->tag);
+            if (order->tag == row.at) row.change(list);
+            if (!order->removed)
+                list.Schedule(*order, list.now());  // asks for now: gets the next tick
+        }
+        list.EndPass();
+        EXPECT_EQ(handed_out, row.handed_out);
+        list.BeginPass();  // the second tick: every order of the first one once more
+        std::size_t second = 0;
+        while (list.NextDue() != nullptr) ++second;
+        list.EndPass();
+        EXPECT_EQ(second, row.second);
+    }
 }
 
 }  // namespace
