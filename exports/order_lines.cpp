@@ -3,7 +3,6 @@
 #include <bit>
 #include <cmath>
 
-#include "base/number_text.h"
 #include "values/convertible_item.h"
 #include "values/number_syntax.h"
 
@@ -84,16 +83,35 @@ bool HasOrderForm(std::uint8_t typ, std::uint8_t subtyp) {
 
 }  // namespace
 
-std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const OrderBytes& bytes) {
-    std::string line = "QQwrite ";
-    line.reserve(40);
-    AppendRightAligned(line, ident, 3);
-    for (unsigned number : {instance, item, unsigned{bytes[0]}, unsigned{bytes[1]},
-                            unsigned{bytes[2]}, unsigned{bytes[3]}}) {
-        line += ' ';
-        AppendRightAligned(line, number, 3);
+void WriteOrderLine(ExportText& file, unsigned ident, unsigned instance, unsigned item,
+                    const OrderBytes& bytes) {
+    const unsigned numbers[] = {ident,           instance,        item,           unsigned{bytes[0]},
+                                unsigned{bytes[1]}, unsigned{bytes[2]}, unsigned{bytes[3]}};
+    constexpr std::string_view kOrder = "QQwrite ";
+    // Every number of a line the controller takes has at most three digits:
+    // the line is laid out in one buffer and added whole.
+    char line[kOrder.size() + 4 * std::size(numbers)];
+    std::size_t n = kOrder.copy(line, kOrder.size());
+    for (unsigned number : numbers) {
+        if (number > 999) {
+            n = 0;
+            break;
+        }
+        if (n > kOrder.size()) line[n++] = ' ';
+        line[n++] = number >= 100 ? static_cast<char>('0' + number / 100) : ' ';
+        line[n++] = number >= 10 ? static_cast<char>('0' + number / 10 % 10) : ' ';
+        line[n++] = static_cast<char>('0' + number % 10);
     }
-    return line;
+    if (n != 0) {
+        file.Line(std::string_view(line, n));
+        return;
+    }
+    file.Add(kOrder);
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        if (i > 0) file.Add(' ');
+        file.AddUnsigned(numbers[i], 3);
+    }
+    file.EndLine();
 }
 
 std::optional<OrderBytes> OrderBytesOf(std::uint8_t typ, std::uint8_t subtyp,
@@ -135,7 +153,7 @@ LeftOut WriteComOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DA
         left_out.value = item.ext->value.view();
         return left_out;
     }
-    file.Line(OrderLine(instance.ident, instance.instance, item.ident, *bytes));
+    WriteOrderLine(file, instance.ident, instance.instance, item.ident, *bytes);
     return std::nullopt;
 }
 
@@ -149,7 +167,7 @@ LeftOut WriteWireOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_D
     const OrderBytes source = {static_cast<std::uint8_t>(other_item.ident),
                                static_cast<std::uint8_t>(other_instance.instance),
                                static_cast<std::uint8_t>(other_instance.ident), 0};
-    file.Line(OrderLine(instance.ident, instance.instance, item.ident, source));
+    WriteOrderLine(file, instance.ident, instance.instance, item.ident, source);
     return std::nullopt;
 }
 
@@ -165,16 +183,14 @@ LeftOut WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dL
         return over;
     }
     const std::string_view value = item.ext->value.view();
-    std::string text(value.substr(0, kStringBytes));
-    if (text.size() < kStringBytes) {
-        const std::size_t end = text.size();
-        text.resize(kStringBytes, ' ');
-        text[end] = '\0';
-    }
+    std::array<char, kStringBytes> text;
+    text.fill(' ');
+    const std::size_t length = value.copy(text.data(), kStringBytes);
+    if (length < kStringBytes) text[length] = '\0';
     for (unsigned k = 0; k < kStringItems; ++k) {
         OrderBytes chars;
         for (unsigned i = 0; i < 4; ++i) chars[i] = static_cast<std::uint8_t>(text[4 * k + i]);
-        file.Line(OrderLine(instance.ident, instance.instance, item.ident + k, chars));
+        WriteOrderLine(file, instance.ident, instance.instance, item.ident + k, chars);
     }
     return std::nullopt;
 }
