@@ -91,7 +91,7 @@ private:
     }
 
     void Told(const dLM_OBJECT& object, const dLM_DATAITEM& item, const LeftOut& left_out) {
-        if (left_out && left_out_ != nullptr) left_out_->Add(BlockItem(object, item), *left_out);
+        if (left_out && left_out_ != nullptr) left_out_->Add(object, item, *left_out);
     }
 
     dLM_OBJECT* FindInstance(std::uint16_t ident, std::uint16_t instance) const {

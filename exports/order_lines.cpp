@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "values/convertible_item.h"
 #include "values/number_syntax.h"
@@ -81,35 +82,45 @@ bool HasOrderForm(std::uint8_t typ, std::uint8_t subtyp) {
     }
 }
 
+// " 0" to "255" right-aligned in three characters and followed by a space:
+// the fields of an order line, each copied as four bytes.
+constexpr auto kFields = [] {
+    std::array<std::array<char, 4>, kMaxOrderNumber + 1> fields{};
+    for (unsigned n = 0; n <= kMaxOrderNumber; ++n) {
+        fields[n] = {n >= 100 ? static_cast<char>('0' + n / 100) : ' ',
+                     n >= 10 ? static_cast<char>('0' + n / 10 % 10) : ' ',
+                     static_cast<char>('0' + n % 10), ' '};
+    }
+    return fields;
+}();
+
 }  // namespace
 
 void WriteOrderLine(ExportText& file, unsigned ident, unsigned instance, unsigned item,
                     const OrderBytes& bytes) {
-    const unsigned numbers[] = {ident,           instance,        item,           unsigned{bytes[0]},
-                                unsigned{bytes[1]}, unsigned{bytes[2]}, unsigned{bytes[3]}};
     constexpr std::string_view kOrder = "QQwrite ";
-    // Every number of a line the controller takes has at most three digits:
-    // the line is laid out in one buffer and added whole.
-    char line[kOrder.size() + 4 * std::size(numbers)];
-    std::size_t n = kOrder.copy(line, kOrder.size());
-    for (unsigned number : numbers) {
-        if (number > 999) {
-            n = 0;
-            break;
+    if (Fits(ident) && Fits(instance) && Fits(item)) {
+        // The line the controller takes: laid out in one buffer, added whole.
+        char line[kOrder.size() + 7 * 4];
+        kOrder.copy(line, kOrder.size());
+        char* at = line + kOrder.size();
+        for (unsigned number : {ident, instance, item}) {
+            std::memcpy(at, kFields[number].data(), 4);
+            at += 4;
         }
-        if (n > kOrder.size()) line[n++] = ' ';
-        line[n++] = number >= 100 ? static_cast<char>('0' + number / 100) : ' ';
-        line[n++] = number >= 10 ? static_cast<char>('0' + number / 10 % 10) : ' ';
-        line[n++] = static_cast<char>('0' + number % 10);
-    }
-    if (n != 0) {
-        file.Line(std::string_view(line, n));
+        for (std::uint8_t byte : bytes) {
+            std::memcpy(at, kFields[byte].data(), 4);
+            at += 4;
+        }
+        file.Line(std::string_view(line, sizeof line - 1));  // no space after the last
         return;
     }
     file.Add(kOrder);
-    for (std::size_t i = 0; i < std::size(numbers); ++i) {
-        if (i > 0) file.Add(' ');
-        file.AddUnsigned(numbers[i], 3);
+    file.AddUnsigned(ident, 3);
+    for (unsigned number : {instance, item, unsigned{bytes[0]}, unsigned{bytes[1]},
+                            unsigned{bytes[2]}, unsigned{bytes[3]}}) {
+        file.Add(' ');
+        file.AddUnsigned(number, 3);
     }
     file.EndLine();
 }
