@@ -45,9 +45,16 @@ public:
         const ChainLength nodes = MeasureChain(head, std::min(limits_.nodes, limits_.records));
         remaining_ = limits_.records - nodes.count;
         const dLMN_NODE* node = head;
+        dLM_OBJECT* object = nodes.count > 0 ? FindInstance(node->ident, node->instance) : nullptr;
         for (std::size_t i = 0; i < nodes.count && !budget_spent_; ++i) {
-            Node(*node);
-            node = node->next;
+            const dLMN_NODE* next = i + 1 < nodes.count ? node->next : nullptr;
+            dLM_OBJECT* next_object =
+                next != nullptr ? FindInstance(next->ident, next->instance) : nullptr;
+            // Its records come from memory while this node is worked on.
+            if (next_object != nullptr) InstanceList::Prefetch(next_object);
+            Node(*node, object);
+            node = next;
+            object = next_object;
         }
         if (budget_spent_) {
             Anomaly("!!! netlist longer than " + to_string(limits_.records) +
@@ -59,6 +66,9 @@ public:
 
 private:
     // A line of the listing only, of its pieces (texts and whole numbers).
+    // A line whose pieces cost something to find (the length of a name, a
+    // value) is written under `if (listing_)` instead, so that the other
+    // modes do not pay for them.
     template <class... Pieces>
     void Listing(const Pieces&... pieces) {
         if (listing_) out_.LineOf(pieces...);
@@ -103,15 +113,16 @@ private:
         return ItemOfRecord(object, item);
     }
 
-    void Node(const dLMN_NODE& node) {
-        dLM_OBJECT* object = FindInstance(node.ident, node.instance);
+    void Node(const dLMN_NODE& node, dLM_OBJECT* object) {
         if (object == nullptr) {
             Listing("!!! unknown object number ", node.ident, ", instance ", node.instance,
                     ", level=", node.level);
             return;
         }
-        Listing("object number ", node.ident, ", Jmeno=", Name(object->name),
-                ", instance=", node.instance);
+        if (listing_) {
+            out_.LineOf("object number ", node.ident, ", Jmeno=", Name(object->name),
+                        ", instance=", node.instance);
+        }
         Constants(node, *object);
         if (constants_only_) return;
         UserItems(*object);
@@ -168,11 +179,14 @@ private:
         RecordItem convertible(*item);
         if (!CONVERT(ConvertDirection::BinToText, data, text_, 0, 0, &convertible,
                      Name(item->format), kMaxText, log_)) {
-            Listing("  item ", Name(item->name), " = chyba konverze !");
+            if (listing_) out_.LineOf("  item ", Name(item->name), " = chyba konverze !");
             return;
         }
-        Listing("  item ", Name(item->name), " = ", text_, ", USER_VALUE = \"",
-                item->ext != nullptr ? item->ext->value.view() : std::string_view("<none>"), '"');
+        if (listing_) {
+            out_.LineOf("  item ", Name(item->name), " = ", text_, ", USER_VALUE = \"",
+                        item->ext != nullptr ? item->ext->value.view() : std::string_view("<none>"),
+                        '"');
+        }
         if (node.ident == kProjectIdent && item->ident == kChecksumItem && item->ext != nullptr) {
             item->ext->value.assign(to_string(static_cast<std::int32_t>(checksum_)));
         }
@@ -181,9 +195,11 @@ private:
 
     void UserItems(const dLM_OBJECT& object) {
         for (const dLM_DATAITEM* item = object.data_user; item != nullptr; item = item->next) {
-            Listing("  user_item ", Name(item->name), " = ",
-                    item->ext == nullptr ? std::string_view("USER_DATA NIL-ERROR !")
-                                         : item->ext->value.view());
+            if (listing_) {
+                out_.LineOf("  user_item ", Name(item->name), " = ",
+                            item->ext == nullptr ? std::string_view("USER_DATA NIL-ERROR !")
+                                                 : item->ext->value.view());
+            }
             if (item->ext == nullptr || item->typ != kTypUser) continue;
             Told(object, *item,
                  item->ext->subtyp == kSubtypString ? WriteStringOrders(out_, object, *item)
@@ -210,9 +226,11 @@ private:
         const dLM_DATAITEM* item = FindItem(object, wire.item);
         const dLM_DATAITEM* other_item = FindItem(*other_object, wire.other_item);
         if (item == nullptr || other_item == nullptr) return;
-        Listing("  wire from ", Name(object.name), '.', object.instance, '.', Name(item->name),
-                " to ", Name(other_object->name), '.', other_object->instance, '.',
-                Name(other_item->name));
+        if (listing_) {
+            out_.LineOf("  wire from ", Name(object.name), '.', object.instance, '.',
+                        Name(item->name), " to ", Name(other_object->name), '.',
+                        other_object->instance, '.', Name(other_item->name));
+        }
         Told(object, *item, WriteWireOrder(out_, object, *item, *other_object, *other_item));
     }
 
