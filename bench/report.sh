@@ -47,7 +47,7 @@ columns() {
 
 run() {  # binary filter output
     "$1" --benchmark_filter="$2" --benchmark_format=csv 2>/dev/null >"$3.raw"
-    columns check calls estimate_ms <"$3.raw" >"$3"
+    columns check calls estimate_ms nodes <"$3.raw" >"$3"
 }
 
 # The plain lists take minutes for a step at 100,000 blocks: there the load,
@@ -137,7 +137,7 @@ fi
 
 # The table, and one data file a step for the plots: blocks ours plain.
 awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
-    FILENAME ~ /ours.csv$/ { ours[$1] = $2; if ($5 > 0) est_ours[$1] = $5; next }
+    FILENAME ~ /ours.csv$/ { ours[$1] = $2; if ($5 > 0) est_ours[$1] = $5; if ($6 > 0) nodes[$1] = $6; next }
     FILENAME ~ /plain.csv$/ { plain[$1] = $2; if ($5 > 0) est_plain[$1] = $5; next }
     FILENAME ~ /instructions.csv$/ { instr[$1 "/" $2] = $3; next }
     FILENAME ~ /memory.csv$/ { split($1, p, ":"); mem[p[2]] = $0; msizes[++nm] = p[2]; next }
@@ -173,6 +173,24 @@ awk -F'\t' -v out="$OUT" -v isize="$ISIZE" '
                 prev_n = n; prev_t = o
             }
             close(dat); delete sizes; delete order
+        }
+        # The exports per node of their netlist: processor time, and
+        # instructions where callgrind counted the export.
+        split("ExportNetlist ExportKomun", exports, " ")
+        split("NETLIST.TXT|LMKOMUN.INI", export_files, "|")
+        for (s = 1; s <= 2; s++) {
+            for (name in nodes) if (index(name, exports[s] "/blocks:") == 1) { split(name, p, ":"); sizes[p[2] + 0] = 1 }
+            n_sizes = asorted(sizes, order)
+            for (i = 1; i <= n_sizes; i++) {
+                n = order[i]; key = exports[s] "/blocks:" n; k = nodes[key]
+                o = ours[key] * 1e6 / k; q = plain[key]; mark = ""
+                sampled = exports[s] "Sampled/blocks:" n
+                if (q == "" && est_plain[sampled] != "") { q = est_plain[sampled]; mark = "~" }
+                shown = q == "" ? "-" : sprintf("%s%.0f ns%s", mark, q * 1e6 / k, mark == "" ? "" : " (est.)")
+                instructions = n == isize && ins("ours", exports[s]) != "" ? sprintf("%.0f / %.0f", ins("ours", exports[s]) / k, ins("plain", exports[s]) / k) : ""
+                printf "| %s per node | %d | %.0f ns | %s | %s | | %s |\n", export_files[s], n, o, shown, q == "" ? "-" : sprintf("%.1f", q * 1e6 / k / o), instructions
+            }
+            delete sizes; delete order
         }
         split("BinToStr StrToBin", calls, " ")
         for (c = 1; c <= 2; c++) {

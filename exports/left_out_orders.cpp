@@ -56,16 +56,26 @@ std::string Reason(const LeftOutOrder& order, const ReasonWords& words) {
 
 }  // namespace
 
-void LeftOutOrders::Add(std::string_view block_item, const LeftOutOrder& order) {
+template <class BlockItemText>
+void LeftOutOrders::Told(const BlockItemText& block_item, const LeftOutOrder& order) {
     ++count_;
     log_.WriteWith([&] {
-        return "LMKOMUN: order left out: " + std::string(block_item) + ", " +
+        return "LMKOMUN: order left out: " + std::string(block_item()) + ", " +
                Reason(order, LogWords());
     });
     if (shown_.size() < kShown) {
         shown_.push_back(
-            Bounded(std::string(block_item) + ": " + Reason(order, BoxWords()), kBoxLineLimit));
+            Bounded(std::string(block_item()) + ": " + Reason(order, BoxWords()), kBoxLineLimit));
     }
+}
+
+void LeftOutOrders::Add(std::string_view block_item, const LeftOutOrder& order) {
+    Told([block_item] { return block_item; }, order);
+}
+
+void LeftOutOrders::Add(const dLM_OBJECT& instance, const dLM_DATAITEM& item,
+                        const LeftOutOrder& order) {
+    Told([&] { return BlockItem(instance, item); }, order);
 }
 
 std::string LeftOutOrders::BoxText() const {

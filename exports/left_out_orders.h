@@ -23,11 +23,17 @@ public:
 
     // An order of `block_item` ("PID.1.KP") left out, as `order` says why.
     void Add(std::string_view block_item, const LeftOutOrder& order);
+    // The same for the item of an instance; its name is made only for the
+    // log and the box, not for every order left out of a large project.
+    void Add(const dLM_OBJECT& instance, const dLM_DATAITEM& item, const LeftOutOrder& order);
     std::size_t count() const { return count_; }
     // The box's text; empty when nothing was left out.
     std::string BoxText() const;
 
 private:
+    template <class BlockItemText>
+    void Told(const BlockItemText& block_item, const LeftOutOrder& order);
+
     LogSink& log_;
     std::size_t count_ = 0;
     std::vector<std::string> shown_;  // the box's lines of the first kShown

@@ -9,11 +9,10 @@ namespace {
 
 void ListingHeader(ExportText& out, const NetListHeader& header) {
     out.Line("Lumar, NetList - text");
-    out.Line(std::string("DLL:") + texts::kShortName);
-    out.Line("    " + std::string(texts::kVersion));
+    out.LineOf("DLL:", texts::kShortName);
+    out.LineOf("    ", texts::kVersion);
     out.Line(kListingSeparator);
-    out.Line("FIRMWARE (min/max) = " + std::to_string(header.firmware_low) + " " +
-             std::to_string(header.firmware_high));
+    out.LineOf("FIRMWARE (min/max) = ", header.firmware_low, ' ', header.firmware_high);
 }
 
 void InstanceLines(ExportText& out, const InstanceList* instances) {
@@ -22,8 +21,8 @@ void InstanceLines(ExportText& out, const InstanceList* instances) {
     out.Line("Seznam vsech objektu v projektu:");
     if (instances != nullptr) {
         for (const dLM_OBJECT* r = instances->head(); r != nullptr; r = r->next) {
-            out.Line(std::string(r->name != nullptr ? r->name : "") + "." +
-                     std::to_string(r->instance) + ", id=" + std::to_string(r->ident));
+            out.LineOf(r->name != nullptr ? std::string_view(r->name) : std::string_view(), '.',
+                       r->instance, ", id=", r->ident);
         }
     }
     out.Line(kListingSeparator);
@@ -52,7 +51,7 @@ void WriteNetListText(ExportText& out, NetListMode mode, std::uint32_t checksum,
     } else {
         ListingHeader(out, header);
     }
-    out.Line("CRC32 = " + std::to_string(static_cast<std::int32_t>(checksum)));
+    out.LineOf("CRC32 = ", static_cast<std::int32_t>(checksum));
     if (mode == NetListMode::Listing) {
         const std::uint8_t bytes[4] = {
             static_cast<std::uint8_t>(checksum), static_cast<std::uint8_t>(checksum >> 8),

@@ -45,9 +45,16 @@ public:
         const ChainLength nodes = MeasureChain(head, std::min(limits_.nodes, limits_.records));
         remaining_ = limits_.records - nodes.count;
         const dLMN_NODE* node = head;
+        dLM_OBJECT* object = nodes.count > 0 ? FindInstance(node->ident, node->instance) : nullptr;
         for (std::size_t i = 0; i < nodes.count && !budget_spent_; ++i) {
-            Node(*node);
-            node = node->next;
+            const dLMN_NODE* next = i + 1 < nodes.count ? node->next : nullptr;
+            dLM_OBJECT* next_object =
+                next != nullptr ? FindInstance(next->ident, next->instance) : nullptr;
+            // Its records come from memory while this node is worked on.
+            if (next_object != nullptr) InstanceList::Prefetch(next_object);
+            Node(*node, object);
+            node = next;
+            object = next_object;
         }
         if (budget_spent_) {
             Anomaly("!!! netlist longer than " + to_string(limits_.records) +
@@ -58,14 +65,18 @@ public:
     }
 
 private:
-    template <class MakeLine>
-    void Listing(MakeLine&& make) {
-        if (listing_) out_.Line(make());
+    // A line of the listing only, of its pieces (texts and whole numbers).
+    // A line whose pieces cost something to find (the length of a name, a
+    // value) is written under `if (listing_)` instead, so that the other
+    // modes do not pay for them.
+    template <class... Pieces>
+    void Listing(const Pieces&... pieces) {
+        if (listing_) out_.LineOf(pieces...);
     }
 
     // A fault of the netlist: a line in the listing and in the log, in both modes.
     void Anomaly(const std::string& line) {
-        Listing([&] { return line; });
+        Listing(line);
         log_.WriteWith([&] { return "NetList: " + line; });
     }
 
@@ -90,7 +101,7 @@ private:
     }
 
     void Told(const dLM_OBJECT& object, const dLM_DATAITEM& item, const LeftOut& left_out) {
-        if (left_out && left_out_ != nullptr) left_out_->Add(BlockItem(object, item), *left_out);
+        if (left_out && left_out_ != nullptr) left_out_->Add(object, item, *left_out);
     }
 
     dLM_OBJECT* FindInstance(std::uint16_t ident, std::uint16_t instance) const {
@@ -102,30 +113,26 @@ private:
         return ItemOfRecord(object, item);
     }
 
-    void Node(const dLMN_NODE& node) {
-        dLM_OBJECT* object = FindInstance(node.ident, node.instance);
+    void Node(const dLMN_NODE& node, dLM_OBJECT* object) {
         if (object == nullptr) {
-            Listing([&] {
-                return "!!! unknown object number " + to_string(node.ident) + ", instance " +
-                       to_string(node.instance) + ", level=" + to_string(node.level);
-            });
+            Listing("!!! unknown object number ", node.ident, ", instance ", node.instance,
+                    ", level=", node.level);
             return;
         }
-        Listing([&] {
-            return "object number " + to_string(node.ident) +
-                   ", Jmeno=" + std::string(Name(object->name)) +
-                   ", instance=" + to_string(node.instance);
-        });
+        if (listing_) {
+            out_.LineOf("object number ", node.ident, ", Jmeno=", Name(object->name),
+                        ", instance=", node.instance);
+        }
         Constants(node, *object);
         if (constants_only_) return;
         UserItems(*object);
         Wires(node, *object);
-        Listing([] { return std::string(kListingSeparator); });
+        Listing(kListingSeparator);
     }
 
     void Constants(const dLMN_NODE& node, dLM_OBJECT& object) {
         if (node.constants == nullptr) {
-            Listing([] { return std::string("  no constants"); });
+            Listing("  no constants");
             return;
         }
         const ChainLength constants = MeasureEntries(node.constants);
@@ -143,9 +150,9 @@ private:
     std::array<std::uint8_t, kConstantBytes> ConstantData(const dLMN_CONST& constant) {
         std::array<std::uint8_t, kConstantBytes> data{};
         if (constant.level != kFormWhole && constant.level != kFormLength) {
-            Listing([] { return std::string("  konst^.level mish-mash !!!"); });
+            Listing("  konst^.level mish-mash !!!");
         } else if (constant.data == nullptr) {
-            Listing([] { return std::string("  konst^.data = nil !!!"); });
+            Listing("  konst^.data = nil !!!");
         } else if (constant.level == kFormWhole) {
             std::memcpy(data.data(), constant.data, kConstantBytes);
         } else {
@@ -164,28 +171,22 @@ private:
     void Constant(const dLMN_NODE& node, dLM_OBJECT& object, const dLMN_CONST& constant) {
         dLM_DATAITEM* item = FindItem(object, constant.item);
         if (item == nullptr) {
-            Listing([&] {
-                return "  konst not found: obj=" + to_string(node.ident) +
-                       ", instance=" + to_string(node.instance) +
-                       ", item=" + to_string(constant.item);
-            });
+            Listing("  konst not found: obj=", node.ident, ", instance=", node.instance,
+                    ", item=", constant.item);
             return;
         }
         std::array<std::uint8_t, kConstantBytes> data = ConstantData(constant);
         RecordItem convertible(*item);
-        std::string text;
-        if (!CONVERT(ConvertDirection::BinToText, data, text, 0, 0, &convertible,
+        if (!CONVERT(ConvertDirection::BinToText, data, text_, 0, 0, &convertible,
                      Name(item->format), kMaxText, log_)) {
-            Listing(
-                [&] { return "  item " + std::string(Name(item->name)) + " = chyba konverze !"; });
+            if (listing_) out_.LineOf("  item ", Name(item->name), " = chyba konverze !");
             return;
         }
-        Listing([&] {
-            const std::string_view value =
-                item->ext != nullptr ? item->ext->value.view() : "<none>";
-            return Concat(
-                {"  item ", Name(item->name), " = ", text, ", USER_VALUE = \"", value, "\""});
-        });
+        if (listing_) {
+            out_.LineOf("  item ", Name(item->name), " = ", text_, ", USER_VALUE = \"",
+                        item->ext != nullptr ? item->ext->value.view() : std::string_view("<none>"),
+                        '"');
+        }
         if (node.ident == kProjectIdent && item->ident == kChecksumItem && item->ext != nullptr) {
             item->ext->value.assign(to_string(static_cast<std::int32_t>(checksum_)));
         }
@@ -194,11 +195,11 @@ private:
 
     void UserItems(const dLM_OBJECT& object) {
         for (const dLM_DATAITEM* item = object.data_user; item != nullptr; item = item->next) {
-            Listing([&] {
-                return Concat({"  user_item ", Name(item->name), " = ",
-                               item->ext == nullptr ? std::string_view("USER_DATA NIL-ERROR !")
-                                                    : item->ext->value.view()});
-            });
+            if (listing_) {
+                out_.LineOf("  user_item ", Name(item->name), " = ",
+                            item->ext == nullptr ? std::string_view("USER_DATA NIL-ERROR !")
+                                                 : item->ext->value.view());
+            }
             if (item->ext == nullptr || item->typ != kTypUser) continue;
             Told(object, *item,
                  item->ext->subtyp == kSubtypString ? WriteStringOrders(out_, object, *item)
@@ -225,11 +226,11 @@ private:
         const dLM_DATAITEM* item = FindItem(object, wire.item);
         const dLM_DATAITEM* other_item = FindItem(*other_object, wire.other_item);
         if (item == nullptr || other_item == nullptr) return;
-        Listing([&] {
-            return Concat({"  wire from ", Name(object.name), ".", to_string(object.instance), ".",
-                           Name(item->name), " to ", Name(other_object->name), ".",
-                           to_string(other_object->instance), ".", Name(other_item->name)});
-        });
+        if (listing_) {
+            out_.LineOf("  wire from ", Name(object.name), '.', object.instance, '.',
+                        Name(item->name), " to ", Name(other_object->name), '.',
+                        other_object->instance, '.', Name(other_item->name));
+        }
         Told(object, *item, WriteWireOrder(out_, object, *item, *other_object, *other_item));
     }
 
@@ -241,6 +242,7 @@ private:
     ExportText& out_;
     LogSink& log_;
     LeftOutOrders* const left_out_;
+    std::string text_;           // a constant's value text, reused for every constant
     std::size_t remaining_ = 0;  // records the walk may still visit
     bool budget_spent_ = false;
 };

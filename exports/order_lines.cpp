@@ -2,8 +2,8 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
-#include "base/number_text.h"
 #include "values/convertible_item.h"
 #include "values/number_syntax.h"
 
@@ -82,18 +82,47 @@ bool HasOrderForm(std::uint8_t typ, std::uint8_t subtyp) {
     }
 }
 
+// " 0" to "255" right-aligned in three characters and followed by a space:
+// the fields of an order line, each copied as four bytes.
+constexpr auto kFields = [] {
+    std::array<std::array<char, 4>, kMaxOrderNumber + 1> fields{};
+    for (unsigned n = 0; n <= kMaxOrderNumber; ++n) {
+        fields[n] = {n >= 100 ? static_cast<char>('0' + n / 100) : ' ',
+                     n >= 10 ? static_cast<char>('0' + n / 10 % 10) : ' ',
+                     static_cast<char>('0' + n % 10), ' '};
+    }
+    return fields;
+}();
+
 }  // namespace
 
-std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const OrderBytes& bytes) {
-    std::string line = "QQwrite ";
-    line.reserve(40);
-    AppendRightAligned(line, ident, 3);
+void WriteOrderLine(ExportText& file, unsigned ident, unsigned instance, unsigned item,
+                    const OrderBytes& bytes) {
+    constexpr std::string_view kOrder = "QQwrite ";
+    if (Fits(ident) && Fits(instance) && Fits(item)) {
+        // The line the controller takes: laid out in one buffer, added whole.
+        char line[kOrder.size() + 7 * 4];
+        kOrder.copy(line, kOrder.size());
+        char* at = line + kOrder.size();
+        for (unsigned number : {ident, instance, item}) {
+            std::memcpy(at, kFields[number].data(), 4);
+            at += 4;
+        }
+        for (std::uint8_t byte : bytes) {
+            std::memcpy(at, kFields[byte].data(), 4);
+            at += 4;
+        }
+        file.Line(std::string_view(line, sizeof line - 1));  // no space after the last
+        return;
+    }
+    file.Add(kOrder);
+    file.AddUnsigned(ident, 3);
     for (unsigned number : {instance, item, unsigned{bytes[0]}, unsigned{bytes[1]},
                             unsigned{bytes[2]}, unsigned{bytes[3]}}) {
-        line += ' ';
-        AppendRightAligned(line, number, 3);
+        file.Add(' ');
+        file.AddUnsigned(number, 3);
     }
-    return line;
+    file.EndLine();
 }
 
 std::optional<OrderBytes> OrderBytesOf(std::uint8_t typ, std::uint8_t subtyp,
@@ -135,7 +164,7 @@ LeftOut WriteComOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_DA
         left_out.value = item.ext->value.view();
         return left_out;
     }
-    file.Line(OrderLine(instance.ident, instance.instance, item.ident, *bytes));
+    WriteOrderLine(file, instance.ident, instance.instance, item.ident, *bytes);
     return std::nullopt;
 }
 
@@ -149,7 +178,7 @@ LeftOut WriteWireOrder(ExportText& file, const dLM_OBJECT& instance, const dLM_D
     const OrderBytes source = {static_cast<std::uint8_t>(other_item.ident),
                                static_cast<std::uint8_t>(other_instance.instance),
                                static_cast<std::uint8_t>(other_instance.ident), 0};
-    file.Line(OrderLine(instance.ident, instance.instance, item.ident, source));
+    WriteOrderLine(file, instance.ident, instance.instance, item.ident, source);
     return std::nullopt;
 }
 
@@ -165,16 +194,14 @@ LeftOut WriteStringOrders(ExportText& file, const dLM_OBJECT& instance, const dL
         return over;
     }
     const std::string_view value = item.ext->value.view();
-    std::string text(value.substr(0, kStringBytes));
-    if (text.size() < kStringBytes) {
-        const std::size_t end = text.size();
-        text.resize(kStringBytes, ' ');
-        text[end] = '\0';
-    }
+    std::array<char, kStringBytes> text;
+    text.fill(' ');
+    const std::size_t length = value.copy(text.data(), kStringBytes);
+    if (length < kStringBytes) text[length] = '\0';
     for (unsigned k = 0; k < kStringItems; ++k) {
         OrderBytes chars;
         for (unsigned i = 0; i < 4; ++i) chars[i] = static_cast<std::uint8_t>(text[4 * k + i]);
-        file.Line(OrderLine(instance.ident, instance.instance, item.ident + k, chars));
+        WriteOrderLine(file, instance.ident, instance.instance, item.ident + k, chars);
     }
     return std::nullopt;
 }

@@ -42,7 +42,9 @@ using LeftOut = std::optional<LeftOutOrder>;
 // "PID.1.KP": the block (object name and instance number) and the item's name.
 std::string BlockItem(const dLM_OBJECT& instance, const dLM_DATAITEM& item);
 
-std::string OrderLine(unsigned ident, unsigned instance, unsigned item, const OrderBytes& bytes);
+// One order line ended by CR LF into `file`.
+void WriteOrderLine(ExportText& file, unsigned ident, unsigned instance, unsigned item,
+                    const OrderBytes& bytes);
 
 // The four bytes of a value text for an item of this type: BYTE, INT, WORD,
 // LONG and DWORD read as whole numbers (the whole text, low bytes kept),

@@ -40,6 +40,11 @@ public:
     // The place of a record that Append gave in creation order (the oldest
     // has the lowest): the list's order, which renumbering does not change.
     static std::uint64_t OrderOf(const dLM_OBJECT* record);
+    // Asks the processor to fetch a record's block ahead of its use: the
+    // object, its items and their extensions lie at its start. A walk over a
+    // project larger than the caches calls it one record ahead, so that the
+    // block comes from memory while the record before it is worked on.
+    static void Prefetch(const dLM_OBJECT* record);
 
 private:
     dLM_OBJECT* head_ = nullptr;
