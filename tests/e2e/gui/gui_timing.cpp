@@ -18,17 +18,25 @@ double Now() {
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-BOOL CALLBACK FindUnpainted(HWND child, LPARAM context) {
-    if (!IsWindowVisible(child) || GetUpdateRect(child, nullptr, FALSE) == FALSE) return TRUE;
-    *reinterpret_cast<bool*>(context) = true;
-    return FALSE;
+struct Paint {
+    int visible = 0;
+    bool unpainted = false;
+};
+
+BOOL CALLBACK CountUnpainted(HWND child, LPARAM context) {
+    auto* paint = reinterpret_cast<Paint*>(context);
+    if (!IsWindowVisible(child)) return TRUE;
+    ++paint->visible;
+    paint->unpainted = paint->unpainted || GetUpdateRect(child, nullptr, FALSE) != FALSE;
+    return TRUE;
 }
 
-bool Painted(HWND form) {
-    if (GetUpdateRect(form, nullptr, FALSE) != FALSE) return false;
-    bool unpainted = false;
-    EnumChildWindows(form, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-    return !unpainted;
+// The visible windows in `form`, 0 while it or any of them has something to paint.
+int PaintedWindows(HWND form) {
+    if (GetUpdateRect(form, nullptr, FALSE) != FALSE) return 0;
+    Paint paint;
+    EnumChildWindows(form, CountUnpainted, reinterpret_cast<LPARAM>(&paint));
+    return paint.unpainted ? 0 : std::max(paint.visible, 1);
 }
 
 // The first line of a Linux file seen through Wine's Z: drive that starts
@@ -58,15 +66,16 @@ std::string Figure(double ms) {
 
 }  // namespace
 
-double TimeOpening(const wchar_t* caption, const wchar_t* close,
-                   const std::function<void()>& show) {
+Opening TimeOpening(const wchar_t* caption, const wchar_t* close,
+                    const std::function<void()>& show) {
     const double start = Now();
     double painted_at = -1;
+    int windows = 0;
     std::thread player([&] {
         HWND form = nullptr;
         while (Now() - start < 10000) {
             HWND w = FindWindowW(L"LMForm", caption);
-            if (w != nullptr && IsWindowVisible(w) && Painted(w)) {
+            if (w != nullptr && IsWindowVisible(w) && (windows = PaintedWindows(w)) > 0) {
                 painted_at = Now();
                 form = w;
                 break;
@@ -81,7 +90,7 @@ double TimeOpening(const wchar_t* caption, const wchar_t* close,
     show();
     player.join();
     PumpPending();
-    return painted_at < 0 ? -1 : painted_at - start;
+    return {painted_at < 0 ? -1 : painted_at - start, windows};
 }
 
 double Median(std::vector<double> ms) {
@@ -108,11 +117,12 @@ std::string TimingReport(const std::vector<TimingRow>& rows, const std::string& 
     std::size_t third = load.find(' ', load.find(' ', load.find(' ') + 1) + 1);
     text += "- Load average (1, 5, 15 min, when written): " + load.substr(0, third) + "\n";
     text += "- Wine: " + WineVersion() + "\n\n";
-    text += "| Dialog | Median ms | Openings ms |\n|---|---:|---|\n";
+    text += "| Dialog | Windows | Median ms | Openings ms |\n|---|---:|---:|---|\n";
     for (const TimingRow& row : rows) {
         std::string each;
         for (double ms : row.ms) each += (each.empty() ? "" : ", ") + Figure(ms);
-        text += "| " + row.dialog + " | " + Figure(Median(row.ms)) + " | " + each + " |\n";
+        text += "| " + row.dialog + " | " + std::to_string(row.windows) + " | " +
+                Figure(Median(row.ms)) + " | " + each + " |\n";
     }
     return text;
 }

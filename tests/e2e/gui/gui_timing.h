@@ -17,10 +17,16 @@ namespace lm::gui {
 // it nor any visible window inside it has anything left to paint; then it
 // presses the button named `close`. The time runs from the start of `show` to
 // that moment; negative when the form never showed.
-double TimeOpening(const wchar_t* caption, const wchar_t* close, const std::function<void()>& show);
+struct Opening {
+    double ms = -1;
+    int windows = 0;  // the visible windows in the form then: how big it is
+};
+Opening TimeOpening(const wchar_t* caption, const wchar_t* close,
+                    const std::function<void()>& show);
 
 struct TimingRow {
     std::string dialog;
+    int windows = 0;
     std::vector<double> ms;  // one per opening, negative: it never showed
 };
 
