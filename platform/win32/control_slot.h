@@ -15,11 +15,11 @@ namespace lm::win32 {
 class FormWindow;
 struct RendererStats;
 
-// The property under which a control window finds its slot.
-inline constexpr wchar_t kSlotProperty[] = L"LMSlot";
-
 struct Applied {
     bool valid = false;  // false: the next sync applies everything
+    // The place, enabled and shown below are the window's own (made where
+    // it lies, hidden): the first sync need not apply them again.
+    bool window_state = false;
     HFONT font = nullptr;
     ui::Rect placement;
     bool shown = false, usable = false, checked = false, read_only = false;
@@ -61,9 +61,13 @@ struct ControlSlot {
     Applied applied;
     std::unique_ptr<GridState> grid;
 
-    static ControlSlot* Of(HWND window) {
-        return static_cast<ControlSlot*>(GetPropW(window, kSlotProperty));
-    }
+    // The slot of a control window, found in constant time: the window's
+    // user data, taken only when it is a live slot of that window (a window
+    // of some other class may hold anything there).
+    static ControlSlot* Of(HWND window);
+    // The window finds its slot from now on / no longer.
+    void Attach();
+    void Detach();
 
     // What the control kinds ask of the form window (form_renderer.cpp):
     // the height of a list item in the form's font; the renderer's counts;

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
+#include "platform/win32/font_cache.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/win32_text.h"
 
@@ -21,11 +23,33 @@ std::map<const ui::Form*, FormWindow*>& Registry() {
     return registry;
 }
 
+// The slots whose windows find them through their user data.
+std::unordered_set<const ControlSlot*>& LiveSlots() {
+    static std::unordered_set<const ControlSlot*> live;
+    return live;
+}
+
 COLORREF ColourRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 }  // namespace
+
+ControlSlot* ControlSlot::Of(HWND window) {
+    auto* slot = reinterpret_cast<ControlSlot*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (slot == nullptr || !LiveSlots().contains(slot) || slot->hwnd != window) return nullptr;
+    return slot;
+}
+
+void ControlSlot::Attach() {
+    LiveSlots().insert(this);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void ControlSlot::Detach() {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    LiveSlots().erase(this);
+}
 
 int ControlSlot::ItemHeight() const {
     return owner->ItemHeight();
@@ -83,7 +107,7 @@ FormWindow::~FormWindow() {
         if (slot->old_proc != nullptr) {
             SetWindowLongPtrW(slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot->old_proc));
         }
-        RemovePropW(slot->hwnd, kSlotProperty);
+        slot->Detach();
         RemovePropW(slot->hwnd, (kControlNamePrefix + Wide(slot->control->name)).c_str());
     }
     if (tooltip_ != nullptr) DestroyWindow(tooltip_);
@@ -91,7 +115,6 @@ FormWindow::~FormWindow() {
     for (auto& slot : slots_) {
         if (slot->bitmap != nullptr) DeleteObject(slot->bitmap);
     }
-    for (auto& [key, font] : fonts_) DeleteObject(font);
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
 }
 
@@ -110,13 +133,22 @@ void FormWindow::CreateControl(std::size_t index) {
     WindowRecipe recipe;
     recipe.style = WS_CHILD | WS_CLIPSIBLINGS;
     kind.create(*slot, recipe);
+    // The window is made where it lies and enabled or not as the control is,
+    // so that the first sync moves and enables nothing; it is shown after its
+    // first sync (a combo box's list, shown, would be drawn at every change).
     ui::Rect r = form_.Placement(c);
+    const bool usable = form_.Usable(c);
+    if (!usable) recipe.style |= WS_DISABLED;
     // Messages during creation find no slot yet and get the default handling.
     slot->hwnd = CreateWindowExW(
         recipe.ex_style, recipe.window_class, L"", recipe.style, r.left, r.top, r.width, r.height,
         hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot->id}), RendererInstance(), nullptr);
     if (slot->hwnd != nullptr) {
-        SetPropW(slot->hwnd, kSlotProperty, slot.get());
+        Applied& a = slot->applied;
+        a.placement = r;
+        a.usable = usable;
+        a.window_state = true;
+        slot->Attach();
         SetPropW(slot->hwnd, (kControlNamePrefix + Wide(c.name)).c_str(),
                  reinterpret_cast<HANDLE>(INT_PTR{1}));
         if (kind.subclass != nullptr) {
@@ -128,10 +160,11 @@ void FormWindow::CreateControl(std::size_t index) {
 }
 
 ControlSlot* FormWindow::SlotOf(HWND child) {
-    for (auto& slot : slots_) {
-        if (slot->hwnd == child && child != nullptr) return slot.get();
-    }
-    return nullptr;
+    if (child == nullptr) return nullptr;
+    // A control of another form (or a window of a control, such as a combo
+    // box's list) is none of this form's.
+    ControlSlot* slot = ControlSlot::Of(child);
+    return slot != nullptr && slot->owner == this ? slot : nullptr;
 }
 
 ControlSlot* FormWindow::SlotById(int id) {
@@ -140,26 +173,13 @@ ControlSlot* FormWindow::SlotById(int id) {
     return slots_[index].get();
 }
 
-HFONT FormWindow::FontFor(bool bold, bool underline, bool fixed_pitch) {
-    int key = (bold ? 1 : 0) | (underline ? 2 : 0) | (fixed_pitch ? 4 : 0);
-    for (auto& [k, font] : fonts_) {
-        if (k == key) return font;
-    }
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(form_.font_size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    std::wstring face = fixed_pitch ? std::wstring(L"Courier New") : Wide(form_.font_name);
-    HFONT font = CreateFontW(
-        height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
-        EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-        (fixed_pitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_SWISS), face.c_str());
-    if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    fonts_.emplace_back(key, font);
-    return font;
+FontKey FormWindow::KeyFor(bool bold, bool underline, bool fixed_pitch) const {
+    return {fixed_pitch ? std::string("Courier New") : form_.font_name, form_.font_size, bold,
+            underline, fixed_pitch};
 }
 
 HFONT FormWindow::Font(const ui::Control& control) {
-    return FontFor(control.bold, control.underline, control.fixed_pitch);
+    return SharedFont(KeyFor(control.bold, control.underline, control.fixed_pitch));
 }
 
 HBRUSH FormWindow::Brush(std::uint32_t colour) {
@@ -172,16 +192,7 @@ HBRUSH FormWindow::Brush(std::uint32_t colour) {
 }
 
 int FormWindow::ItemHeight() {
-    if (item_height_ == 0) {
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, FontFor(false, false, false));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        item_height_ = std::max<int>(tm.tmHeight + 3, 13);
-    }
-    return item_height_;
+    return SharedItemHeight(KeyFor(false, false, false));
 }
 
 void FormWindow::Sync() {
@@ -241,9 +252,12 @@ void FormWindow::SyncControl(ControlSlot& slot) {
     const bool all = !a.valid;
     const KindRenderer& kind = RendererOf(c.kind);
 
+    // What the window was made with needs no second applying.
+    const bool all_state = all && !a.window_state;
     HFONT font = Font(c);
     if (all || font != a.font) {
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        // A form not shown yet paints everything once when it shows.
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd_));
         a.font = font;
         a.text_width = -1;
     }
@@ -256,17 +270,17 @@ void FormWindow::SyncControl(ControlSlot& slot) {
 
     ui::Rect p = form_.Placement(c);
     if (kind.place != nullptr) kind.place(slot, all, p);
-    if (all || !(p == a.placement)) {
+    if (all_state || !(p == a.placement)) {
         SetWindowPos(h, nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
         a.placement = p;
     }
     bool usable = form_.Usable(c);
-    if (all || usable != a.usable) {
+    if (all_state || usable != a.usable) {
         EnableWindow(h, usable ? TRUE : FALSE);
         a.usable = usable;
     }
     bool shown = form_.Showing(c);
-    if (all || shown != a.shown) {
+    if (all_state || shown != a.shown) {
         ShowWindow(h, shown ? SW_SHOWNA : SW_HIDE);
         a.shown = shown;
     }
