@@ -133,12 +133,15 @@ void FormWindow::CreateControl(std::size_t index) {
     WindowRecipe recipe;
     recipe.style = WS_CHILD | WS_CLIPSIBLINGS;
     kind.create(*slot, recipe);
-    // The window is made where it lies and enabled or not as the control is,
-    // so that the first sync moves and enables nothing; it is shown after its
-    // first sync (a combo box's list, shown, would be drawn at every change).
+    // The window is made where it lies, enabled and shown as the control is,
+    // so that the first sync moves, enables and shows nothing. A kind that
+    // finds its own place (a combo box with its list, a label as wide as its
+    // text) is shown after its first sync, which moves it.
     ui::Rect r = form_.Placement(c);
     const bool usable = form_.Usable(c);
+    const bool shown = kind.place == nullptr && form_.Showing(c);
     if (!usable) recipe.style |= WS_DISABLED;
+    if (shown) recipe.style |= WS_VISIBLE;
     // Messages during creation find no slot yet and get the default handling.
     slot->hwnd = CreateWindowExW(
         recipe.ex_style, recipe.window_class, L"", recipe.style, r.left, r.top, r.width, r.height,
@@ -147,6 +150,7 @@ void FormWindow::CreateControl(std::size_t index) {
         Applied& a = slot->applied;
         a.placement = r;
         a.usable = usable;
+        a.shown = shown;
         a.window_state = true;
         slot->Attach();
         SetPropW(slot->hwnd, (kControlNamePrefix + Wide(c.name)).c_str(),
