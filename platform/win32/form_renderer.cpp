@@ -126,10 +126,18 @@ void FormWindow::CreateControl(std::size_t index) {
     slot->id = kFirstControlId + static_cast<int>(index);
 
     const KindRenderer& kind = RendererOf(c.kind);
-    if (!kind.has_window) {
-        slots_.push_back(std::move(slot));
-        return;
-    }
+    // A modal form opens with the windows it shows: a control hidden then
+    // gets its window when it is first shown. Group boxes, which lie under
+    // the rest, and the controls of other windows have theirs from the start.
+    const bool later = options_.modal && c.kind != ui::ControlKind::GroupBox && !form_.Showing(c);
+    if (kind.has_window && !later) MakeWindow(*slot);
+    slots_.push_back(std::move(slot));
+}
+
+void FormWindow::MakeWindow(ControlSlot& made) {
+    ControlSlot* slot = &made;
+    ui::Control& c = *slot->control;
+    const KindRenderer& kind = RendererOf(c.kind);
     WindowRecipe recipe;
     recipe.style = WS_CHILD | WS_CLIPSIBLINGS;
     kind.create(*slot, recipe);
@@ -160,7 +168,21 @@ void FormWindow::CreateControl(std::size_t index) {
                 slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(kind.subclass)));
         }
     }
-    slots_.push_back(std::move(slot));
+}
+
+void FormWindow::MakeLateWindow(ControlSlot& slot) {
+    MakeWindow(slot);
+    if (slot.hwnd == nullptr) return;
+    // In the tab order (the windows' order) where it would have been made
+    // with the others: after the nearest window made before it in the table,
+    // group boxes aside, which lie at the bottom.
+    HWND after = HWND_TOP;
+    for (auto& other : slots_) {
+        if (other.get() == &slot) break;
+        if (other->hwnd != nullptr && other->control->kind != ui::ControlKind::GroupBox)
+            after = other->hwnd;
+    }
+    SetWindowPos(slot.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 ControlSlot* FormWindow::SlotOf(HWND child) {
@@ -211,12 +233,15 @@ void FormWindow::Sync() {
     do {
         resync_ = false;
         for (auto& slot : slots_) {
+            const KindRenderer& kind = RendererOf(slot->control->kind);
+            // A control whose window waits for it to show.
+            if (slot->hwnd == nullptr && kind.has_window && form_.Showing(*slot->control))
+                MakeLateWindow(*slot);
             if (slot->hwnd != nullptr) {
                 SyncControl(*slot);
                 continue;
             }
             // A control without a window of its own (a timer).
-            const KindRenderer& kind = RendererOf(slot->control->kind);
             if (!kind.has_window) kind.sync(*slot, !slot->applied.valid);
         }
         SyncWindow();

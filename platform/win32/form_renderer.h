@@ -79,6 +79,8 @@ public:
 private:
     friend struct ControlSlot;
     void CreateControl(std::size_t index);
+    void MakeWindow(ControlSlot& slot);
+    void MakeLateWindow(ControlSlot& slot);
     void SyncWindow();
     void SyncControl(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
