@@ -65,24 +65,28 @@ const KindRenderer kButtonRenderer{
     .create = CreateButton,
     .sync = SyncText,
     .command = ButtonCommand,
+    .made_with_text = true,
 };
 
 const KindRenderer kCheckBoxRenderer{
     .create = CreateCheckBox,
     .sync = SyncCheckable,
     .command = CheckBoxCommand,
+    .made_with_text = true,
 };
 
 const KindRenderer kRadioButtonRenderer{
     .create = CreateRadioButton,
     .sync = SyncCheckable,
     .command = RadioButtonCommand,
+    .made_with_text = true,
 };
 
 // A group box's clicks are the default's: it has no event of its own.
 const KindRenderer kGroupBoxRenderer{
     .create = CreateGroupBox,
     .sync = SyncText,
+    .made_with_text = true,
 };
 
 }  // namespace lm::win32

@@ -24,7 +24,8 @@ struct Applied {
     ui::Rect placement;
     bool shown = false, usable = false, checked = false, read_only = false;
     std::string text;
-    int text_width = -1;  // measured width of a label's text; -1 = measure again
+    bool text_given = false;  // the window was made with `text`
+    int text_width = -1;      // measured width of a label's text; -1 = measure again
     std::vector<std::string> items;
     std::vector<bool> checks;
     int selection = -2;

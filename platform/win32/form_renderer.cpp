@@ -151,15 +151,20 @@ void FormWindow::MakeWindow(ControlSlot& made) {
     if (!usable) recipe.style |= WS_DISABLED;
     if (shown) recipe.style |= WS_VISIBLE;
     // Messages during creation find no slot yet and get the default handling.
+    const std::wstring text = kind.made_with_text ? Wide(c.text) : std::wstring();
     slot->hwnd = CreateWindowExW(
-        recipe.ex_style, recipe.window_class, L"", recipe.style, r.left, r.top, r.width, r.height,
-        hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot->id}), RendererInstance(), nullptr);
+        recipe.ex_style, recipe.window_class, text.c_str(), recipe.style, r.left, r.top, r.width,
+        r.height, hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot->id}), RendererInstance(), nullptr);
     if (slot->hwnd != nullptr) {
         Applied& a = slot->applied;
         a.placement = r;
         a.usable = usable;
         a.shown = shown;
         a.window_state = true;
+        if (kind.made_with_text) {
+            a.text = c.text;
+            a.text_given = true;
+        }
         slot->Attach();
         SetPropW(slot->hwnd, (kControlNamePrefix + Wide(c.name)).c_str(),
                  reinterpret_cast<HANDLE>(INT_PTR{1}));

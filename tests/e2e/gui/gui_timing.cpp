@@ -82,6 +82,9 @@ Opening TimeOpening(const wchar_t* caption, const wchar_t* close,
             }
             Sleep(1);
         }
+        // A form that showed but never finished painting is closed all the
+        // same, so that the host call returns.
+        if (form == nullptr) form = FindWindowW(L"LMForm", caption);
         if (form == nullptr) return;
         SendMessageW(FindControl(form, close), BM_CLICK, 0, 0);
         for (int i = 0; i < 300 && IsWindow(form) && IsWindowVisible(form); ++i) Sleep(10);
