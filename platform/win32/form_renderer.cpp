@@ -83,6 +83,7 @@ FormWindow::FormWindow(ui::Form& form, Options options)
                             form_.left, form_.top, form_.width, form_.height, options_.owner,
                             nullptr, RendererInstance(), this);
     if (hwnd_ == nullptr) return;
+    applied_caption_ = form_.caption;  // made with it
     Registry()[&form_] = this;
     for (std::size_t i = 0; i < form_.controls().size(); ++i) CreateControl(i);
     // Group boxes lie under the controls they frame.
@@ -250,13 +251,12 @@ void FormWindow::Sync() {
             if (!kind.has_window) kind.sync(*slot, !slot->applied.valid);
         }
         SyncWindow();
-        first_sync_ = false;
     } while (resync_ && ++rounds < 3);
     syncing_ = false;
 }
 
 void FormWindow::SyncWindow() {
-    if (first_sync_ || form_.caption != applied_caption_) {
+    if (form_.caption != applied_caption_) {
         SetWindowTextW(hwnd_, Wide(form_.caption).c_str());
         applied_caption_ = form_.caption;
     }

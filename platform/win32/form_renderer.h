@@ -104,7 +104,6 @@ private:
     std::vector<std::unique_ptr<ControlSlot>> slots_;
     std::vector<std::pair<std::uint32_t, HBRUSH>> brushes_;
     std::string applied_caption_;
-    bool first_sync_ = true;
     bool syncing_ = false;
     bool resync_ = false;
     bool memo_flush_posted_ = false;
