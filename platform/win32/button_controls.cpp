@@ -107,12 +107,14 @@ const KindRenderer kButtonRenderer{
     .create = CreateButton,
     .sync = SyncText,
     .command = ButtonCommand,
+    .made_with_text = true,
 };
 
 const KindRenderer kCheckBoxRenderer{
     .create = CreateCheckBox,
     .sync = SyncCheckable,
     .command = CheckBoxCommand,
+    .made_with_text = true,
 };
 
 const KindRenderer kRadioButtonRenderer{
@@ -120,12 +122,14 @@ const KindRenderer kRadioButtonRenderer{
     .subclass = RadioButtonProc,
     .sync = SyncRadioButton,
     .command = RadioButtonCommand,
+    .made_with_text = true,
 };
 
 // A group box's clicks are the default's: it has no event of its own.
 const KindRenderer kGroupBoxRenderer{
     .create = CreateGroupBox,
     .sync = SyncText,
+    .made_with_text = true,
 };
 
 }  // namespace lm::win32

@@ -51,7 +51,7 @@ std::string WindowText(HWND window) {
 void SyncText(ControlSlot& slot, bool all) {
     const ui::Control& c = *slot.control;
     Applied& a = slot.applied;
-    if (all || c.text != a.text) {
+    if ((all && !a.text_given) || c.text != a.text) {
         SetWindowTextW(slot.hwnd, Wide(c.text).c_str());
         a.text = c.text;
         a.text_width = -1;

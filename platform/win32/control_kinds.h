@@ -45,6 +45,8 @@ struct KindRenderer {
     // WM_DRAWITEM of an owner-drawn window.
     void (*draw)(ControlSlot& slot, const DRAWITEMSTRUCT& item) = nullptr;
     Background background = Background::Face;
+    // The window is made with the control's text (its sync sets it with SyncText).
+    bool made_with_text = false;
 };
 
 const KindRenderer& RendererOf(ui::ControlKind kind);

@@ -15,16 +15,17 @@ namespace lm::win32 {
 class FormWindow;
 struct RendererStats;
 
-// The property under which a control window finds its slot.
-inline constexpr wchar_t kSlotProperty[] = L"LMSlot";
-
 struct Applied {
     bool valid = false;  // false: the next sync applies everything
+    // The place, enabled and shown below are the window's own (made where
+    // it lies, hidden): the first sync need not apply them again.
+    bool window_state = false;
     HFONT font = nullptr;
     ui::Rect placement;
     bool shown = false, usable = false, checked = false, read_only = false;
     std::string text;
-    int text_width = -1;  // measured width of a label's text; -1 = measure again
+    bool text_given = false;  // the window was made with `text`
+    int text_width = -1;      // measured width of a label's text; -1 = measure again
     std::vector<std::string> items;
     std::vector<bool> checks;
     int selection = -2;
@@ -62,9 +63,13 @@ struct ControlSlot {
     Applied applied;
     std::unique_ptr<GridState> grid;
 
-    static ControlSlot* Of(HWND window) {
-        return static_cast<ControlSlot*>(GetPropW(window, kSlotProperty));
-    }
+    // The slot of a control window, found in constant time: the window's
+    // user data, taken only when it is a live slot of that window (a window
+    // of some other class may hold anything there).
+    static ControlSlot* Of(HWND window);
+    // The window finds its slot from now on / no longer.
+    void Attach();
+    void Detach();
 
     // What the control kinds ask of the form window (form_renderer.cpp):
     // the height of a list item in the form's font; the renderer's counts;

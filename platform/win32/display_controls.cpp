@@ -122,6 +122,7 @@ const KindRenderer kLabelRenderer{
     .sync = SyncText,
     .place = PlaceLabel,
     .command = StaticCommand,
+    .made_with_text = true,
 };
 
 const KindRenderer kImageRenderer{

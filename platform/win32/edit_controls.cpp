@@ -200,6 +200,7 @@ const KindRenderer kEditRenderer{
     .sync = SyncEdit,
     .command = EditCommand,
     .background = Background::Window,
+    .made_with_text = true,
 };
 
 const KindRenderer kFloatEditRenderer{
@@ -208,6 +209,7 @@ const KindRenderer kFloatEditRenderer{
     .sync = SyncFloatEdit,
     .command = EditCommand,
     .background = Background::Window,
+    .made_with_text = true,
 };
 
 const KindRenderer kMemoRenderer{

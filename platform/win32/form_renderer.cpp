@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
+#include "platform/win32/font_cache.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/win32_text.h"
 
@@ -21,11 +23,33 @@ std::map<const ui::Form*, FormWindow*>& Registry() {
     return registry;
 }
 
+// The slots whose windows find them through their user data.
+std::unordered_set<const ControlSlot*>& LiveSlots() {
+    static std::unordered_set<const ControlSlot*> live;
+    return live;
+}
+
 COLORREF ColourRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 }  // namespace
+
+ControlSlot* ControlSlot::Of(HWND window) {
+    auto* slot = reinterpret_cast<ControlSlot*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (slot == nullptr || !LiveSlots().contains(slot) || slot->hwnd != window) return nullptr;
+    return slot;
+}
+
+void ControlSlot::Attach() {
+    LiveSlots().insert(this);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void ControlSlot::Detach() {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    LiveSlots().erase(this);
+}
 
 int ControlSlot::ItemHeight() const {
     return owner->ItemHeight();
@@ -59,6 +83,7 @@ FormWindow::FormWindow(ui::Form& form, Options options)
                             form_.left, form_.top, form_.width, form_.height, options_.owner,
                             nullptr, RendererInstance(), this);
     if (hwnd_ == nullptr) return;
+    applied_caption_ = form_.caption;  // made with it
     Registry()[&form_] = this;
     for (std::size_t i = 0; i < form_.controls().size(); ++i) CreateControl(i);
     // Group boxes lie under the controls they frame.
@@ -83,7 +108,7 @@ FormWindow::~FormWindow() {
         if (slot->old_proc != nullptr) {
             SetWindowLongPtrW(slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot->old_proc));
         }
-        RemovePropW(slot->hwnd, kSlotProperty);
+        slot->Detach();
         RemovePropW(slot->hwnd, (kControlNamePrefix + Wide(slot->control->name)).c_str());
     }
     if (tooltip_ != nullptr) DestroyWindow(tooltip_);
@@ -91,7 +116,6 @@ FormWindow::~FormWindow() {
     for (auto& slot : slots_) {
         if (slot->bitmap != nullptr) DeleteObject(slot->bitmap);
     }
-    for (auto& [key, font] : fonts_) DeleteObject(font);
     for (auto& [colour, brush] : brushes_) DeleteObject(brush);
 }
 
@@ -103,10 +127,18 @@ void FormWindow::CreateControl(std::size_t index) {
     slot->id = kFirstControlId + static_cast<int>(index);
 
     const KindRenderer& kind = RendererOf(c.kind);
-    if (!kind.has_window) {
-        slots_.push_back(std::move(slot));
-        return;
-    }
+    // A modal form opens with the windows it shows: a control hidden then
+    // gets its window when it is first shown. Group boxes, which lie under
+    // the rest, and the controls of other windows have theirs from the start.
+    const bool later = options_.modal && c.kind != ui::ControlKind::GroupBox && !form_.Showing(c);
+    if (kind.has_window && !later) MakeWindow(*slot);
+    slots_.push_back(std::move(slot));
+}
+
+void FormWindow::MakeWindow(ControlSlot& made) {
+    ControlSlot* slot = &made;
+    ui::Control& c = *slot->control;
+    const KindRenderer& kind = RendererOf(c.kind);
     WindowRecipe recipe;
     recipe.style = WS_CHILD | WS_CLIPSIBLINGS;
     const ui::Control* previous = nullptr;
@@ -115,13 +147,31 @@ void FormWindow::CreateControl(std::size_t index) {
     }
     if (StartsGroup(c, previous)) recipe.style |= WS_GROUP;
     kind.create(*slot, recipe);
+    // The window is made where it lies, enabled and shown as the control is,
+    // so that the first sync moves, enables and shows nothing. A kind that
+    // finds its own place (a combo box with its list, a label as wide as its
+    // text) is shown after its first sync, which moves it.
     ui::Rect r = form_.Placement(c);
+    const bool usable = form_.Usable(c);
+    const bool shown = kind.place == nullptr && form_.Showing(c);
+    if (!usable) recipe.style |= WS_DISABLED;
+    if (shown) recipe.style |= WS_VISIBLE;
     // Messages during creation find no slot yet and get the default handling.
+    const std::wstring text = kind.made_with_text ? Wide(c.text) : std::wstring();
     slot->hwnd = CreateWindowExW(
-        recipe.ex_style, recipe.window_class, L"", recipe.style, r.left, r.top, r.width, r.height,
-        hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot->id}), RendererInstance(), nullptr);
+        recipe.ex_style, recipe.window_class, text.c_str(), recipe.style, r.left, r.top, r.width,
+        r.height, hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot->id}), RendererInstance(), nullptr);
     if (slot->hwnd != nullptr) {
-        SetPropW(slot->hwnd, kSlotProperty, slot.get());
+        Applied& a = slot->applied;
+        a.placement = r;
+        a.usable = usable;
+        a.shown = shown;
+        a.window_state = true;
+        if (kind.made_with_text) {
+            a.text = c.text;
+            a.text_given = true;
+        }
+        slot->Attach();
         SetPropW(slot->hwnd, (kControlNamePrefix + Wide(c.name)).c_str(),
                  reinterpret_cast<HANDLE>(INT_PTR{1}));
         if (kind.subclass != nullptr) {
@@ -129,14 +179,29 @@ void FormWindow::CreateControl(std::size_t index) {
                 slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(kind.subclass)));
         }
     }
-    slots_.push_back(std::move(slot));
+}
+
+void FormWindow::MakeLateWindow(ControlSlot& slot) {
+    MakeWindow(slot);
+    if (slot.hwnd == nullptr) return;
+    // In the tab order (the windows' order) where it would have been made
+    // with the others: after the nearest window made before it in the table,
+    // group boxes aside, which lie at the bottom.
+    HWND after = HWND_TOP;
+    for (auto& other : slots_) {
+        if (other.get() == &slot) break;
+        if (other->hwnd != nullptr && other->control->kind != ui::ControlKind::GroupBox)
+            after = other->hwnd;
+    }
+    SetWindowPos(slot.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 ControlSlot* FormWindow::SlotOf(HWND child) {
-    for (auto& slot : slots_) {
-        if (slot->hwnd == child && child != nullptr) return slot.get();
-    }
-    return nullptr;
+    if (child == nullptr) return nullptr;
+    // A control of another form (or a window of a control, such as a combo
+    // box's list) is none of this form's.
+    ControlSlot* slot = ControlSlot::Of(child);
+    return slot != nullptr && slot->owner == this ? slot : nullptr;
 }
 
 ControlSlot* FormWindow::SlotById(int id) {
@@ -145,26 +210,13 @@ ControlSlot* FormWindow::SlotById(int id) {
     return slots_[index].get();
 }
 
-HFONT FormWindow::FontFor(bool bold, bool underline, bool fixed_pitch) {
-    int key = (bold ? 1 : 0) | (underline ? 2 : 0) | (fixed_pitch ? 4 : 0);
-    for (auto& [k, font] : fonts_) {
-        if (k == key) return font;
-    }
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(form_.font_size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    std::wstring face = fixed_pitch ? std::wstring(L"Courier New") : Wide(form_.font_name);
-    HFONT font = CreateFontW(
-        height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
-        EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-        (fixed_pitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_SWISS), face.c_str());
-    if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    fonts_.emplace_back(key, font);
-    return font;
+FontKey FormWindow::KeyFor(bool bold, bool underline, bool fixed_pitch) const {
+    return {fixed_pitch ? std::string("Courier New") : form_.font_name, form_.font_size, bold,
+            underline, fixed_pitch};
 }
 
 HFONT FormWindow::Font(const ui::Control& control) {
-    return FontFor(control.bold, control.underline, control.fixed_pitch);
+    return SharedFont(KeyFor(control.bold, control.underline, control.fixed_pitch));
 }
 
 HBRUSH FormWindow::Brush(std::uint32_t colour) {
@@ -177,16 +229,7 @@ HBRUSH FormWindow::Brush(std::uint32_t colour) {
 }
 
 int FormWindow::ItemHeight() {
-    if (item_height_ == 0) {
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, FontFor(false, false, false));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        item_height_ = std::max<int>(tm.tmHeight + 3, 13);
-    }
-    return item_height_;
+    return SharedItemHeight(KeyFor(false, false, false));
 }
 
 void FormWindow::Sync() {
@@ -201,22 +244,24 @@ void FormWindow::Sync() {
     do {
         resync_ = false;
         for (auto& slot : slots_) {
+            const KindRenderer& kind = RendererOf(slot->control->kind);
+            // A control whose window waits for it to show.
+            if (slot->hwnd == nullptr && kind.has_window && form_.Showing(*slot->control))
+                MakeLateWindow(*slot);
             if (slot->hwnd != nullptr) {
                 SyncControl(*slot);
                 continue;
             }
             // A control without a window of its own (a timer).
-            const KindRenderer& kind = RendererOf(slot->control->kind);
             if (!kind.has_window) kind.sync(*slot, !slot->applied.valid);
         }
         SyncWindow();
-        first_sync_ = false;
     } while (resync_ && ++rounds < 3);
     syncing_ = false;
 }
 
 void FormWindow::SyncWindow() {
-    if (first_sync_ || form_.caption != applied_caption_) {
+    if (form_.caption != applied_caption_) {
         SetWindowTextW(hwnd_, Wide(form_.caption).c_str());
         applied_caption_ = form_.caption;
     }
@@ -246,9 +291,12 @@ void FormWindow::SyncControl(ControlSlot& slot) {
     const bool all = !a.valid;
     const KindRenderer& kind = RendererOf(c.kind);
 
+    // What the window was made with needs no second applying.
+    const bool all_state = all && !a.window_state;
     HFONT font = Font(c);
     if (all || font != a.font) {
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        // A form not shown yet paints everything once when it shows.
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd_));
         a.font = font;
         a.text_width = -1;
     }
@@ -261,17 +309,17 @@ void FormWindow::SyncControl(ControlSlot& slot) {
 
     ui::Rect p = form_.Placement(c);
     if (kind.place != nullptr) kind.place(slot, all, p);
-    if (all || !(p == a.placement)) {
+    if (all_state || !(p == a.placement)) {
         SetWindowPos(h, nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
         a.placement = p;
     }
     bool usable = form_.Usable(c);
-    if (all || usable != a.usable) {
+    if (all_state || usable != a.usable) {
         EnableWindow(h, usable ? TRUE : FALSE);
         a.usable = usable;
     }
     bool shown = form_.Showing(c);
-    if (all || shown != a.shown) {
+    if (all_state || shown != a.shown) {
         ShowWindow(h, shown ? SW_SHOWNA : SW_HIDE);
         a.shown = shown;
     }

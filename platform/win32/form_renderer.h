@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/font_cache.h"
 #include "ui/form.h"
 
 namespace lm::win32 {
@@ -84,6 +85,8 @@ public:
 private:
     friend struct ControlSlot;
     void CreateControl(std::size_t index);
+    void MakeWindow(ControlSlot& slot);
+    void MakeLateWindow(ControlSlot& slot);
     void SyncWindow();
     void SyncControl(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
@@ -95,7 +98,7 @@ private:
     ControlSlot* SlotOf(HWND child);
     ControlSlot* SlotById(int id);
     HFONT Font(const ui::Control& control);
-    HFONT FontFor(bool bold, bool underline, bool fixed_pitch);
+    FontKey KeyFor(bool bold, bool underline, bool fixed_pitch) const;
     HBRUSH Brush(std::uint32_t colour);
     int ItemHeight();
     void ClickButtonWithRole(bool default_role);
@@ -112,17 +115,14 @@ private:
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<ControlSlot>> slots_;
-    std::vector<std::pair<int, HFONT>> fonts_;
     std::vector<std::pair<std::uint32_t, HBRUSH>> brushes_;
     std::string applied_caption_;
-    bool first_sync_ = true;
     bool syncing_ = false;
     bool resync_ = false;
     bool memo_flush_posted_ = false;
     bool created_ = false;
     HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
     HWND saved_focus_ = nullptr;     // the focus when the form was last active
-    int item_height_ = 0;
     RendererStats stats_;
     std::shared_ptr<bool> alive_;
 };

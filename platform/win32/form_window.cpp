@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/control_slot.h"
+#include "platform/win32/font_cache.h"
 #include "platform/win32/form_renderer.h"
 #include "platform/win32/win32_text.h"
 
@@ -59,6 +60,7 @@ void UnregisterRendererClasses() {
     UnregisterClassW(kDriverWindowClass, RendererInstance());
     UnregisterClassW(kFormWindowClass, RendererInstance());
     UnregisterStringGridClass(RendererInstance());
+    ReleaseSharedFonts();
     g_classes_registered = false;
 }
 

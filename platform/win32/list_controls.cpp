@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/form_renderer.h"
@@ -70,14 +72,31 @@ void CreateCheckListBox(ControlSlot&, WindowRecipe& recipe) {
     recipe.ex_style |= WS_EX_CLIENTEDGE;
 }
 
-// The items anew when they changed; the selection is then applied again.
-void SyncItemList(ControlSlot& slot, bool all, UINT reset, UINT add) {
+// The items anew when they changed, in one pass without a redraw per item;
+// the selection is then applied again.
+void SyncItemList(ControlSlot& slot, bool all, UINT reset, UINT add, UINT init_storage) {
     const ui::Control& c = *slot.control;
     Applied& a = slot.applied;
     if (all || c.items != a.items) {
-        SendMessageW(slot.hwnd, reset, 0, 0);
+        HWND h = slot.hwnd;
+        SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(h, reset, 0, 0);
+        std::vector<std::wstring> items;
+        items.reserve(c.items.size());
+        std::size_t chars = 0;
         for (const auto& item : c.items) {
-            SendMessageW(slot.hwnd, add, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+            items.push_back(Wide(item));
+            chars += items.back().size() + 1;
+        }
+        SendMessageW(h, init_storage, items.size(), chars * sizeof(wchar_t));
+        for (const auto& item : items)
+            SendMessageW(h, add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+        // A list on screen shows its new items; one not shown yet paints them
+        // when it shows.
+        if (IsWindowVisible(h)) {
+            RedrawWindow(h, nullptr, nullptr,
+                         RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
         }
         a.items = c.items;
         a.selection = -2;
@@ -97,7 +116,7 @@ bool SyncSelection(ControlSlot& slot, UINT select) {
 void SyncComboBox(ControlSlot& slot, bool all) {
     const ui::Control& c = *slot.control;
     Applied& a = slot.applied;
-    SyncItemList(slot, all, CB_RESETCONTENT, CB_ADDSTRING);
+    SyncItemList(slot, all, CB_RESETCONTENT, CB_ADDSTRING, CB_INITSTORAGE);
     if (SyncSelection(slot, CB_SETCURSEL)) a.text = WindowText(slot.hwnd);
     // A combo box one can type into shows the model's text.
     if (!c.read_only && (all || c.text != a.text)) {
@@ -107,14 +126,14 @@ void SyncComboBox(ControlSlot& slot, bool all) {
 }
 
 void SyncListBox(ControlSlot& slot, bool all) {
-    SyncItemList(slot, all, LB_RESETCONTENT, LB_ADDSTRING);
+    SyncItemList(slot, all, LB_RESETCONTENT, LB_ADDSTRING, LB_INITSTORAGE);
     SyncSelection(slot, LB_SETCURSEL);
 }
 
 void SyncCheckListBox(ControlSlot& slot, bool all) {
     const ui::Control& c = *slot.control;
     Applied& a = slot.applied;
-    SyncItemList(slot, all, LB_RESETCONTENT, LB_ADDSTRING);
+    SyncItemList(slot, all, LB_RESETCONTENT, LB_ADDSTRING, LB_INITSTORAGE);
     if (all || c.item_checks != a.checks) {
         a.checks = c.item_checks;
         InvalidateRect(slot.hwnd, nullptr, FALSE);

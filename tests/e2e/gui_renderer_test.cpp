@@ -523,10 +523,12 @@ protected:
         bool owner_disabled_while_shown = false;
         RECT placed{};
     };
-    Run ShowWith(const std::function<void(HWND form)>& user, bool border_icons = true) {
+    Run ShowWith(const std::function<void(HWND form)>& user, bool border_icons = true,
+                 ui::Form* shown_form = nullptr) {
         HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
                                      nullptr, nullptr, nullptr, nullptr);
-        AllKinds form;
+        AllKinds all_kinds;
+        ui::Form& form = shown_form != nullptr ? *shown_form : all_kinds;
         form.centred = true;
         form.border_icons = border_icons;
         Run run{};
@@ -764,6 +766,41 @@ TEST(KeyboardRenderer, TabArrowsMnemonicsAndEnterMoveAsInADialog) {
         EXPECT_EQ(form.Checked(), flow.checked);
         EXPECT_EQ(form["EditName"].text, flow.name);
     }
+}
+
+TEST_F(ModalRenderer, AControlHiddenAtFirstGetsItsWindowWhenShownInItsPlaceInTheTabOrder) {
+    ui::Form form("THidden", "Skryté", 300, 200);
+    Place(form, "Edit1", ControlKind::Edit, {8, 8, 100, 21});
+    Place(form, "Edit2", ControlKind::Edit, {8, 36, 100, 21}).visible = false;
+    Place(form, "Label1", ControlKind::Label, {8, 64, 40, 13}, "dlouhý popisek"_cp).visible = false;
+    Place(form, "Edit3", ControlKind::Edit, {8, 92, 100, 21});
+    Place(form, "ButtonShow", ControlKind::Button, {8, 120, 75, 25}, "Ukázat"_cp);
+    form.On("ButtonShow", Event::Click, [&form] {
+        form["Edit2"].visible = true;
+        form["Label1"].visible = true;
+    });
+    HWND edit2 = nullptr, edit3 = nullptr, label = nullptr, after_edit1 = nullptr,
+         after_edit2 = nullptr;
+    bool label_widened = false;
+    Run run = ShowWith(
+        [&](HWND f) {
+            SendMessageW(Child(f, L"ButtonShow"), BM_CLICK, 0, 0);
+            edit2 = Child(f, L"Edit2");
+            edit3 = Child(f, L"Edit3");
+            label = Child(f, L"Label1");
+            after_edit1 = GetNextDlgTabItem(f, Child(f, L"Edit1"), FALSE);
+            after_edit2 = GetNextDlgTabItem(f, edit2, FALSE);
+            label_widened = label != nullptr && gui::RectInParent(label).right - 8 ==
+                                                    std::max(40L, gui::TextWidth(label));
+            PostMessageW(f, WM_CLOSE, 0, 0);
+        },
+        true, &form);
+    ASSERT_NE(edit2, nullptr);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(after_edit1, edit2);
+    EXPECT_EQ(after_edit2, edit3);
+    EXPECT_TRUE(label_widened) << "a label made late is as wide as its text";
+    EXPECT_EQ(run.result, ui::ModalResult::Cancel);
 }
 
 TEST(MemoRenderer, FollowsAGrowingLogWithoutRewritingIt) {
