@@ -22,10 +22,7 @@
 #include "tests/e2e/dll_host.h"
 #include "tests/e2e/gui/gui_keys.h"
 #include "tests/e2e/gui/gui_support.h"
-#include "tools/lumarsim/driver_library.h"
-#include "tools/lumarsim/host_netlist.h"
-#include "tools/lumarsim/host_session.h"
-#include "tools/lumarsim/project_file.h"
+#include "tests/e2e/project_host.h"
 
 namespace {
 
@@ -111,28 +108,16 @@ protected:
         lumarsim::ProjectError error;
         auto project = lumarsim::ParseProject(ReadFile(LM_SAMPLE_PROJECT), error);
         ASSERT_TRUE(project) << error.line << ": " << error.message;
-        project_ = std::move(*project);
-        netlist_ = std::make_unique<lumarsim::HostNetlist>(project_);
-        ASSERT_TRUE(netlist_->ok()) << netlist_->error();
-
-        transcript_ = std::fopen((work_ / "host.txt").string().c_str(), "wb");
-        ASSERT_NE(transcript_, nullptr);
-        library_ = std::make_unique<lumarsim::DriverLibrary>(entry_);
-        host_ = std::make_unique<lumarsim::HostSession>(*library_, transcript_);
-        ASSERT_TRUE(host_->Identify());
-        ASSERT_TRUE(host_->LoadDriver());
-        ASSERT_TRUE(host_->InitObjects(false));
-        host_->GetMenu();
-        ASSERT_TRUE(host_->OpenProject(project_, false));
+        session_.Open(work_, entry_, std::move(*project));
+        if (HasFatalFailure()) return;
         gui::Pump(100);
     }
 
     void TearDown() override {
-        if (host_ != nullptr) {
-            host_->UnloadDriver();
-            EXPECT_EQ(host_->failures(), 0) << "the host's calls are printed below";
+        session_.Close();
+        if (session_.host != nullptr) {
+            EXPECT_EQ(session_.host->failures(), 0) << "the host's calls are printed below";
         }
-        if (transcript_ != nullptr) std::fclose(transcript_);
         if (HasFailure()) std::printf("%s", ReadFile(work_ / "host.txt").c_str());
         DllHost::TearDown();
     }
@@ -141,9 +126,9 @@ protected:
     // when the dialog never showed.
     bool ExportWithUser(const std::function<void(HWND form)>& user) {
         return gui::PlayForm(kCaption, user, [&] {
-            const bool asked = host_->MenuItem(3010);
+            const bool asked = session_.host->MenuItem(3010);
             EXPECT_TRUE(asked) << "menu 3010 asks for NetList";
-            if (asked) host_->NetList(kChecksum, netlist_->head());
+            if (asked) session_.host->NetList(kChecksum, session_.netlist->head());
         });
     }
 
@@ -247,11 +232,7 @@ protected:
         }
     }
 
-    lumarsim::Project project_;
-    std::unique_ptr<lumarsim::HostNetlist> netlist_;
-    std::FILE* transcript_ = nullptr;
-    std::unique_ptr<lumarsim::DriverLibrary> library_;
-    std::unique_ptr<lumarsim::HostSession> host_;
+    lm::test::ProjectHost session_;
 };
 
 TEST_F(CwExportOnScreen, TheGoldenSelectionTickedWithTheMouseWritesTheGoldenFiles) {

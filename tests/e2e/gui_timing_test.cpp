@@ -20,10 +20,7 @@
 
 #include "tests/e2e/dll_host.h"
 #include "tests/e2e/gui/gui_support.h"
-#include "tools/lumarsim/driver_library.h"
-#include "tools/lumarsim/host_netlist.h"
-#include "tools/lumarsim/host_session.h"
-#include "tools/lumarsim/project_file.h"
+#include "tests/e2e/project_host.h"
 
 namespace {
 
@@ -110,36 +107,21 @@ protected:
         lumarsim::ProjectError error;
         auto project = lumarsim::ParseProject(ReadFile(LM_SAMPLE_PROJECT), error);
         ASSERT_TRUE(project) << error.line << ": " << error.message;
-        project_ = std::move(*project);
         lumarsim::ProjectBlock ai12;
         ai12.ident = 18;
         ai12.instance = 1;
-        project_.blocks.push_back(ai12);
-        netlist_ = std::make_unique<lumarsim::HostNetlist>(project_);
-        ASSERT_TRUE(netlist_->ok()) << netlist_->error();
-        transcript_ = std::fopen((work_ / "host.txt").string().c_str(), "wb");
-        ASSERT_NE(transcript_, nullptr);
-        library_ = std::make_unique<lumarsim::DriverLibrary>(entry_);
-        host_ = std::make_unique<lumarsim::HostSession>(*library_, transcript_);
-        ASSERT_TRUE(host_->Identify());
-        ASSERT_TRUE(host_->LoadDriver());
-        ASSERT_TRUE(host_->InitObjects(false));
-        host_->GetMenu();
-        ASSERT_TRUE(host_->OpenProject(project_, false));
+        project->blocks.push_back(ai12);
+        session_.Open(work_, entry_, std::move(*project));
+        if (HasFatalFailure()) return;
         gui::Pump(100);
     }
 
     void TearDown() override {
-        if (host_ != nullptr) host_->UnloadDriver();
-        if (transcript_ != nullptr) std::fclose(transcript_);
+        session_.Close();
         DllHost::TearDown();
     }
 
-    lumarsim::Project project_;
-    std::unique_ptr<lumarsim::HostNetlist> netlist_;
-    std::FILE* transcript_ = nullptr;
-    std::unique_ptr<lumarsim::DriverLibrary> library_;
-    std::unique_ptr<lumarsim::HostSession> host_;
+    lm::test::ProjectHost session_;
 };
 
 TEST_F(DialogTimes, EveryDialogIsTimedAndTheReportHasARowForEach) {
@@ -152,18 +134,20 @@ TEST_F(DialogTimes, EveryDialogIsTimedAndTheReportHasARowForEach) {
     };
     const Dialog dialogs[] = {
         {"analog inputs (12 channels, 51 modules)", L"Nastavení analogových vstupů", L"CancelBtn",
-         [&] { host_->ObjectDialog(18, 1); }},
-        {"string table (32 texts)", L"TEXTY.1", L"CancelBtn", [&] { host_->ObjectDialog(60, 1); }},
+         [&] { session_.host->ObjectDialog(18, 1); }},
+        {"string table (32 texts)", L"TEXTY.1", L"CancelBtn",
+         [&] { session_.host->ObjectDialog(60, 1); }},
         {"communication settings", L"Nastavení komunikace", L"ButtonCancel",
-         [&] { host_->MenuItem(3004); }},
+         [&] { session_.host->MenuItem(3004); }},
         // The menu item asks for NetList, which shows the dialog.
         {"Control Web export", L"Výstup do systému Control Panel / Web", L"CancelBtn",
          [&] {
-             if (host_->MenuItem(3010)) host_->NetList(305419896, netlist_->head());
+             if (session_.host->MenuItem(3010))
+                 session_.host->NetList(305419896, session_.netlist->head());
          }},
-        {"about", L"O ovladači pro LUMAR", L"OKBtn", [&] { host_->MenuItem(3008); }},
+        {"about", L"O ovladači pro LUMAR", L"OKBtn", [&] { session_.host->MenuItem(3008); }},
         {"start-up options", L"Ovladač po startu...", L"ButtonZpet",
-         [&] { host_->MenuItem(3009); }},
+         [&] { session_.host->MenuItem(3009); }},
     };
     std::vector<gui::TimingRow> rows;
     for (const Dialog& d : dialogs) {
