@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/e2e/gui/gui_support.h"
+
 namespace lm::gui {
 namespace {
 
@@ -30,22 +32,6 @@ std::string UnixPath(const std::wstring& path) {
     std::string result = unix_path;
     HeapFree(GetProcessHeap(), 0, unix_path);
     return result;
-}
-
-// Starts a shell command; a Unix program started from Wine cannot be waited
-// for, so the command itself leaves a file when it is done.
-bool Start(const std::string& command) {
-    std::wstring wide = L"/bin/sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-    if (process.hThread != nullptr) CloseHandle(process.hThread);
-    return true;
 }
 
 // Finds the "LM:" + name property of a control window.
@@ -120,7 +106,7 @@ bool PressKeys(HWND form, const std::vector<KeyStep>& steps, std::string* error)
     // Bounded: a display that takes no keys must not hang the test.
     command = "timeout 60 sh -c '" + command + "'; echo $? >'" + done_unix + ".part' && mv '" +
               done_unix + ".part' '" + done_unix + "'";
-    if (!Start(command)) return fail("xdotool could not be started");
+    if (!StartShell(command)) return fail("xdotool could not be started");
     std::string status;
     WaitUntil(
         [&] {

@@ -272,6 +272,20 @@ void Record(const std::string& name, const RECT& r) {
 
 }  // namespace
 
+bool StartShell(const std::string& command) {
+    std::wstring wide = L"/bin/sh -c \"" + std::wstring(command.begin(), command.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+    if (process.hThread != nullptr) CloseHandle(process.hThread);
+    return true;
+}
+
 bool Screenshot(HWND window, const std::string& name) {
     std::string dir = ScreenshotDirectory();
     if (dir.empty()) return false;
@@ -286,21 +300,12 @@ bool Screenshot(HWND window, const std::string& name) {
     // A Unix program started from Wine cannot be waited for: it renames its
     // file when done, and the test waits for the name.
     std::string file = dir + "/" + name + ".png";
-    std::string command = "/bin/sh -c \"import -window root -crop " +
-                          std::to_string(r.right - r.left) + "x" +
-                          std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
-                          std::to_string(r.top) + " +repage 'png:" + file + ".part' && mv '" +
-                          file + ".part' '" + file + "'\"";
-    std::wstring wide(command.begin(), command.end());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!StartShell("import -window root -crop " + std::to_string(r.right - r.left) + "x" +
+                    std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
+                    std::to_string(r.top) + " +repage 'png:" + file + ".part' && mv '" + file +
+                    ".part' '" + file + "'")) {
         return false;
     }
-    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-    if (process.hThread != nullptr) CloseHandle(process.hThread);
     for (int waited = 0; waited < 15000; waited += 50) {
         if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
             Record(name, r);

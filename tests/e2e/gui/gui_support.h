@@ -84,6 +84,9 @@ std::string ScreenshotDirectory();
 // ImageMagick's import and lists it in DIRECTORY/manifest.tsv with the test
 // that took it. False when it failed or no directory is set.
 bool Screenshot(HWND window, const std::string& name);
+// Starts `/bin/sh -c "command"` from Wine; such a program cannot be waited for,
+// so the command itself leaves a file when it is done. False when it did not start.
+bool StartShell(const std::string& command);
 // The same path as Windows sees it (Z: drive).
 std::wstring ScreenshotPath(const std::string& name);
 
