@@ -69,12 +69,8 @@ std::string UserSteps(const std::string& form, const std::string& driver_dir) {
 }
 
 // What one run leaves: what the user and the host saw, and the files.
-struct Outcome {
-    std::vector<std::string> errors;  // error boxes (the export's question is no news)
-    int host_failures = 0;
-    bool run_ok = false;
-    std::string saved_project;
-    std::map<std::string, std::string> files;  // the driver directory but the log
+// The error boxes leave out the export's question: it is no news.
+struct Outcome : LifeResults {
     // Files that existed before and are now neither as they were nor as the
     // driver last wrote them whole.
     std::vector<std::string> spoiled;
@@ -206,11 +202,8 @@ TEST_F(FaultLoop, EveryFailingCallOfAWholeLifeIsSurvivedToldAndLeavesNoFileHalfW
                 injected += injected_[static_cast<std::size_t>(kind)];
                 for (const std::string& name : faulty.spoiled)
                     ADD_FAILURE() << name << " is neither as it was nor as last written whole";
-                const bool same = faulty.saved_project == clean.saved_project &&
-                                  faulty.files == clean.files && faulty.run_ok &&
-                                  faulty.host_failures == 0;
-                const bool user_told =
-                    !faulty.errors.empty() || faulty.host_failures > 0 || !faulty.run_ok;
+                const bool same = SameAsClean(faulty, clean);
+                const bool user_told = Told(faulty);
                 if (same) ++absorbed;
                 if (!same && user_told) ++told;
                 // A short read the system reports as whole is a shorter file

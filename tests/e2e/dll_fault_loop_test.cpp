@@ -113,12 +113,7 @@ std::string WithoutWindowLine(std::string text) {
     return text;
 }
 
-struct Outcome {
-    std::vector<std::string> errors;  // error boxes the user saw
-    int host_failures = 0;
-    bool run_ok = false;
-    std::string saved_project;
-    std::map<std::string, std::string> files;  // the driver directory but the log
+struct Outcome : LifeResults {
     // What the driver last wrote whole to each file that existed before.
     std::map<std::string, std::string> written_whole;
     std::string transcript;  // what the host saw
@@ -266,11 +261,8 @@ TEST_F(DllFaultLoop, SampledFailingSystemCallsOfAWholeLifeAreSurvivedToldAndSpoi
                     ADD_FAILURE() << name
                                   << " is neither as it was, nor as a clean run leaves "
                                      "it, nor as last written whole";
-                const bool same = faulty.saved_project == clean.saved_project &&
-                                  faulty.files == clean.files && faulty.run_ok &&
-                                  faulty.host_failures == 0;
-                const bool user_told =
-                    !faulty.errors.empty() || faulty.host_failures > 0 || !faulty.run_ok;
+                const bool same = SameAsClean(faulty, clean);
+                const bool user_told = Told(faulty);
                 if (same) ++absorbed;
                 if (!same && user_told) ++told;
                 EXPECT_TRUE(same || user_told) << "the results changed and nobody was told\n"

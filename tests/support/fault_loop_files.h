@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 
@@ -32,6 +33,27 @@ inline std::map<std::string, std::string> FilesIn(
             files[name] = seen(ReadFile(entry.path()));
     }
     return files;
+}
+
+// What a life left that the user and the host can see, against which the
+// clean run's is compared.
+struct LifeResults {
+    std::vector<std::string> errors;  // error boxes the user saw
+    int host_failures = 0;
+    bool run_ok = false;
+    std::string saved_project;
+    std::map<std::string, std::string> files;  // the driver directory but the log
+};
+
+// The fault changed nothing the user or the host can see.
+inline bool SameAsClean(const LifeResults& faulty, const LifeResults& clean) {
+    return faulty.saved_project == clean.saved_project && faulty.files == clean.files &&
+           faulty.run_ok && faulty.host_failures == 0;
+}
+
+// The user or the host learnt that something went wrong.
+inline bool Told(const LifeResults& faulty) {
+    return !faulty.errors.empty() || faulty.host_failures > 0 || !faulty.run_ok;
 }
 
 }  // namespace lm::test
