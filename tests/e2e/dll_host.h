@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "base/host_records.h"
@@ -71,6 +72,37 @@ protected:
                                        work_ / "OVLADACE" / "KADEX2" / entry.path().filename(),
                                        std::filesystem::copy_options::overwrite_existing);
         }
+    }
+
+    // A file of the driver directory below the working folder.
+    std::filesystem::path DriverFile(const char* name) const {
+        return work_ / "OVLADACE" / "KADEX2" / name;
+    }
+    std::string Read(const char* name) const {
+        std::ifstream file(DriverFile(name), std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    void Write(const char* name, const std::string& text) const {
+        std::ofstream(DriverFile(name), std::ios::binary) << text;
+    }
+
+    // CreateObject: the block's user items as the host gets them.
+    dLM_DATAITEM* Place(std::uint16_t ident, std::uint16_t instance) {
+        PARAM_ENTRY create = Record(13);
+        create.wparam1 = ident;
+        create.wparam2 = instance;
+        EXPECT_EQ(entry_(&create), 1);
+        return static_cast<dLM_DATAITEM*>(create.data1);
+    }
+    // The value text of item `ident` among the host's `items`; "<none>" when
+    // no item has that ident.
+    static std::string Value(const dLM_DATAITEM* items, std::uint16_t ident) {
+        for (const dLM_DATAITEM* i = items; i != nullptr; i = i->next) {
+            if (i->ident == ident) return std::string(i->ext->value.view());
+        }
+        return "<none>";
     }
 
     // As the host starts the driver: identify (version 3, 34), load driver

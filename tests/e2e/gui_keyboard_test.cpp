@@ -44,16 +44,6 @@ protected:
         DllHost::TearDown();
     }
 
-    std::filesystem::path DriverFile(const char* name) {
-        return work_ / "OVLADACE" / "KADEX2" / name;
-    }
-    std::string Read(const char* name) {
-        std::ifstream file(DriverFile(name), std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
     // The form captioned `caption` that `show` (an entry call) opens, given
     // `steps` at the keyboard; the name of the focused control before the
     // first key goes to `first_focus`. True when the keys closed it.
@@ -88,20 +78,6 @@ protected:
             first_focus);
     }
 
-    // CreateObject: the block's user items as the host gets them.
-    dLM_DATAITEM* Place(std::uint16_t ident, std::uint16_t instance) {
-        PARAM_ENTRY create = Record(13);
-        create.wparam1 = ident;
-        create.wparam2 = instance;
-        EXPECT_EQ(entry_(&create), 1);
-        return static_cast<dLM_DATAITEM*>(create.data1);
-    }
-    static std::string Value(const dLM_DATAITEM* items, std::uint16_t ident) {
-        for (const dLM_DATAITEM* i = items; i != nullptr; i = i->next) {
-            if (i->ident == ident) return std::string(i->ext->value.view());
-        }
-        return "<none>";
-    }
     // The host's "data changed?" call, then the flag cleared as after a save.
     bool DataChanged() {
         PARAM_ENTRY flag = Record(24);

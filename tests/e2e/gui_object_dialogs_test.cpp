@@ -35,14 +35,6 @@ protected:
         DllHost::TearDown();
     }
 
-    // CreateObject: the block's user items as the host gets them.
-    dLM_DATAITEM* Place(std::uint16_t ident, std::uint16_t instance) {
-        PARAM_ENTRY create = Record(13);
-        create.wparam1 = ident;
-        create.wparam2 = instance;
-        EXPECT_EQ(entry_(&create), 1);
-        return static_cast<dLM_DATAITEM*>(create.data1);
-    }
     void LoadLine(std::uint16_t ident, std::uint16_t instance, const char* line) {
         PARAM_ENTRY r = Record(22);
         r.wparam1 = ident;
@@ -50,12 +42,6 @@ protected:
         r.string1 = const_cast<char*>(line);
         EXPECT_EQ(entry_(&r), 1);
         EXPECT_EQ(r.wparam1, 1) << line;
-    }
-    static std::string Value(const dLM_DATAITEM* items, std::uint16_t ident) {
-        for (const dLM_DATAITEM* i = items; i != nullptr; i = i->next) {
-            if (i->ident == ident) return std::string(i->ext->value.view());
-        }
-        return "<none>";
     }
 
     // ObjectDialog on the block while `user` plays the form captioned

@@ -44,19 +44,6 @@ protected:
         DllHost::TearDown();
     }
 
-    std::filesystem::path DriverFile(const char* name) {
-        return work_ / "OVLADACE" / "KADEX2" / name;
-    }
-    void Write(const char* name, const std::string& text) {
-        std::ofstream(DriverFile(name), std::ios::binary) << text;
-    }
-    std::string Read(const char* name) {
-        std::ifstream file(DriverFile(name), std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
     // Menu item `id` through the entry while `user` plays the form captioned
     // `caption`; false when that form never showed.
     bool MenuWithUser(std::uint16_t id, const wchar_t* caption,
