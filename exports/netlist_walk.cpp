@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -48,10 +49,15 @@ public:
         dLM_OBJECT* object = nodes.count > 0 ? FindInstance(node->ident, node->instance) : nullptr;
         for (std::size_t i = 0; i < nodes.count && !budget_spent_; ++i) {
             const dLMN_NODE* next = i + 1 < nodes.count ? node->next : nullptr;
+            // The index is read two nodes ahead and the records one node
+            // ahead, so that neither waits for memory when it is used.
+            if (i + 2 < nodes.count && instances_ != nullptr) {
+                instances_->PrefetchFind(next->next->ident, next->next->instance);
+            }
             dLM_OBJECT* next_object =
                 next != nullptr ? FindInstance(next->ident, next->instance) : nullptr;
-            // Its records come from memory while this node is worked on.
             if (next_object != nullptr) InstanceList::Prefetch(next_object);
+            Remember(*node, object);
             Node(*node, object);
             node = next;
             object = next_object;
@@ -107,6 +113,33 @@ private:
     dLM_OBJECT* FindInstance(std::uint16_t ident, std::uint16_t instance) const {
         return instances_ != nullptr ? instances_->Find(ident, instance) : nullptr;
     }
+
+    // The blocks a wire comes from are mostly ones the walk has just passed
+    // (the block before, or one of a few feeding many wires): the last ones
+    // found are kept by their pair, so that a wire does not look its block
+    // up in the index again. The walk creates and deletes no instance, so a
+    // pair's record stays what it was found to be.
+    struct Found {
+        std::uint32_t key = 0;
+        bool known = false;
+        dLM_OBJECT* object = nullptr;
+    };
+    static constexpr std::size_t kFoundSlots = 64;
+    static std::uint32_t Key(std::uint16_t ident, std::uint16_t instance) {
+        return (std::uint32_t{ident} << 16) | instance;
+    }
+    Found& FoundSlot(std::uint32_t key) { return found_[(key ^ (key >> 16) * 7) % kFoundSlots]; }
+    void Remember(const dLMN_NODE& node, dLM_OBJECT* object) {
+        const std::uint32_t key = Key(node.ident, node.instance);
+        FoundSlot(key) = Found{key, true, object};
+    }
+    dLM_OBJECT* WireSource(const dLMN_NODE& other) {
+        const std::uint32_t key = Key(other.ident, other.instance);
+        Found& slot = FoundSlot(key);
+        if (!slot.known || slot.key != key)
+            slot = Found{key, true, FindInstance(other.ident, other.instance)};
+        return slot.object;
+    }
     // The item of that very instance record (the record a node matched), so
     // that a value and its order line always belong to the same instance.
     static dLM_DATAITEM* FindItem(const dLM_OBJECT& object, std::uint16_t item) {
@@ -146,15 +179,19 @@ private:
     }
 
     // The 256 bytes a constant is converted from: its data by its form, zero
-    // where there is none.
-    std::array<std::uint8_t, kConstantBytes> ConstantData(const dLMN_CONST& constant) {
-        std::array<std::uint8_t, kConstantBytes> data{};
+    // where there is none. One buffer serves every constant: only the bytes
+    // the last one copied are cleared (a conversion to text only reads them).
+    std::span<std::uint8_t> ConstantData(const dLMN_CONST& constant) {
+        std::array<std::uint8_t, kConstantBytes>& data = data_;
+        std::memset(data.data(), 0, data_used_);
+        data_used_ = 0;
         if (constant.level != kFormWhole && constant.level != kFormLength) {
             Listing("  konst^.level mish-mash !!!");
         } else if (constant.data == nullptr) {
             Listing("  konst^.data = nil !!!");
         } else if (constant.level == kFormWhole) {
             std::memcpy(data.data(), constant.data, kConstantBytes);
+            data_used_ = kConstantBytes;
         } else {
             std::size_t length = constant.length;
             if (length > kConstantBytes) {
@@ -164,6 +201,7 @@ private:
                 length = kConstantBytes;
             }
             std::memcpy(data.data(), constant.data, length);
+            data_used_ = length;
         }
         return data;
     }
@@ -175,7 +213,7 @@ private:
                     ", item=", constant.item);
             return;
         }
-        std::array<std::uint8_t, kConstantBytes> data = ConstantData(constant);
+        const std::span<std::uint8_t> data = ConstantData(constant);
         RecordItem convertible(*item);
         if (!CONVERT(ConvertDirection::BinToText, data, text_, 0, 0, &convertible,
                      Name(item->format), kMaxText, log_)) {
@@ -210,26 +248,27 @@ private:
     void Wires(const dLMN_NODE& node, const dLM_OBJECT& object) {
         if (node.connections == nullptr) return;
         const ChainLength wires = MeasureEntries(node.connections);
+        const std::string_view name = listing_ ? Name(object.name) : std::string_view();
         const dLMN_CONNECT* wire = node.connections;
         for (std::size_t i = 0; i < wires.count; ++i) {
-            if (wire->other != nullptr) Wire(object, *wire);
+            if (wire->other != nullptr) Wire(object, name, *wire);
             wire = wire->next;
         }
         if (!budget_spent_)
             ChainEndLine("  !!! wire list", wires, limits_.entries, "entries, rest skipped");
     }
 
-    void Wire(const dLM_OBJECT& object, const dLMN_CONNECT& wire) {
-        const dLMN_NODE& other = *wire.other;
-        const dLM_OBJECT* other_object = FindInstance(other.ident, other.instance);
+    // `name`: the block's name (in the listing only).
+    void Wire(const dLM_OBJECT& object, std::string_view name, const dLMN_CONNECT& wire) {
+        const dLM_OBJECT* other_object = WireSource(*wire.other);
         if (other_object == nullptr) return;
         const dLM_DATAITEM* item = FindItem(object, wire.item);
         const dLM_DATAITEM* other_item = FindItem(*other_object, wire.other_item);
         if (item == nullptr || other_item == nullptr) return;
         if (listing_) {
-            out_.LineOf("  wire from ", Name(object.name), '.', object.instance, '.',
-                        Name(item->name), " to ", Name(other_object->name), '.',
-                        other_object->instance, '.', Name(other_item->name));
+            out_.LineOf("  wire from ", name, '.', object.instance, '.', Name(item->name), " to ",
+                        Name(other_object->name), '.', other_object->instance, '.',
+                        Name(other_item->name));
         }
         Told(object, *item, WriteWireOrder(out_, object, *item, *other_object, *other_item));
     }
@@ -242,7 +281,10 @@ private:
     ExportText& out_;
     LogSink& log_;
     LeftOutOrders* const left_out_;
-    std::string text_;           // a constant's value text, reused for every constant
+    std::string text_;  // a constant's value text, reused for every constant
+    std::array<std::uint8_t, kConstantBytes> data_{};  // a constant's bytes, see ConstantData
+    std::size_t data_used_ = 0;                        // the bytes of data_ not zero
+    std::array<Found, kFoundSlots> found_{};
     std::size_t remaining_ = 0;  // records the walk may still visit
     bool budget_spent_ = false;
 };

@@ -64,6 +64,11 @@ public:
         return first_.Find(Key(ident, instance));
     }
 
+    // Fetches what a Find of this pair reads first, ahead of that Find.
+    void PrefetchFind(std::uint16_t ident, std::uint16_t instance) const {
+        first_.Prefetch(Key(ident, instance));
+    }
+
     // The first created record of this ident, whatever its instance, or null.
     Record* FindFirstOfIdent(std::uint16_t ident) const {
         auto it = idents_.find(ident);

@@ -30,6 +30,10 @@ public:
 
     // FIND_INSTANCE on the instance list.
     dLM_OBJECT* Find(std::uint16_t ident, std::uint16_t instance) const;
+    // What a Find of this pair reads, fetched ahead of that Find.
+    void PrefetchFind(std::uint16_t ident, std::uint16_t instance) const {
+        index_.PrefetchFind(ident, instance);
+    }
     // A record of this list fetched ahead of its use (see InstanceRecords).
     static void Prefetch(const dLM_OBJECT* record) { InstanceRecords::Prefetch(record); }
     // FIND_ITEM on the instance list (instance 0xFFFF: the first record of the ident).

@@ -23,6 +23,12 @@ public:
         }
     }
 
+    // The slot where a lookup of `key` starts, fetched from memory ahead of
+    // that lookup: a walk that knows its next keys hides the table's misses.
+    void Prefetch(std::uint32_t key) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[Home(key)]);
+    }
+
     // Sets the record of `key` (a new key, or a new record for a key held).
     void Set(std::uint32_t key, Record* record) {
         if ((used_ + 1) * 2 > slots_.size()) Grow();

@@ -102,6 +102,14 @@ TEST(NetlistWalk, EveryCaseOfNodeConstantAndWire) {
          0,
          {"object number 155, Jmeno=KAVLIN, instance=256", "  item MODUL = 1, USER_VALUE = \"1\"",
           kSep}},
+        {"a short constant after a whole one reads zeros past its bytes",
+         "block 43 1\nconst 20 1 FF FF\nblock 43 2\nconst 20 2 01\n",
+         0,
+         {"object number 43, Jmeno=TERMOST, instance=1",
+          "  item HYST =     -1, USER_VALUE = \"    -1\"", "QQwrite  43   1  20 255 255   0   0",
+          kSep, "object number 43, Jmeno=TERMOST, instance=2",
+          "  item HYST =      1, USER_VALUE = \"     1\"", "QQwrite  43   2  20   1   0   0   0",
+          kSep}},
         {"a wire with both ends known",
          "block 43 2\nwire 1 20 1 10\nblock 20 1\n",
          0,
@@ -123,6 +131,32 @@ TEST(NetlistWalk, EveryCaseOfNodeConstantAndWire) {
         Scenario komun(row.project);
         EXPECT_EQ(komun.Walk(NetListMode::Komun, row.checksum), OrderLinesOf(row.listing));
     }
+}
+
+// More source blocks than the walk remembers: every wire still names its own.
+TEST(NetlistWalk, WiresFromManyBlocksEachNameTheirSource) {
+    constexpr int kSources = 150;
+    std::string project = "block 43 1\n";
+    Lines listing = {"object number 43, Jmeno=TERMOST, instance=1", "  no constants"};
+    Lines after;
+    for (int k = 1; k <= kSources; ++k) {
+        const int source = (k * 37) % kSources + 1;
+        project += "wire 1 20 " + std::to_string(source) + " 10\n";
+        listing.push_back("  wire from TERMOST.1.X to ADD." + std::to_string(source) + ".OUT");
+        listing.push_back("QQwrite  43   1   1  10 " +
+                          std::string(source < 10    ? "  "
+                                      : source < 100 ? " "
+                                                     : "") +
+                          std::to_string(source) + "  20   0");
+    }
+    listing.push_back(kSep);
+    for (int k = 1; k <= kSources; ++k) {
+        project += "block 20 " + std::to_string(k) + "\n";
+        listing.insert(listing.end(), {"object number 20, Jmeno=ADD, instance=" + std::to_string(k),
+                                       "  no constants", kSep});
+    }
+    Scenario scenario(project);
+    EXPECT_EQ(scenario.Walk(NetListMode::Listing, 0), listing);
 }
 
 }  // namespace
