@@ -182,15 +182,14 @@ private:
     // where there is none. One buffer serves every constant: only the bytes
     // the last one copied are cleared (a conversion to text only reads them).
     std::span<std::uint8_t> ConstantData(const dLMN_CONST& constant) {
-        std::array<std::uint8_t, kConstantBytes>& data = data_;
-        std::memset(data.data(), 0, data_used_);
+        std::memset(data_.data(), 0, data_used_);
         data_used_ = 0;
         if (constant.level != kFormWhole && constant.level != kFormLength) {
             Listing("  konst^.level mish-mash !!!");
         } else if (constant.data == nullptr) {
             Listing("  konst^.data = nil !!!");
         } else if (constant.level == kFormWhole) {
-            std::memcpy(data.data(), constant.data, kConstantBytes);
+            std::memcpy(data_.data(), constant.data, kConstantBytes);
             data_used_ = kConstantBytes;
         } else {
             std::size_t length = constant.length;
@@ -200,10 +199,10 @@ private:
                 Anomaly("  konst^.length = " + to_string(length) + " > 256, first 256 bytes taken");
                 length = kConstantBytes;
             }
-            std::memcpy(data.data(), constant.data, length);
+            std::memcpy(data_.data(), constant.data, length);
             data_used_ = length;
         }
-        return data;
+        return data_;
     }
 
     void Constant(const dLMN_NODE& node, dLM_OBJECT& object, const dLMN_CONST& constant) {

@@ -138,7 +138,6 @@ TEST(NetlistWalk, WiresFromManyBlocksEachNameTheirSource) {
     constexpr int kSources = 150;
     std::string project = "block 43 1\n";
     Lines listing = {"object number 43, Jmeno=TERMOST, instance=1", "  no constants"};
-    Lines after;
     for (int k = 1; k <= kSources; ++k) {
         const int source = (k * 37) % kSources + 1;
         project += "wire 1 20 " + std::to_string(source) + " 10\n";
