@@ -12,6 +12,7 @@
 #include "exports/order_lines.h"
 #include "instances/lookups.h"
 #include "instances/record_item.h"
+#include "instances/record_item_table.h"
 #include "library/texts.h"
 #include "values/convert.h"
 
@@ -142,8 +143,17 @@ private:
     }
     // The item of that very instance record (the record a node matched), so
     // that a value and its order line always belong to the same instance.
-    static dLM_DATAITEM* FindItem(const dLM_OBJECT& object, std::uint16_t item) {
-        return ItemOfRecord(object, item);
+    // A node looks up several items of its own record (its constants and
+    // wires) and of the record its wires come from: the items of the last
+    // two records are read once into tables, instead of a walk of the
+    // record's item lists for every lookup.
+    dLM_DATAITEM* FindItem(const dLM_OBJECT& object, std::uint16_t item) {
+        const std::size_t at = items_[0].record() == &object   ? 0
+                               : items_[1].record() == &object ? 1
+                                                               : older_items_;
+        if (items_[at].record() != &object) items_[at].Read(object);
+        older_items_ = 1 - at;
+        return items_[at].Find(item);
     }
 
     void Node(const dLMN_NODE& node, dLM_OBJECT* object) {
@@ -284,7 +294,9 @@ private:
     std::array<std::uint8_t, kConstantBytes> data_{};  // a constant's bytes, see ConstantData
     std::size_t data_used_ = 0;                        // the bytes of data_ not zero
     std::array<Found, kFoundSlots> found_{};
-    std::size_t remaining_ = 0;  // records the walk may still visit
+    std::array<RecordItemTable, 2> items_{};  // see FindItem
+    std::size_t older_items_ = 0;             // the table FindItem reads a record into next
+    std::size_t remaining_ = 0;               // records the walk may still visit
     bool budget_spent_ = false;
 };
 

@@ -55,8 +55,12 @@ void AssignNumber(std::string& text, long long value, int width, std::size_t lim
                                              ? static_cast<std::size_t>(width) - length
                                              : std::size_t{0},
                                          limit);
-    text.assign(padding, ' ');
-    text.append(digits, std::min(length, limit - padding));
+    const std::size_t shown = std::min(length, limit - padding);
+    // Laid out in place and assigned once: a netlist converts a number for
+    // every constant.
+    text.resize(padding + shown);
+    std::memset(text.data(), ' ', padding);
+    std::memcpy(text.data() + padding, digits, shown);
 }
 
 std::string Quoted(std::string_view label, std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,26 @@ TEST(NetlistWalk, EveryCaseOfNodeConstantAndWire) {
         // The communication program's file has the order lines only.
         Scenario komun(row.project);
         EXPECT_EQ(komun.Walk(NetListMode::Komun, row.checksum), OrderLinesOf(row.listing));
+    }
+}
+
+// Items of a block with more items than a lookup keeps at hand (AI12 has 50):
+// the first and the last are found for constants and wires alike.
+TEST(NetlistWalk, FindsEveryItemOfALargeBlock) {
+    struct Row {
+        const char* project;
+        std::string line;
+    } rows[] = {
+        {"block 18 1\nconst 0 2 00 00 00\n", "  item AI0 =     0.00, USER_VALUE = \"    0.00\""},
+        {"block 18 1\nconst 67 2 00 00 C0 3F\n",
+         "  item KOREKCE11 =        1.50, USER_VALUE = \"       1.50\""},
+        {"block 43 2\nwire 1 18 1 67\nblock 18 1\n", "  wire from TERMOST.2.X to AI12.1.KOREKCE11"},
+        {"block 43 2\nwire 1 18 1 0\nblock 18 1\n", "  wire from TERMOST.2.X to AI12.1.AI0"},
+    };
+    for (const Row& row : rows) {
+        Scenario scenario(row.project);
+        const Lines lines = scenario.Walk(NetListMode::Listing);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), row.line), lines.end()) << row.line;
     }
 }
 
