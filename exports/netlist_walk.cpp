@@ -11,6 +11,7 @@
 #include "exports/host_chain.h"
 #include "exports/order_lines.h"
 #include "instances/lookups.h"
+#include "instances/pair_table.h"
 #include "instances/record_item.h"
 #include "instances/record_item_table.h"
 #include "library/texts.h"
@@ -126,16 +127,13 @@ private:
         dLM_OBJECT* object = nullptr;
     };
     static constexpr std::size_t kFoundSlots = 64;
-    static std::uint32_t Key(std::uint16_t ident, std::uint16_t instance) {
-        return (std::uint32_t{ident} << 16) | instance;
-    }
     Found& FoundSlot(std::uint32_t key) { return found_[(key ^ (key >> 16) * 7) % kFoundSlots]; }
     void Remember(const dLMN_NODE& node, dLM_OBJECT* object) {
-        const std::uint32_t key = Key(node.ident, node.instance);
+        const std::uint32_t key = PairKey(node.ident, node.instance);
         FoundSlot(key) = Found{key, true, object};
     }
     dLM_OBJECT* WireSource(const dLMN_NODE& other) {
-        const std::uint32_t key = Key(other.ident, other.instance);
+        const std::uint32_t key = PairKey(other.ident, other.instance);
         Found& slot = FoundSlot(key);
         if (!slot.known || slot.key != key)
             slot = Found{key, true, FindInstance(other.ident, other.instance)};

@@ -28,7 +28,7 @@ class InstanceIndex {
 public:
     // A record appended at the end of the list.
     void Add(Record* record, std::uint16_t ident, std::uint16_t instance) {
-        AddPair(record, Key(ident, instance));
+        AddPair(record, PairKey(ident, instance));
         Ident& of_ident = idents_[ident];
         if (of_ident.count++ == 0) of_ident.first = record;
         ++size_;
@@ -37,7 +37,7 @@ public:
     // False when the record is not in the index. Called while the record is
     // still linked in the list.
     bool Remove(Record* record, std::uint16_t ident, std::uint16_t instance) {
-        if (!RemovePair(record, Key(ident, instance))) return false;
+        if (!RemovePair(record, PairKey(ident, instance))) return false;
         auto it = idents_.find(ident);
         if (it != idents_.end()) {
             Ident& of_ident = it->second;
@@ -55,18 +55,18 @@ public:
 
     void Renumber(Record* record, std::uint16_t ident, std::uint16_t old_instance,
                   std::uint16_t new_instance) {
-        if (!RemovePair(record, Key(ident, old_instance))) return;
-        AddPair(record, Key(ident, new_instance));
+        if (!RemovePair(record, PairKey(ident, old_instance))) return;
+        AddPair(record, PairKey(ident, new_instance));
     }
 
     // The first created record with this pair, or null.
     Record* Find(std::uint16_t ident, std::uint16_t instance) const {
-        return first_.Find(Key(ident, instance));
+        return first_.Find(PairKey(ident, instance));
     }
 
     // Fetches what a Find of this pair reads first, ahead of that Find.
     void PrefetchFind(std::uint16_t ident, std::uint16_t instance) const {
-        first_.Prefetch(Key(ident, instance));
+        first_.Prefetch(PairKey(ident, instance));
     }
 
     // The first created record of this ident, whatever its instance, or null.
@@ -91,10 +91,6 @@ private:
         Record* first = nullptr;
         std::size_t count = 0;
     };
-
-    static std::uint32_t Key(std::uint16_t ident, std::uint16_t instance) {
-        return (std::uint32_t{ident} << 16) | instance;
-    }
 
     void AddPair(Record* record, std::uint32_t key) {
         Record* const first = first_.Find(key);

@@ -10,6 +10,11 @@
 
 namespace lm {
 
+// The key of a block's pair (its ident and instance) in a PairTable.
+constexpr std::uint32_t PairKey(std::uint16_t ident, std::uint16_t instance) {
+    return (std::uint32_t{ident} << 16) | instance;
+}
+
 template <class Record>
 class PairTable {
 public:
