@@ -39,6 +39,10 @@ struct KindRenderer {
     void (*sync)(ControlSlot& slot, bool all) = nullptr;
     // Where the window lies when it is not just the control's place.
     void (*place)(ControlSlot& slot, bool all, ui::Rect& placement) = nullptr;
+    // The place `place` gives, when it can be worked out before the window is
+    // made: the window is then made there and shown with the rest, so that
+    // its first sync neither moves nor shows it.
+    void (*made_place)(const ControlSlot& slot, ui::Rect& placement) = nullptr;
     // A notification of the window (WM_COMMAND): the window's state into the
     // model, then the handler. Kinds without one leave WM_COMMAND to the default.
     void (*command)(ControlSlot& slot, HWND window, int code) = nullptr;

@@ -149,11 +149,13 @@ void FormWindow::MakeWindow(ControlSlot& made) {
     kind.create(*slot, recipe);
     // The window is made where it lies, enabled and shown as the control is,
     // so that the first sync moves, enables and shows nothing. A kind that
-    // finds its own place (a combo box with its list, a label as wide as its
-    // text) is shown after its first sync, which moves it.
+    // finds its own place with its window (a label as wide as its text) is
+    // shown after its first sync, which moves it; one whose place needs no
+    // window (a combo box with its open list) is made there.
     ui::Rect r = form_.Placement(c);
+    if (kind.made_place != nullptr) kind.made_place(*slot, r);
     const bool usable = form_.Usable(c);
-    const bool shown = kind.place == nullptr && form_.Showing(c);
+    const bool shown = (kind.place == nullptr || kind.made_place != nullptr) && form_.Showing(c);
     if (!usable) recipe.style |= WS_DISABLED;
     if (shown) recipe.style |= WS_VISIBLE;
     // Messages during creation find no slot yet and get the default handling.

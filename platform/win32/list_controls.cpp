@@ -141,8 +141,12 @@ void SyncCheckListBox(ControlSlot& slot, bool all) {
     SyncSelection(slot, LB_SETCURSEL);
 }
 
+// The window of a combo box includes its open list.
+void ComboBoxPlace(const ControlSlot& slot, ui::Rect& placement) {
+    placement.height += slot.ItemHeight() * std::max(slot.control->drop_down_count, 1) + 2;
+}
+
 void PlaceComboBox(ControlSlot& slot, bool all, ui::Rect& placement) {
-    // The window of a combo box includes its open list.
     const ui::Control& c = *slot.control;
     Applied& a = slot.applied;
     if (all || c.drop_down_count != a.drop_down_count) {
@@ -150,7 +154,7 @@ void PlaceComboBox(ControlSlot& slot, bool all, ui::Rect& placement) {
                      std::max(c.bounds.height - 6, 1));
         a.drop_down_count = c.drop_down_count;
     }
-    placement.height += slot.ItemHeight() * std::max(c.drop_down_count, 1) + 2;
+    ComboBoxPlace(slot, placement);
 }
 
 void ComboBoxCommand(ControlSlot& slot, HWND window, int code) {
@@ -225,6 +229,7 @@ const KindRenderer kComboBoxRenderer{
     .create = CreateComboBox,
     .sync = SyncComboBox,
     .place = PlaceComboBox,
+    .made_place = ComboBoxPlace,
     .command = ComboBoxCommand,
     .background = Background::WindowWhenEditable,
 };
