@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace lm::ui {
 namespace {
 
@@ -58,14 +60,30 @@ TEST(PlanLines, ManyEqualLinesWithNoCutThatFitsAreRewritten) {
     EXPECT_EQ(Apply(shown, wanted, plan), wanted);
 }
 
+// A full log loses its oldest 500 lines while new ones come: the plan cuts
+// them, whether its lines are all different or, as a log's are, repeat in
+// every entry call.
 TEST(PlanLines, AFullLogCutAtTheTopAndGrownAtTheEnd) {
-    Lines shown;
-    for (int i = 0; i < 5000; ++i) shown.push_back("line " + std::to_string(i));
-    Lines wanted(shown.begin() + 500, shown.end());
-    wanted.push_back("line 5000");
-    LinePlan plan = PlanLines(shown, wanted);
-    EXPECT_EQ(plan, (LinePlan{false, 500, 4500}));
-    EXPECT_EQ(Apply(shown, wanted, plan), wanted);
+    struct Case {
+        const char* what;
+        std::function<std::string(int)> line;
+    } cases[] = {
+        {"every line different", [](int i) { return "line " + std::to_string(i); }},
+        {"lines repeating in every call",
+         [](int i) {
+             const char* const call[] = {"START", nullptr, "  Item.Jmeno=U0", "END", ""};
+             return call[i % 5] != nullptr ? std::string(call[i % 5]) : "call " + std::to_string(i);
+         }},
+    };
+    for (const Case& c : cases) {
+        Lines shown;
+        for (int i = 0; i < 5000; ++i) shown.push_back(c.line(i));
+        Lines wanted(shown.begin() + 500, shown.end());
+        for (int i = 5000; i < 5030; ++i) wanted.push_back(c.line(i));
+        LinePlan plan = PlanLines(shown, wanted);
+        EXPECT_EQ(plan, (LinePlan{false, 500, 4500})) << c.what;
+        EXPECT_EQ(Apply(shown, wanted, plan), wanted) << c.what;
+    }
 }
 
 }  // namespace
