@@ -438,8 +438,22 @@ void FormWindow::FlushMemos() {
 
 bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     if (msg == kFlushMemos) {
-        FlushMemos();
         result = 0;
+        auto alive = alive_;
+        // What waits to be painted in the driver's forms (a dialog just
+        // opened) is painted first: appending to a long memo costs Wine some
+        // milliseconds, which the person at the screen would otherwise wait
+        // for before the dialog shows whole. The host's windows are left to
+        // the host.
+        std::vector<HWND> forms;  // taken first: painting runs the forms' code
+        for (const auto& [form, window] : Registry()) {
+            if (window->hwnd_ != nullptr) forms.push_back(window->hwnd_);
+        }
+        for (HWND form : forms) {
+            if (IsWindow(form) && IsWindowVisible(form))
+                RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        }
+        if (*alive) FlushMemos();
         return true;
     }
     if (options_.hook && options_.hook(msg, wparam, lparam, result)) return true;
