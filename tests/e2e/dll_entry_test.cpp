@@ -49,7 +49,7 @@ TEST_F(RealDll, IdentifyLoadErrTextUnknownUnloadAsTheHostCallsThem) {
     ASSERT_EQ(Call(load), 1);
     EXPECT_EQ(load.wparam1, 1);
     EXPECT_EQ(load.lparam1, 0u);
-    HWND window = FindWindowW(L"LMDriverWindow", nullptr);
+    HWND window = lm::test::OwnWindow(L"LMDriverWindow");
     ASSERT_NE(window, nullptr) << "the driver window exists after load driver";
     wchar_t caption[64] = {};
     GetWindowTextW(window, caption, 64);
@@ -76,7 +76,7 @@ TEST_F(RealDll, IdentifyLoadErrTextUnknownUnloadAsTheHostCallsThem) {
     unload.error = 77;
     ASSERT_EQ(Call(unload), 1);
     EXPECT_EQ(unload.error, 77);
-    EXPECT_EQ(FindWindowW(L"LMDriverWindow", nullptr), nullptr) << "window released";
+    EXPECT_EQ(lm::test::OwnWindow(L"LMDriverWindow"), nullptr) << "window released";
 
     PARAM_ENTRY late = Record(4);
     EXPECT_EQ(Call(late), 0);
@@ -86,10 +86,10 @@ TEST_F(RealDll, IdentifyLoadErrTextUnknownUnloadAsTheHostCallsThem) {
 TEST_F(RealDll, FreeingTheLibraryWithoutUnloadReleasesTheWindow) {
     PARAM_ENTRY load = Record(2);
     ASSERT_EQ(Call(load), 1);
-    ASSERT_NE(FindWindowW(L"LMDriverWindow", nullptr), nullptr);
+    ASSERT_NE(lm::test::OwnWindow(L"LMDriverWindow"), nullptr);
     FreeLibrary(module_);
     module_ = nullptr;
-    EXPECT_EQ(FindWindowW(L"LMDriverWindow", nullptr), nullptr);
+    EXPECT_EQ(lm::test::OwnWindow(L"LMDriverWindow"), nullptr);
 }
 
 }  // namespace

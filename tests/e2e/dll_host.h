@@ -13,10 +13,38 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "base/host_records.h"
 
 namespace lm::test {
+
+struct OwnWindowSearch {
+    const wchar_t* window_class;
+    HWND found;
+};
+
+inline BOOL CALLBACK OwnWindowOfClass(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<OwnWindowSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[64] = {};
+    if (process != GetCurrentProcessId() || GetClassNameW(window, name, 64) == 0 ||
+        std::wstring_view(name) != search->window_class) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+// The top-level window of `window_class` that this process made, or null.
+// Tests that run beside each other under one Wine server see each other's
+// windows, so FindWindowW alone could find another test's.
+inline HWND OwnWindow(const wchar_t* window_class) {
+    OwnWindowSearch search{window_class, nullptr};
+    EnumWindows(OwnWindowOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 using EntryFn = int(__stdcall*)(PARAM_ENTRY*);
 
@@ -120,7 +148,7 @@ protected:
             ASSERT_EQ(Call(init), 1);
             ASSERT_EQ(init.error, 0);
         }
-        driver_window_ = FindWindowW(L"LMDriverWindow", nullptr);
+        driver_window_ = OwnWindow(L"LMDriverWindow");
         ASSERT_NE(driver_window_, nullptr) << "the driver window exists after load driver";
     }
     // Unload driver, when the library is loaded: the driver window goes.
