@@ -46,6 +46,14 @@ struct KindRenderer {
     // A notification of the window (WM_COMMAND): the window's state into the
     // model, then the handler. Kinds without one leave WM_COMMAND to the default.
     void (*command)(ControlSlot& slot, HWND window, int code) = nullptr;
+    // A kind with a face is made as one in a modal form and gets its window
+    // when first used: the text the face holds (what the control shows), and
+    // the control drawn closed on it.
+    std::string (*face_text)(const ui::Control& control) = nullptr;
+    void (*face_draw)(ControlSlot& slot, HDC dc, const RECT& client) = nullptr;
+    // The model asks for what only the window can do (the focus): the face
+    // gives way at the next sync.
+    bool (*face_needs_window)(const ui::Control& control) = nullptr;
     // WM_DRAWITEM of an owner-drawn window.
     void (*draw)(ControlSlot& slot, const DRAWITEMSTRUCT& item) = nullptr;
     Background background = Background::Face;
@@ -74,6 +82,12 @@ extern const KindRenderer kProgressBarRenderer;
 extern const KindRenderer kTimerRenderer;
 
 // Helpers the families share.
+// A face's field filled with the brush and colours the form gives an edit box
+// (`editable`), else a static one, as a disabled or read-only box asks for;
+// the text greyed when the face is disabled.
+void FillFaceField(ControlSlot& slot, HDC dc, const RECT& field, bool editable);
+// The face's text in the control's font from (x, y), clipped to `clip`.
+void DrawFaceText(ControlSlot& slot, HDC dc, int x, int y, const RECT& clip);
 std::string WindowText(HWND window);
 // The control's text into the window's text, when it changed.
 void SyncText(ControlSlot& slot, bool all);

@@ -57,28 +57,42 @@ struct ControlSlot {
     ui::Control* control = nullptr;
     int id = 0;
     HWND hwnd = nullptr;
+    // A control whose window is made when it is first used: what stands in
+    // its place until then (control_face.cpp), hidden once it is made.
+    HWND face = nullptr;
     WNDPROC old_proc = nullptr;  // subclassed windows: the class's procedure
     HBITMAP bitmap = nullptr;    // image: the loaded picture
     bool pressing = false;       // radio button: a mouse button is going down on it
     Applied applied;
     std::unique_ptr<GridState> grid;
 
-    // The slot of a control window, found in constant time: the window's
-    // user data, taken only when it is a live slot of that window (a window
-    // of some other class may hold anything there).
+    // The slot of a control window or face, found in constant time: the
+    // window's user data, taken only when it is a live slot of that window (a
+    // window of some other class may hold anything there).
     static ControlSlot* Of(HWND window);
-    // The window finds its slot from now on / no longer.
-    void Attach();
-    void Detach();
+    // The window (or face) finds its slot from now on / no longer.
+    void Attach(HWND window);
+    void Detach(HWND window);
+    // What the user sees of the control: its window, else its face.
+    HWND Shown() const { return hwnd != nullptr ? hwnd : face; }
+    // The control's real window, made now if it has only its face (null
+    // when it cannot be made).
+    HWND MakeReal();
 
     // What the control kinds ask of the form window (form_renderer.cpp):
-    // the height of a list item in the form's font; the renderer's counts;
+    // the height of a list item in the form's font; the margin of an edit
+    // box's text in the control's font; the renderer's counts;
     // a flush of the memos when the thread next takes its messages, true
     // when one is on its way.
     int ItemHeight() const;
+    int EditMargin() const;
     RendererStats& Stats() const;
     bool FlushMemosLater() const;
 };
+
+// The faces' window class (control_face.cpp).
+bool RegisterFaceClass(HINSTANCE instance);
+void UnregisterFaceClass(HINSTANCE instance);
 
 // The string grid window class (string_grid.cpp).
 bool RegisterStringGridClass(HINSTANCE instance);

@@ -158,6 +158,27 @@ void MemoCommand(ControlSlot& slot, HWND window, int code) {
     slot.owner->Fire(c, ui::Event::Change);
 }
 
+// What an edit box shows before it is first used: its text.
+std::string EditFaceText(const ui::Control& c) {
+    return c.text;
+}
+
+// A numeric edit whose text a handler found no number takes the focus: it
+// needs its window for that.
+bool FloatEditNeedsWindow(const ui::Control& c) {
+    return c.number.wants_focus;
+}
+
+// An edit box as the system draws one: a sunken frame around the field in
+// the brush and colours the form gives an edit box (a static one when it is
+// read-only or disabled), the text after the margin the font gives it.
+void DrawEditFace(ControlSlot& slot, HDC dc, const RECT& client) {
+    RECT field = client;
+    DrawEdge(dc, &field, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    FillFaceField(slot, dc, field, !slot.control->read_only);
+    DrawFaceText(slot, dc, field.left + 1 + slot.EditMargin(), field.top + 1, field);
+}
+
 }  // namespace
 
 void SyncMemoLines(ControlSlot& slot) {
@@ -199,6 +220,8 @@ const KindRenderer kEditRenderer{
     .create = CreateEdit,
     .sync = SyncEdit,
     .command = EditCommand,
+    .face_text = EditFaceText,
+    .face_draw = DrawEditFace,
     .background = Background::Window,
     .made_with_text = true,
 };
@@ -208,6 +231,9 @@ const KindRenderer kFloatEditRenderer{
     .subclass = FloatEditProc,
     .sync = SyncFloatEdit,
     .command = EditCommand,
+    .face_text = EditFaceText,
+    .face_draw = DrawEditFace,
+    .face_needs_window = FloatEditNeedsWindow,
     .background = Background::Window,
     .made_with_text = true,
 };

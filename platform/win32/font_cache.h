@@ -20,6 +20,11 @@ struct FontKey {
 HFONT SharedFont(const FontKey& key);
 // The height of a list item in `key`'s font: its text height and 3, at least 13.
 int SharedItemHeight(const FontKey& key);
+// The left margin an edit box gives its text in `key`'s font (none for a
+// bitmap font, a few pixels for a TrueType one), asked once of an edit box of
+// its own, so that what draws an edit box's text where the box would (a face)
+// draws it there.
+int SharedEditMargin(const FontKey& key);
 // Deletes every font made (the renderer's windows are gone).
 void ReleaseSharedFonts();
 

@@ -37,22 +37,30 @@ COLORREF ColourRef(std::uint32_t rgb) {
 
 ControlSlot* ControlSlot::Of(HWND window) {
     auto* slot = reinterpret_cast<ControlSlot*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (slot == nullptr || !LiveSlots().contains(slot) || slot->hwnd != window) return nullptr;
+    if (slot == nullptr || !LiveSlots().contains(slot)) return nullptr;
+    if (slot->hwnd != window && slot->face != window) return nullptr;
     return slot;
 }
 
-void ControlSlot::Attach() {
+void ControlSlot::Attach(HWND window) {
     LiveSlots().insert(this);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void ControlSlot::Detach() {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    LiveSlots().erase(this);
+void ControlSlot::Detach(HWND window) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+HWND ControlSlot::MakeReal() {
+    return owner->MakeReal(*this);
 }
 
 int ControlSlot::ItemHeight() const {
     return owner->ItemHeight();
+}
+
+int ControlSlot::EditMargin() const {
+    return SharedEditMargin(owner->KeyFor(control->bold, control->underline, control->fixed_pitch));
 }
 
 RendererStats& ControlSlot::Stats() const {
@@ -103,13 +111,19 @@ FormWindow::~FormWindow() {
     if (hwnd_ == nullptr) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     for (auto& slot : slots_) {
+        const std::wstring name = kControlNamePrefix + Wide(slot->control->name);
+        if (slot->face != nullptr) {
+            slot->Detach(slot->face);
+            RemovePropW(slot->face, name.c_str());
+        }
+        LiveSlots().erase(slot.get());
         if (slot->hwnd == nullptr) continue;
         if (slot->grid) ReleaseStringGrid(*slot);
         if (slot->old_proc != nullptr) {
             SetWindowLongPtrW(slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot->old_proc));
         }
-        slot->Detach();
-        RemovePropW(slot->hwnd, (kControlNamePrefix + Wide(slot->control->name)).c_str());
+        slot->Detach(slot->hwnd);
+        RemovePropW(slot->hwnd, name.c_str());
     }
     if (tooltip_ != nullptr) DestroyWindow(tooltip_);
     DestroyWindow(hwnd_);
@@ -131,8 +145,101 @@ void FormWindow::CreateControl(std::size_t index) {
     // gets its window when it is first shown. Group boxes, which lie under
     // the rest, and the controls of other windows have theirs from the start.
     const bool later = options_.modal && c.kind != ui::ControlKind::GroupBox && !form_.Showing(c);
-    if (kind.has_window && !later) MakeWindow(*slot);
+    if (kind.has_window && !later) MakeWindowOrFace(*slot);
     slots_.push_back(std::move(slot));
+}
+
+void FormWindow::MakeWindowOrFace(ControlSlot& slot) {
+    // A modal form opens with faces for the kinds that have one: of the
+    // analog dialog's twelve combo boxes and 37 edit boxes a person uses a
+    // few, and making them is most of the time the dialog takes to open
+    // under Wine (a combo box costs some ten edit boxes).
+    if (options_.modal && RendererOf(slot.control->kind).face_draw != nullptr) {
+        MakeFace(slot);
+    } else {
+        MakeWindow(slot);
+    }
+}
+
+const ui::Control* FormWindow::PreviousWithWindow(const ControlSlot& slot) const {
+    // The slots before `slot` in the table (all of them while it is being
+    // added).
+    const ui::Control* previous = nullptr;
+    for (const auto& other : slots_) {
+        if (other.get() == &slot) break;
+        if (RendererOf(other->control->kind).has_window) previous = other->control;
+    }
+    return previous;
+}
+
+void FormWindow::MakeFace(ControlSlot& slot) {
+    const ui::Control& c = *slot.control;
+    const KindRenderer& kind = RendererOf(c.kind);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP;
+    if (StartsGroup(c, PreviousWithWindow(slot))) style |= WS_GROUP;
+    // The control's place closed; made with its text, enabled and shown as
+    // the control is, as a window is.
+    const ui::Rect r = form_.Placement(c);
+    const bool usable = form_.Usable(c);
+    const bool shown = form_.Showing(c);
+    if (!usable) style |= WS_DISABLED;
+    if (shown) style |= WS_VISIBLE;
+    const std::string text = kind.face_text(c);
+    slot.face = CreateWindowExW(0, kControlFaceClass, Wide(text).c_str(), style, r.left, r.top,
+                                r.width, r.height, hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot.id}),
+                                RendererInstance(), nullptr);
+    if (slot.face == nullptr) {
+        MakeWindow(slot);  // no face: the control's own window
+        return;
+    }
+    Applied& a = slot.applied;
+    a.placement = r;
+    a.usable = usable;
+    a.shown = shown;
+    a.window_state = true;
+    a.text = text;
+    a.text_given = true;
+    slot.Attach(slot.face);
+    SetPropW(slot.face, (kControlNamePrefix + Wide(c.name)).c_str(),
+             reinterpret_cast<HANDLE>(INT_PTR{1}));
+}
+
+HWND FormWindow::MakeReal(ControlSlot& slot) {
+    if (slot.hwnd != nullptr || slot.face == nullptr) return slot.hwnd;
+    HWND face = slot.face;
+    const std::wstring name = kControlNamePrefix + Wide(slot.control->name);
+    // The hint and the name go over to the real window.
+    if (!slot.applied.hint.empty() && tooltip_ != nullptr) {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(face);
+        SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    RemovePropW(face, name.c_str());
+    slot.applied = Applied{};
+    MakeWindow(slot);
+    if (slot.hwnd == nullptr) {
+        // Not made: the face stays as it was, to be tried again.
+        SetPropW(face, name.c_str(), reinterpret_cast<HANDLE>(INT_PTR{1}));
+        slot.applied = Applied{};
+        return nullptr;
+    }
+    // Right after the face in the tab order, then brought up to date as a
+    // window is at its first sync.
+    SetWindowPos(slot.hwnd, face, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool was_syncing = syncing_;
+    syncing_ = true;
+    SyncControl(slot);
+    syncing_ = was_syncing;
+    if (GetFocus() == face) SetFocus(slot.hwnd);
+    // The face stays, hidden, out of the tab order and without the id, and
+    // hands on what still reaches it.
+    SetWindowLongPtrW(face, GWL_STYLE,
+                      GetWindowLongPtrW(face, GWL_STYLE) & ~LONG_PTR{WS_TABSTOP | WS_GROUP});
+    SetWindowLongPtrW(face, GWLP_ID, 0);
+    ShowWindow(face, SW_HIDE);
+    return slot.hwnd;
 }
 
 void FormWindow::MakeWindow(ControlSlot& made) {
@@ -141,11 +248,7 @@ void FormWindow::MakeWindow(ControlSlot& made) {
     const KindRenderer& kind = RendererOf(c.kind);
     WindowRecipe recipe;
     recipe.style = WS_CHILD | WS_CLIPSIBLINGS;
-    const ui::Control* previous = nullptr;
-    for (auto it = slots_.rbegin(); it != slots_.rend() && previous == nullptr; ++it) {
-        if (RendererOf((*it)->control->kind).has_window) previous = (*it)->control;
-    }
-    if (StartsGroup(c, previous)) recipe.style |= WS_GROUP;
+    if (StartsGroup(c, PreviousWithWindow(made))) recipe.style |= WS_GROUP;
     kind.create(*slot, recipe);
     // The window is made where it lies, enabled and shown as the control is,
     // so that the first sync moves, enables and shows nothing. A kind that
@@ -173,7 +276,7 @@ void FormWindow::MakeWindow(ControlSlot& made) {
             a.text = c.text;
             a.text_given = true;
         }
-        slot->Attach();
+        slot->Attach(slot->hwnd);
         SetPropW(slot->hwnd, (kControlNamePrefix + Wide(c.name)).c_str(),
                  reinterpret_cast<HANDLE>(INT_PTR{1}));
         if (kind.subclass != nullptr) {
@@ -184,18 +287,19 @@ void FormWindow::MakeWindow(ControlSlot& made) {
 }
 
 void FormWindow::MakeLateWindow(ControlSlot& slot) {
-    MakeWindow(slot);
-    if (slot.hwnd == nullptr) return;
+    MakeWindowOrFace(slot);
+    HWND made = slot.Shown();
+    if (made == nullptr) return;
     // In the tab order (the windows' order) where it would have been made
     // with the others: after the nearest window made before it in the table,
     // group boxes aside, which lie at the bottom.
     HWND after = HWND_TOP;
     for (auto& other : slots_) {
         if (other.get() == &slot) break;
-        if (other->hwnd != nullptr && other->control->kind != ui::ControlKind::GroupBox)
-            after = other->hwnd;
+        if (other->Shown() != nullptr && other->control->kind != ui::ControlKind::GroupBox)
+            after = other->Shown();
     }
-    SetWindowPos(slot.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(made, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 ControlSlot* FormWindow::SlotOf(HWND child) {
@@ -248,9 +352,14 @@ void FormWindow::Sync() {
         for (auto& slot : slots_) {
             const KindRenderer& kind = RendererOf(slot->control->kind);
             // A control whose window waits for it to show.
-            if (slot->hwnd == nullptr && kind.has_window && form_.Showing(*slot->control))
+            if (slot->Shown() == nullptr && kind.has_window && form_.Showing(*slot->control))
                 MakeLateWindow(*slot);
-            if (slot->hwnd != nullptr) {
+            if (slot->hwnd == nullptr && slot->face != nullptr && kind.face_needs_window &&
+                kind.face_needs_window(*slot->control)) {
+                MakeReal(*slot);  // synced as it is made
+                continue;
+            }
+            if (slot->Shown() != nullptr) {
                 SyncControl(*slot);
                 continue;
             }
@@ -289,7 +398,8 @@ void FormWindow::SyncWindow() {
 void FormWindow::SyncControl(ControlSlot& slot) {
     ui::Control& c = *slot.control;
     Applied& a = slot.applied;
-    HWND h = slot.hwnd;
+    HWND h = slot.Shown();
+    const bool face = slot.hwnd == nullptr;
     const bool all = !a.valid;
     const KindRenderer& kind = RendererOf(c.kind);
 
@@ -302,7 +412,17 @@ void FormWindow::SyncControl(ControlSlot& slot) {
         a.font = font;
         a.text_width = -1;
     }
-    kind.sync(slot, all);
+    if (face) {
+        // A face shows the control's text, drawn with its font and colours.
+        const std::string text = kind.face_text(c);
+        if (text != a.text || (all && !a.text_given)) {
+            SetWindowTextW(h, Wide(text).c_str());
+            InvalidateRect(h, nullptr, FALSE);
+            a.text = text;
+        }
+    } else {
+        kind.sync(slot, all);
+    }
     if (all || c.text_colour != a.text_colour || c.back_colour != a.back_colour) {
         if (!all) InvalidateRect(h, nullptr, TRUE);
         a.text_colour = c.text_colour;
@@ -310,7 +430,7 @@ void FormWindow::SyncControl(ControlSlot& slot) {
     }
 
     ui::Rect p = form_.Placement(c);
-    if (kind.place != nullptr) kind.place(slot, all, p);
+    if (kind.place != nullptr && !face) kind.place(slot, all, p);
     if (all_state || !(p == a.placement)) {
         SetWindowPos(h, nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
         a.placement = p;
@@ -377,6 +497,8 @@ void FormWindow::ClickButtonWithRole(bool default_role) {
 bool FormWindow::OnCommand(HWND child, int code, int id) {
     ControlSlot* slot = SlotOf(child);
     if (slot == nullptr) slot = SlotById(id);
+    // A face that gave way hands on what its sender still tells it.
+    if (slot != nullptr && child == slot->face && slot->hwnd != nullptr) child = slot->hwnd;
     if (slot == nullptr || slot->hwnd != child || syncing_) return false;
     const KindRenderer& kind = RendererOf(slot->control->kind);
     if (kind.command == nullptr) return false;

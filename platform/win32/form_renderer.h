@@ -21,6 +21,10 @@ namespace lm::win32 {
 inline constexpr wchar_t kDriverWindowClass[] = L"LMDriverWindow";
 inline constexpr wchar_t kFormWindowClass[] = L"LMForm";
 inline constexpr wchar_t kStringGridClass[] = L"LMStringGrid";
+// What stands for a combo box of a modal form until it is first used: a
+// window of this class with the combo box's name, text and font, which makes
+// the combo box when it gets the focus, a click or a combo box message.
+inline constexpr wchar_t kControlFaceClass[] = L"LMControlFace";
 
 // Each control window carries its control's name as a window property
 // "LM:" + name (value 1), and the id kFirstControlId + its place in the table.
@@ -87,6 +91,12 @@ private:
     void CreateControl(std::size_t index);
     void MakeWindow(ControlSlot& slot);
     void MakeLateWindow(ControlSlot& slot);
+    void MakeFace(ControlSlot& slot);
+    HWND MakeReal(ControlSlot& slot);
+    // The window a control is made with now: its face or its own.
+    void MakeWindowOrFace(ControlSlot& slot);
+    // The last control before `slot` in the table that has a window.
+    const ui::Control* PreviousWithWindow(const ControlSlot& slot) const;
     void SyncWindow();
     void SyncControl(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);

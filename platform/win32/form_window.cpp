@@ -46,9 +46,9 @@ void RegisterRendererClasses() {
     if (g_classes_registered) return;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    g_classes_registered = RegisterFormClass(kDriverWindowClass) &
-                           RegisterFormClass(kFormWindowClass) &
-                           RegisterStringGridClass(RendererInstance());
+    g_classes_registered =
+        RegisterFormClass(kDriverWindowClass) & RegisterFormClass(kFormWindowClass) &
+        RegisterStringGridClass(RendererInstance()) & RegisterFaceClass(RendererInstance());
 }
 
 void SetRendererInstance(HINSTANCE instance) {
@@ -60,6 +60,7 @@ void UnregisterRendererClasses() {
     UnregisterClassW(kDriverWindowClass, RendererInstance());
     UnregisterClassW(kFormWindowClass, RendererInstance());
     UnregisterStringGridClass(RendererInstance());
+    UnregisterFaceClass(RendererInstance());
     ReleaseSharedFonts();
     g_classes_registered = false;
 }
@@ -80,7 +81,7 @@ void FormWindow::SyncHint(ControlSlot& slot) {
     tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(slot.hwnd);
+    tool.uId = reinterpret_cast<UINT_PTR>(slot.Shown());
     tool.lpszText = text.data();
     UINT message = a.hint.empty()   ? TTM_ADDTOOLW
                    : c.hint.empty() ? TTM_DELTOOLW

@@ -157,6 +157,36 @@ void PlaceComboBox(ControlSlot& slot, bool all, ui::Rect& placement) {
     ComboBoxPlace(slot, placement);
 }
 
+// What a combo box shows closed: the chosen item of a list one cannot type
+// into, else the text.
+std::string ComboBoxFaceText(const ui::Control& c) {
+    if (!c.read_only) return c.text;
+    if (c.selection < 0 || c.selection >= static_cast<int>(c.items.size())) return {};
+    return c.items[static_cast<std::size_t>(c.selection)];
+}
+
+// A closed combo box as the system draws one: a sunken frame, the field with
+// the brush and colours the form gives an edit box (a static one when
+// disabled), the text and the button that opens the list.
+void DrawComboBoxFace(ControlSlot& slot, HDC dc, const RECT& client) {
+    const bool usable = IsWindowEnabled(slot.face) != FALSE;
+    RECT inner = client;
+    DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    RECT button = inner;
+    button.left = std::max(inner.left, inner.right - GetSystemMetrics(SM_CXVSCROLL));
+    DrawFrameControl(dc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (usable ? 0 : DFCS_INACTIVE));
+    RECT field = inner;
+    field.right = button.left;
+    FillFaceField(slot, dc, field, true);
+    RECT clip = field;
+    InflateRect(&clip, -1, -1);
+    // A list's chosen item stands a pixel in; the typed text of one that
+    // takes typing stands where its edit box puts it.
+    const bool list = slot.control->read_only;
+    const int left = list ? clip.left + 1 : clip.left + slot.EditMargin();
+    DrawFaceText(slot, dc, left, list ? clip.top + 1 : clip.top, clip);
+}
+
 void ComboBoxCommand(ControlSlot& slot, HWND window, int code) {
     ui::Control& c = *slot.control;
     Applied& a = slot.applied;
@@ -231,6 +261,8 @@ const KindRenderer kComboBoxRenderer{
     .place = PlaceComboBox,
     .made_place = ComboBoxPlace,
     .command = ComboBoxCommand,
+    .face_text = ComboBoxFaceText,
+    .face_draw = DrawComboBoxFace,
     .background = Background::WindowWhenEditable,
 };
 

@@ -613,6 +613,95 @@ TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
     EXPECT_EQ(run.result, ui::ModalResult::Ok);
 }
 
+// A modal form's edit and combo boxes in every look a face has to match:
+// plain, disabled, read-only, fixed pitch; a list, a box one types into, a
+// disabled list. OK comes first and takes the first focus, so that every
+// other control opens as a face.
+class FacesForm : public ui::Form {
+public:
+    FacesForm() : ui::Form("TFaces", "Tváře"_cp, 330, 200) {
+        Place(*this, "ButtonOK", ControlKind::Button, {240, 8, 75, 25}, "&OK").default_button =
+            true;
+        Place(*this, "EditPlain", ControlKind::Edit, {8, 8, 100, 21}, "žluťoučký"_cp);
+        Place(*this, "EditOff", ControlKind::Edit, {8, 34, 100, 21}, "vypnuto").enabled = false;
+        Place(*this, "EditReadOnly", ControlKind::Edit, {8, 60, 100, 21}, "jen čtení"_cp)
+            .read_only = true;
+        Place(*this, "EditFixed", ControlKind::Edit, {8, 86, 100, 21}, "76543210").fixed_pitch =
+            true;
+        auto& list = Place(*this, "ComboList", ControlKind::ComboBox, {120, 8, 100, 21});
+        list.read_only = true;
+        list.items = {"COM1", "COM2"};
+        list.selection = 1;
+        auto& typed = Place(*this, "ComboText", ControlKind::ComboBox, {120, 34, 100, 21}, "9600");
+        typed.items = {"1200", "9600"};
+        auto& off = Place(*this, "ComboOff", ControlKind::ComboBox, {120, 60, 100, 21});
+        off.read_only = true;
+        off.items = {"vypnuto"};
+        off.selection = 0;
+        off.enabled = false;
+        On("ButtonOK", Event::Click, [this] { Close(ui::ModalResult::Ok); });
+    }
+};
+
+// The form's client area as it stands on the screen, painted first.
+std::vector<std::uint32_t> ClientPixels(HWND form) {
+    RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(200);
+    RECT r{};
+    GetClientRect(form, &r);
+    HDC dc = GetDC(form);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(r.right) * r.bottom);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(r.bottom), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(form, dc);
+    return pixels;
+}
+
+TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabOrder) {
+    FacesForm faces;
+    const std::vector<const wchar_t*> names = {L"EditPlain", L"EditOff",   L"EditReadOnly",
+                                               L"EditFixed", L"ComboList", L"ComboText",
+                                               L"ComboOff"};
+    Run run = ShowWith(
+        [&](HWND f) {
+            for (const wchar_t* name : names)
+                EXPECT_TRUE(gui::IsFace(gui::FindNamedWindow(f, name)))
+                    << std::filesystem::path(name).string();
+            const auto before = ClientPixels(f);
+            // Used last to first: each real window still goes to its own place.
+            for (auto name = names.rbegin(); name != names.rend(); ++name) {
+                HWND real = Child(f, *name);
+                EXPECT_FALSE(real == nullptr || gui::IsFace(real))
+                    << std::filesystem::path(*name).string();
+                EXPECT_TRUE(IsWindowVisible(real)) << std::filesystem::path(*name).string();
+            }
+            const auto after = ClientPixels(f);
+            ASSERT_EQ(before.size(), after.size());
+            std::size_t differ = 0;
+            for (std::size_t i = 0; i < before.size(); ++i) differ += before[i] != after[i];
+            EXPECT_EQ(differ, 0u) << "pixels that changed when the faces gave way";
+            // Tab goes from OK through the usable ones in the table's order.
+            HWND at = Child(f, L"ButtonOK");
+            for (const wchar_t* name : names) {
+                HWND real = Child(f, name);
+                if (!IsWindowEnabled(real)) continue;
+                at = GetNextDlgTabItem(f, at, FALSE);
+                EXPECT_EQ(at, real) << std::filesystem::path(name).string();
+            }
+            SendMessageW(Child(f, L"ButtonOK"), BM_CLICK, 0, 0);
+        },
+        true, &faces);
+    EXPECT_EQ(run.result, ui::ModalResult::Ok);
+}
+
 // A form of the controls the keyboard moves between, in the order of its
 // table: two check boxes, a label with a mnemonic before its edit, a group
 // of radio buttons with a disabled one, a button that disables itself, OK

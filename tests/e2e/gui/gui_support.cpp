@@ -46,10 +46,24 @@ BOOL CALLBACK CollectBoxes(HWND window, LPARAM context) {
 
 }  // namespace
 
-HWND FindControl(HWND parent, const std::wstring& name) {
+HWND FindNamedWindow(HWND parent, const std::wstring& name) {
     Search search{L"LM:" + name};
     EnumChildWindows(parent, MatchName, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+bool IsFace(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    return std::wcscmp(name, L"LMControlFace") == 0;
+}
+
+HWND FindControl(HWND parent, const std::wstring& name) {
+    HWND found = FindNamedWindow(parent, name);
+    if (found == nullptr || !IsFace(found)) return found;
+    // Any combo box message makes the control behind a face.
+    SendMessageW(found, CB_GETCOUNT, 0, 0);
+    return FindNamedWindow(parent, name);
 }
 
 RECT RectInParent(HWND window) {

@@ -15,7 +15,13 @@
 
 namespace lm::gui {
 
-// The control window named `name` (its "LM:" property) below `parent`.
+// The window named `name` (its "LM:" property) below `parent`: a control's
+// own window, or the face that stands for a combo box of a modal form until
+// the box is first used.
+HWND FindNamedWindow(HWND parent, const std::wstring& name);
+bool IsFace(HWND window);
+// The control window named `name` below `parent`, made first when a face
+// stands for it: what a test that works the control needs.
 HWND FindControl(HWND parent, const std::wstring& name);
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
