@@ -46,9 +46,29 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_SETFOCUS:
-            // Reached with Tab, a mnemonic or the form's first focus: the focus
-            // goes on to the real control.
-            if (HWND real = slot->MakeReal()) SetFocus(real);
+            // Reached with Tab, a mnemonic or the form's first focus: a face
+            // that can show the focus keeps it until a key comes; otherwise
+            // the focus goes on to the real control.
+            if (const auto keeps = RendererOf(slot->control->kind).face_keeps_focus;
+                keeps != nullptr && keeps(*slot->control)) {
+                InvalidateRect(hwnd, nullptr, FALSE);
+            } else if (HWND real = slot->MakeReal()) {
+                SetFocus(real);
+            }
+            return 0;
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+        case WM_SYSCHAR:
+        case WM_MOUSEWHEEL:
+            // A key (or the wheel) on a face that kept the focus: the real
+            // control takes the focus, and the key.
+            if (HWND real = slot->MakeReal()) return SendMessageW(real, msg, wparam, lparam);
             return 0;
         case WM_GETDLGCODE: {
             // Asked with the key being handled (lparam), the dialog manager is

@@ -51,6 +51,9 @@ struct KindRenderer {
     // the control drawn closed on it.
     std::string (*face_text)(const ui::Control& control) = nullptr;
     void (*face_draw)(ControlSlot& slot, HDC dc, const RECT& client) = nullptr;
+    // The face can show that it has the focus, and keeps it until a key
+    // comes (a list one cannot type into: its chosen item highlighted).
+    bool (*face_keeps_focus)(const ui::Control& control) = nullptr;
     // The model asks for what only the window can do (the focus): the face
     // gives way at the next sync.
     bool (*face_needs_window)(const ui::Control& control) = nullptr;

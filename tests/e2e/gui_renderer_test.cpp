@@ -613,25 +613,22 @@ TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
     EXPECT_EQ(run.result, ui::ModalResult::Ok);
 }
 
-// A modal form's edit and combo boxes in every look a face has to match:
-// plain, disabled, read-only, fixed pitch; a list, a box one types into, a
-// disabled list. OK comes first and takes the first focus, so that every
-// other control opens as a face.
+// A modal form's edit and combo boxes in every look a face has to match: a
+// list with the first focus; plain, disabled, read-only, fixed pitch; a box
+// one types into, a disabled list. Every one of them opens as a face.
 class FacesForm : public ui::Form {
 public:
     FacesForm() : ui::Form("TFaces", "Tváře"_cp, 330, 200) {
-        Place(*this, "ButtonOK", ControlKind::Button, {240, 8, 75, 25}, "&OK").default_button =
-            true;
+        auto& list = Place(*this, "ComboList", ControlKind::ComboBox, {120, 8, 100, 21});
+        list.read_only = true;
+        list.items = {"COM1", "COM2"};
+        list.selection = 1;
         Place(*this, "EditPlain", ControlKind::Edit, {8, 8, 100, 21}, "žluťoučký"_cp);
         Place(*this, "EditOff", ControlKind::Edit, {8, 34, 100, 21}, "vypnuto").enabled = false;
         Place(*this, "EditReadOnly", ControlKind::Edit, {8, 60, 100, 21}, "jen čtení"_cp)
             .read_only = true;
         Place(*this, "EditFixed", ControlKind::Edit, {8, 86, 100, 21}, "76543210").fixed_pitch =
             true;
-        auto& list = Place(*this, "ComboList", ControlKind::ComboBox, {120, 8, 100, 21});
-        list.read_only = true;
-        list.items = {"COM1", "COM2"};
-        list.selection = 1;
         auto& typed = Place(*this, "ComboText", ControlKind::ComboBox, {120, 34, 100, 21}, "9600");
         typed.items = {"1200", "9600"};
         auto& off = Place(*this, "ComboOff", ControlKind::ComboBox, {120, 60, 100, 21});
@@ -639,6 +636,8 @@ public:
         off.items = {"vypnuto"};
         off.selection = 0;
         off.enabled = false;
+        Place(*this, "ButtonOK", ControlKind::Button, {240, 8, 75, 25}, "&OK").default_button =
+            true;
         On("ButtonOK", Event::Click, [this] { Close(ui::ModalResult::Ok); });
     }
 };
@@ -667,8 +666,8 @@ std::vector<std::uint32_t> ClientPixels(HWND form) {
 
 TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabOrder) {
     FacesForm faces;
-    const std::vector<const wchar_t*> names = {L"EditPlain", L"EditOff",   L"EditReadOnly",
-                                               L"EditFixed", L"ComboList", L"ComboText",
+    const std::vector<const wchar_t*> names = {L"ComboList",    L"EditPlain", L"EditOff",
+                                               L"EditReadOnly", L"EditFixed", L"ComboText",
                                                L"ComboOff"};
     Run run = ShowWith(
         [&](HWND f) {
@@ -688,14 +687,17 @@ TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabO
             std::size_t differ = 0;
             for (std::size_t i = 0; i < before.size(); ++i) differ += before[i] != after[i];
             EXPECT_EQ(differ, 0u) << "pixels that changed when the faces gave way";
-            // Tab goes from OK through the usable ones in the table's order.
-            HWND at = Child(f, L"ButtonOK");
+            // The focus went with the list; Tab goes on through the usable
+            // ones in the table's order.
+            HWND at = Child(f, L"ComboList");
+            EXPECT_EQ(Focused(f), at);
             for (const wchar_t* name : names) {
                 HWND real = Child(f, name);
-                if (!IsWindowEnabled(real)) continue;
+                if (!IsWindowEnabled(real) || real == at) continue;
                 at = GetNextDlgTabItem(f, at, FALSE);
                 EXPECT_EQ(at, real) << std::filesystem::path(name).string();
             }
+            EXPECT_EQ(GetNextDlgTabItem(f, at, FALSE), Child(f, L"ButtonOK"));
             SendMessageW(Child(f, L"ButtonOK"), BM_CLICK, 0, 0);
         },
         true, &faces);
