@@ -1,6 +1,7 @@
 #include "tools/lumarsim/form_player.h"
 
 #include <cstdlib>
+#include <cwchar>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -94,6 +95,9 @@ namespace lumarsim {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"LMForm";
+// What stands for an edit or combo box of a modal form until it is first
+// used: the box is made when the pointer moves onto it.
+constexpr wchar_t kFaceClass[] = L"LMControlFace";
 constexpr int kStepWaitMs = 20;
 
 struct ControlSearch {
@@ -108,6 +112,22 @@ BOOL CALLBACK FindNamed(HWND child, LPARAM context) {
         return FALSE;
     }
     return TRUE;
+}
+
+// The control named by `property`, reached as the hand reaches it: the
+// pointer moved onto it first, which makes a box that stands as its face.
+HWND FindControl(HWND form, const std::wstring& property) {
+    ControlSearch search{property};
+    EnumChildWindows(form, FindNamed, reinterpret_cast<LPARAM>(&search));
+    wchar_t window_class[32] = {};
+    if (search.found == nullptr || GetClassNameW(search.found, window_class, 32) == 0 ||
+        wcscmp(window_class, kFaceClass) != 0) {
+        return search.found;
+    }
+    SendMessageW(search.found, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    search.found = nullptr;
+    EnumChildWindows(form, FindNamed, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::wstring Wide(const std::string& cp1250) {
@@ -144,9 +164,7 @@ std::string Word(std::string& line) {
 std::string PlayStep(HWND form, std::string line) {
     const std::string verb = Word(line);
     const std::string name = Word(line);
-    ControlSearch search{L"LM:" + Wide(name)};
-    EnumChildWindows(form, FindNamed, reinterpret_cast<LPARAM>(&search));
-    HWND control = search.found;
+    HWND control = FindControl(form, L"LM:" + Wide(name));
     if (control == nullptr) return Said({"no control \"", name, "\""});
     if (!IsWindowVisible(control) || !IsWindowEnabled(control))
         return Said({name, " is hidden or disabled"});

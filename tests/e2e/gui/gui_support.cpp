@@ -61,8 +61,8 @@ bool IsFace(HWND window) {
 HWND FindControl(HWND parent, const std::wstring& name) {
     HWND found = FindNamedWindow(parent, name);
     if (found == nullptr || !IsFace(found)) return found;
-    // Any combo box message makes the control behind a face.
-    SendMessageW(found, CB_GETCOUNT, 0, 0);
+    // The pointer moved onto a face makes the control behind it.
+    SendMessageW(found, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     return FindNamedWindow(parent, name);
 }
 
