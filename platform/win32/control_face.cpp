@@ -6,6 +6,9 @@
 // place, and the face hides and hands on whatever still reaches it.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
@@ -40,6 +43,22 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_SETFONT:
             if (lparam != 0) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(Wide(slot->applied.text).size());
+        case WM_GETTEXT: {
+            // What the control shows, cut to the buffer as a window's title is.
+            const std::wstring text = Wide(slot->applied.text);
+            auto* buffer = reinterpret_cast<wchar_t*>(lparam);
+            if (buffer == nullptr || wparam == 0) return 0;
+            const std::size_t n = std::min<std::size_t>(text.size(), wparam - 1);
+            std::copy_n(text.begin(), n, buffer);
+            buffer[n] = L'\0';
+            return static_cast<LRESULT>(n);
+        }
+        case WM_SETTEXT:
+            // A new text is typed into the real control.
+            if (HWND real = slot->MakeReal()) return SendMessageW(real, msg, wparam, lparam);
+            return FALSE;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(slot->applied.font);
         case WM_ENABLE:

@@ -86,6 +86,7 @@ struct ControlSlot {
     // when one is on its way.
     int ItemHeight() const;
     int EditMargin() const;
+    HFONT Font() const;  // the control's font
     RendererStats& Stats() const;
     bool FlushMemosLater() const;
 };

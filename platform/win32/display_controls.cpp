@@ -26,20 +26,28 @@ void CreateProgressBar(ControlSlot&, WindowRecipe& recipe) {
     recipe.window_class = PROGRESS_CLASSW;
 }
 
+// How wide the label's text is in its font, measured on a memory device
+// context (which, unlike the window's, costs Wine no server request).
+int LabelTextWidth(const ControlSlot& slot) {
+    RECT extent{0, 0, 0, 0};
+    const std::wstring text = Wide(slot.control->text);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, slot.Font());
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return extent.right - extent.left;
+}
+
+// A label grows with a text longer than its place, as an auto-sized label
+// does, rather than cutting it; it is made that wide.
+void LabelPlace(const ControlSlot& slot, ui::Rect& placement) {
+    placement.width = std::max(placement.width, LabelTextWidth(slot));
+}
+
 void PlaceLabel(ControlSlot& slot, bool, ui::Rect& placement) {
-    // A label grows with a text longer than its place, as an auto-sized
-    // label does, rather than cutting it.
     Applied& a = slot.applied;
-    if (a.text_width < 0) {
-        RECT extent{0, 0, 0, 0};
-        std::wstring text = Wide(slot.control->text);
-        HDC dc = GetDC(slot.hwnd);
-        HGDIOBJ old = SelectObject(dc, a.font);
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT);
-        SelectObject(dc, old);
-        ReleaseDC(slot.hwnd, dc);
-        a.text_width = extent.right - extent.left;
-    }
+    if (a.text_width < 0) a.text_width = LabelTextWidth(slot);
     placement.width = std::max(placement.width, a.text_width);
 }
 
@@ -121,6 +129,7 @@ const KindRenderer kLabelRenderer{
     .create = CreateLabel,
     .sync = SyncText,
     .place = PlaceLabel,
+    .made_place = LabelPlace,
     .command = StaticCommand,
     .made_with_text = true,
 };

@@ -59,6 +59,10 @@ int ControlSlot::ItemHeight() const {
     return owner->ItemHeight();
 }
 
+HFONT ControlSlot::Font() const {
+    return owner->Font(*control);
+}
+
 int ControlSlot::EditMargin() const {
     return SharedEditMargin(owner->KeyFor(control->bold, control->underline, control->fixed_pitch));
 }
@@ -184,9 +188,10 @@ void FormWindow::MakeFace(ControlSlot& slot) {
     const bool shown = form_.Showing(c);
     if (!usable) style |= WS_DISABLED;
     if (shown) style |= WS_VISIBLE;
+    // The face keeps its text itself (WM_GETTEXT): no title for Wine's server.
     const std::string text = kind.face_text(c);
-    slot.face = CreateWindowExW(0, kControlFaceClass, Wide(text).c_str(), style, r.left, r.top,
-                                r.width, r.height, hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot.id}),
+    slot.face = CreateWindowExW(0, kControlFaceClass, nullptr, style, r.left, r.top, r.width,
+                                r.height, hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot.id}),
                                 RendererInstance(), nullptr);
     if (slot.face == nullptr) {
         MakeWindow(slot);  // no face: the control's own window
@@ -416,7 +421,6 @@ void FormWindow::SyncControl(ControlSlot& slot) {
         // A face shows the control's text, drawn with its font and colours.
         const std::string text = kind.face_text(c);
         if (text != a.text || (all && !a.text_given)) {
-            SetWindowTextW(h, Wide(text).c_str());
             InvalidateRect(h, nullptr, FALSE);
             a.text = text;
         }
