@@ -66,9 +66,9 @@ struct ControlSlot {
     Applied applied;
     std::unique_ptr<GridState> grid;
 
-    // The slot of a control window or face, found in constant time: the
-    // window's user data, taken only when it is a live slot of that window (a
-    // window of some other class may hold anything there).
+    // The slot of a control window or face, found in constant time among the
+    // live slots by window (form_renderer.cpp), and only while it is that
+    // window's.
     static ControlSlot* Of(HWND window);
     // The window (or face) finds its slot from now on / no longer.
     void Attach(HWND window);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
@@ -23,9 +23,11 @@ std::map<const ui::Form*, FormWindow*>& Registry() {
     return registry;
 }
 
-// The slots whose windows find them through their user data.
-std::unordered_set<const ControlSlot*>& LiveSlots() {
-    static std::unordered_set<const ControlSlot*> live;
+// The live slots by their windows and faces, kept in the process rather than
+// in each window's user data: setting that costs Wine a server request per
+// window.
+std::unordered_map<HWND, ControlSlot*>& LiveSlots() {
+    static std::unordered_map<HWND, ControlSlot*> live;
     return live;
 }
 
@@ -36,19 +38,21 @@ COLORREF ColourRef(std::uint32_t rgb) {
 }  // namespace
 
 ControlSlot* ControlSlot::Of(HWND window) {
-    auto* slot = reinterpret_cast<ControlSlot*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (slot == nullptr || !LiveSlots().contains(slot)) return nullptr;
-    if (slot->hwnd != window && slot->face != window) return nullptr;
-    return slot;
+    auto it = LiveSlots().find(window);
+    if (it == LiveSlots().end()) return nullptr;
+    // A handle left by a window destroyed behind the renderer's back may
+    // have been given to another window since.
+    ControlSlot* slot = it->second;
+    return slot->hwnd == window || slot->face == window ? slot : nullptr;
 }
 
 void ControlSlot::Attach(HWND window) {
-    LiveSlots().insert(this);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    LiveSlots()[window] = this;
 }
 
 void ControlSlot::Detach(HWND window) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    auto it = LiveSlots().find(window);
+    if (it != LiveSlots().end() && it->second == this) LiveSlots().erase(it);
 }
 
 HWND ControlSlot::MakeReal() {
@@ -120,7 +124,6 @@ FormWindow::~FormWindow() {
             slot->Detach(slot->face);
             RemovePropW(slot->face, name.c_str());
         }
-        LiveSlots().erase(slot.get());
         if (slot->hwnd == nullptr) continue;
         if (slot->grid) ReleaseStringGrid(*slot);
         if (slot->old_proc != nullptr) {
