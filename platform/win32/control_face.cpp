@@ -44,8 +44,10 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
             if (lparam != 0) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_GETTEXTLENGTH:
+            if (slot->hwnd != nullptr) return SendMessageW(slot->hwnd, msg, wparam, lparam);
             return static_cast<LRESULT>(Wide(slot->applied.text).size());
         case WM_GETTEXT: {
+            if (slot->hwnd != nullptr) return SendMessageW(slot->hwnd, msg, wparam, lparam);
             // What the control shows, cut to the buffer as a window's title is.
             const std::wstring text = Wide(slot->applied.text);
             auto* buffer = reinterpret_cast<wchar_t*>(lparam);
@@ -109,8 +111,8 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_RBUTTONDOWN:
         case WM_RBUTTONDBLCLK:
             // A click with no move before it goes to the real control, which
-            // lies where the face does: a combo box opens its list on the first click, an edit box
-            // puts its caret where it was clicked.
+            // lies where the face does: a combo box opens its list on the
+            // first click, an edit box puts its caret where it was clicked.
             if (HWND real = slot->MakeReal()) return SendMessageW(real, msg, wparam, lparam);
             return 0;
         default:
