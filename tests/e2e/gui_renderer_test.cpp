@@ -19,6 +19,7 @@
 #include "platform/win32/form_renderer.h"
 #include "tests/e2e/gui/gui_keys.h"
 #include "tests/e2e/gui/gui_support.h"
+#include "ui/float_edit.h"
 
 namespace lm {
 namespace {
@@ -702,6 +703,26 @@ TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabO
         },
         true, &faces);
     EXPECT_EQ(run.result, ui::ModalResult::Ok);
+}
+
+TEST_F(ModalRenderer, ANumberAHandlerRefusesGetsItsWindowAndTheFocusThoughNeverUsed) {
+    ui::Form form("TRefuse", "Číslo"_cp, 330, 200);
+    Place(form, "ButtonOK", ControlKind::Button, {8, 40, 75, 25}, "&OK");  // the first focus
+    form.Add(ui::MakeFloatEdit("FloatEdit1", {8, 8, 80, 21}, '.')).text = "1x";
+    Place(form, "ButtonCancel", ControlKind::Button, {90, 40, 75, 25}, "Zpět"_cp);
+    form.On("ButtonOK", Event::Click, [&form] { form["FloatEdit1"].number.wants_focus = true; });
+    form.On("ButtonCancel", Event::Click, [&form] { form.Close(ui::ModalResult::Cancel); });
+    ShowWith(
+        [](HWND f) {
+            EXPECT_TRUE(gui::IsFace(gui::FindNamedWindow(f, L"FloatEdit1")));
+            SendMessageW(gui::FindNamedWindow(f, L"ButtonOK"), BM_CLICK, 0, 0);
+            EXPECT_TRUE(gui::WaitUntil([&] {
+                HWND edit = gui::FindNamedWindow(f, L"FloatEdit1");
+                return !gui::IsFace(edit) && Focused(f) == edit;
+            }));
+            SendMessageW(gui::FindNamedWindow(f, L"ButtonCancel"), BM_CLICK, 0, 0);
+        },
+        true, &form);
 }
 
 // A form of the controls the keyboard moves between, in the order of its
