@@ -28,14 +28,21 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     ControlSlot* slot = ControlSlot::Of(hwnd);
     if (slot == nullptr) return DefWindowProcW(hwnd, msg, wparam, lparam);
     switch (msg) {
+        case WM_NCCREATE:
+            // A face has no title, frame or scroll bars for the default
+            // handling to set up (under Wine, a server request for the title).
+            return TRUE;
         case WM_PAINT: {
-            PAINTSTRUCT paint{};
-            HDC dc = BeginPaint(hwnd, &paint);
+            // The whole face is drawn, then marked painted: a face has no
+            // caret or frame for BeginPaint to hide or draw (under Wine, three
+            // server requests fewer per face).
+            HDC dc = GetDC(hwnd);
             RECT client{};
             GetClientRect(hwnd, &client);
             if (const auto draw = RendererOf(slot->control->kind).face_draw)
                 draw(*slot, dc, client);
-            EndPaint(hwnd, &paint);
+            ReleaseDC(hwnd, dc);
+            ValidateRect(hwnd, nullptr);
             return 0;
         }
         case WM_ERASEBKGND:
