@@ -75,10 +75,11 @@ LRESULT CALLBACK FaceProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_SETFOCUS:
             // Reached with Tab, a mnemonic or the form's first focus: a face
-            // that can show the focus keeps it until a key comes; otherwise
-            // the focus goes on to the real control.
+            // that can show the focus keeps it until a key comes; otherwise,
+            // or once the control is made (Tab makes it on its way here), the
+            // focus goes on to the real control.
             if (const auto keeps = RendererOf(slot->control->kind).face_keeps_focus;
-                keeps != nullptr && keeps(*slot->control)) {
+                slot->hwnd == nullptr && keeps != nullptr && keeps(*slot->control)) {
                 InvalidateRect(hwnd, nullptr, FALSE);
             } else if (HWND real = slot->MakeReal()) {
                 SetFocus(real);

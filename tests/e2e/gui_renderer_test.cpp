@@ -705,6 +705,28 @@ TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabO
     EXPECT_EQ(run.result, ui::ModalResult::Ok);
 }
 
+TEST_F(ModalRenderer, TabIntoAListThatIsStillAFaceGivesTheFocusToTheList) {
+    ui::Form form("TTab", "Tab"_cp, 330, 200);
+    Place(form, "Edit1", ControlKind::Edit, {8, 8, 80, 21}, "abc");  // the first focus
+    auto& list = Place(form, "ComboBox1", ControlKind::ComboBox, {8, 40, 100, 21});
+    list.read_only = true;
+    list.items = {"COM1", "COM2"};
+    list.selection = 0;
+    Place(form, "ButtonCancel", ControlKind::Button, {8, 72, 75, 25}, "Zpět"_cp);
+    form.On("ButtonCancel", Event::Click, [&form] { form.Close(ui::ModalResult::Cancel); });
+    ShowWith(
+        [](HWND f) {
+            EXPECT_TRUE(gui::IsFace(gui::FindNamedWindow(f, L"ComboBox1")));
+            Key(f, VK_TAB);
+            EXPECT_TRUE(gui::WaitUntil([&] {
+                HWND box = gui::FindNamedWindow(f, L"ComboBox1");
+                return !gui::IsFace(box) && Focused(f) == box;
+            }));
+            SendMessageW(gui::FindNamedWindow(f, L"ButtonCancel"), BM_CLICK, 0, 0);
+        },
+        true, &form);
+}
+
 TEST_F(ModalRenderer, ANumberAHandlerRefusesGetsItsWindowAndTheFocusThoughNeverUsed) {
     ui::Form form("TRefuse", "Číslo"_cp, 330, 200);
     Place(form, "ButtonOK", ControlKind::Button, {8, 40, 75, 25}, "&OK");  // the first focus
