@@ -12,6 +12,7 @@
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
+#include "platform/win32/form_window.h"
 #include "platform/win32/win32_text.h"
 
 namespace lm::win32 {
@@ -155,14 +156,7 @@ void DrawFaceText(ControlSlot& slot, HDC dc, int x, int y, const RECT& clip) {
 }
 
 bool RegisterFaceClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = FaceProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kControlFaceClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterChildClass(instance, kControlFaceClass, FaceProc);
 }
 
 void UnregisterFaceClass(HINSTANCE instance) {

@@ -31,6 +31,15 @@ std::unordered_map<HWND, ControlSlot*>& LiveSlots() {
     return live;
 }
 
+// The control's name on its window (or face), as the "LM:" property.
+std::wstring NameProperty(const ui::Control& control) {
+    return kControlNamePrefix + Wide(control.name);
+}
+
+void Name(HWND window, const ui::Control& control) {
+    SetPropW(window, NameProperty(control).c_str(), reinterpret_cast<HANDLE>(INT_PTR{1}));
+}
+
 COLORREF ColourRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
@@ -119,7 +128,7 @@ FormWindow::~FormWindow() {
     if (hwnd_ == nullptr) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     for (auto& slot : slots_) {
-        const std::wstring name = kControlNamePrefix + Wide(slot->control->name);
+        const std::wstring name = NameProperty(*slot->control);
         if (slot->face != nullptr) {
             slot->Detach(slot->face);
             RemovePropW(slot->face, name.c_str());
@@ -208,28 +217,20 @@ void FormWindow::MakeFace(ControlSlot& slot) {
     a.text = text;
     a.text_given = true;
     slot.Attach(slot.face);
-    SetPropW(slot.face, (kControlNamePrefix + Wide(c.name)).c_str(),
-             reinterpret_cast<HANDLE>(INT_PTR{1}));
+    Name(slot.face, c);
 }
 
 HWND FormWindow::MakeReal(ControlSlot& slot) {
     if (slot.hwnd != nullptr || slot.face == nullptr) return slot.hwnd;
     HWND face = slot.face;
-    const std::wstring name = kControlNamePrefix + Wide(slot.control->name);
     // The hint and the name go over to the real window.
-    if (!slot.applied.hint.empty() && tooltip_ != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = hwnd_;
-        tool.uId = reinterpret_cast<UINT_PTR>(face);
-        SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    RemovePropW(face, name.c_str());
+    if (!slot.applied.hint.empty()) DropHint(face);
+    RemovePropW(face, NameProperty(*slot.control).c_str());
     slot.applied = Applied{};
     MakeWindow(slot);
     if (slot.hwnd == nullptr) {
         // Not made: the face stays as it was, to be tried again.
-        SetPropW(face, name.c_str(), reinterpret_cast<HANDLE>(INT_PTR{1}));
+        Name(face, *slot.control);
         slot.applied = Applied{};
         return nullptr;
     }
@@ -285,8 +286,7 @@ void FormWindow::MakeWindow(ControlSlot& made) {
             a.text_given = true;
         }
         slot->Attach(slot->hwnd);
-        SetPropW(slot->hwnd, (kControlNamePrefix + Wide(c.name)).c_str(),
-                 reinterpret_cast<HANDLE>(INT_PTR{1}));
+        Name(slot->hwnd, c);
         if (kind.subclass != nullptr) {
             slot->old_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                 slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(kind.subclass)));

@@ -100,6 +100,7 @@ private:
     void SyncWindow();
     void SyncControl(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
+    void DropHint(HWND window);  // the hint's tool of `window` removed
     void OnMouseMove(HWND under);
     void WakeModalLoop();
     bool OnCommand(HWND child, int code, int id);

@@ -36,7 +36,28 @@ bool RegisterFormClass(const wchar_t* name) {
     return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// A control's tool in the form's tooltip, by its window.
+TOOLINFOW ToolOf(HWND form, HWND window) {
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = form;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    return tool;
+}
+
 }  // namespace
+
+bool RegisterChildClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
 
 HINSTANCE RendererInstance() {
     return g_instance != nullptr ? g_instance : GetModuleHandleW(nullptr);
@@ -77,17 +98,19 @@ void FormWindow::SyncHint(ControlSlot& slot) {
         if (tooltip_ == nullptr) return;
     }
     std::wstring text = Wide(c.hint);
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the control
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(slot.Shown());
+    TOOLINFOW tool = ToolOf(hwnd_, slot.Shown());
     tool.lpszText = text.data();
     UINT message = a.hint.empty()   ? TTM_ADDTOOLW
                    : c.hint.empty() ? TTM_DELTOOLW
                                     : TTM_UPDATETIPTEXTW;
     SendMessageW(tooltip_, message, 0, reinterpret_cast<LPARAM>(&tool));
     a.hint = c.hint;
+}
+
+void FormWindow::DropHint(HWND window) {
+    if (tooltip_ == nullptr) return;
+    TOOLINFOW tool = ToolOf(hwnd_, window);
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 ui::ModalResult ShowModalForm(ui::Form& form, HWND owner) {

@@ -11,6 +11,8 @@ namespace lm::win32 {
 HINSTANCE RendererInstance();
 // Registers the window classes once: the driver window, the forms, the grid.
 void RegisterRendererClasses();
+// A class of control windows: double clicks, the arrow cursor, no background.
+bool RegisterChildClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
 
 // The keyboard (form_keyboard.cpp): whether a control begins a group of
 // controls in which the arrow keys move (`previous`: the control before it

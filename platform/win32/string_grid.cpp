@@ -7,6 +7,7 @@
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
+#include "platform/win32/form_window.h"
 #include "platform/win32/win32_text.h"
 
 namespace lm::win32 {
@@ -367,14 +368,7 @@ void SyncStringGrid(ControlSlot& slot, bool) {
 }  // namespace
 
 bool RegisterStringGridClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = GridProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kStringGridClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterChildClass(instance, kStringGridClass, GridProc);
 }
 
 void UnregisterStringGridClass(HINSTANCE instance) {
