@@ -60,6 +60,9 @@ struct ControlSlot {
     // A control whose window is made when it is first used: what stands in
     // its place until then (control_face.cpp), hidden once it is made.
     HWND face = nullptr;
+    // A label of a modal form: drawn by the form itself, with no window
+    // (form_labels.cpp).
+    bool painted = false;
     WNDPROC old_proc = nullptr;  // subclassed windows: the class's procedure
     HBITMAP bitmap = nullptr;    // image: the loaded picture
     bool pressing = false;       // radio button: a mouse button is going down on it

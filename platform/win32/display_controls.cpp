@@ -1,6 +1,7 @@
 // The controls that show rather than take input: labels and images (STATIC
-// windows, which still tell of clicks), progress bars, and timers, which are
-// timers of the form window with no window of their own.
+// windows, which still tell of clicks; a modal form draws its labels itself,
+// form_labels.cpp, with the place measured here), progress bars, and timers,
+// which are timers of the form window with no window of their own.
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>

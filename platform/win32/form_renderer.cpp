@@ -161,7 +161,12 @@ void FormWindow::CreateControl(std::size_t index) {
     // gets its window when it is first shown. Group boxes, which lie under
     // the rest, and the controls of other windows have theirs from the start.
     const bool later = options_.modal && c.kind != ui::ControlKind::GroupBox && !form_.Showing(c);
-    if (kind.has_window && !later) MakeWindowOrFace(*slot);
+    if (options_.modal && c.kind == ui::ControlKind::Label) {
+        slot->painted = true;  // drawn by the form
+        painted_labels_ = true;
+    } else if (kind.has_window && !later) {
+        MakeWindowOrFace(*slot);
+    }
     slots_.push_back(std::move(slot));
 }
 
@@ -359,6 +364,10 @@ void FormWindow::Sync() {
         resync_ = false;
         for (auto& slot : slots_) {
             const KindRenderer& kind = RendererOf(slot->control->kind);
+            if (slot->painted) {
+                SyncPaintedLabel(*slot);
+                continue;
+            }
             // A control whose window waits for it to show.
             if (slot->Shown() == nullptr && kind.has_window && form_.Showing(*slot->control))
                 MakeLateWindow(*slot);
@@ -474,7 +483,14 @@ void FormWindow::WakeModalLoop() {
 }
 
 void FormWindow::OnMouseMove(HWND under) {
-    if (under == hwnd_) {
+    ControlSlot* label = nullptr;
+    if (under == hwnd_ && painted_labels_) {
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(hwnd_, &at);
+        label = PaintedLabelAt(at);
+    }
+    if (under == hwnd_ && label == nullptr) {
         if (!form_.Handles(form_.name(), ui::Event::MouseMove)) return;
         auto alive = alive_;
         form_.Fire(form_.name(), ui::Event::MouseMove);
@@ -483,7 +499,7 @@ void FormWindow::OnMouseMove(HWND under) {
         WakeModalLoop();
         return;
     }
-    ControlSlot* slot = SlotOf(under);
+    ControlSlot* slot = label != nullptr ? label : SlotOf(under);
     if (slot != nullptr && form_.Handles(slot->control->name, ui::Event::MouseMove)) {
         Fire(*slot->control, ui::Event::MouseMove);
     }
@@ -515,8 +531,11 @@ bool FormWindow::OnCommand(HWND child, int code, int id) {
 
 bool FormWindow::OnColour(HDC dc, HWND child, LRESULT& result) {
     ControlSlot* slot = SlotOf(child);
-    if (slot == nullptr) return false;
-    const ui::Control& c = *slot->control;
+    return slot != nullptr && ColourOf(dc, *slot, result);
+}
+
+bool FormWindow::ColourOf(HDC dc, const ControlSlot& slot, LRESULT& result) {
+    const ui::Control& c = *slot.control;
     const bool own_text = c.text_colour != ui::kDefaultColour;
     const bool own_back = c.back_colour != ui::kDefaultColour;
     // Edit boxes that only show text keep the white of an edit box.
@@ -566,6 +585,21 @@ void FormWindow::FlushMemos() {
 }
 
 bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+    static const UINT painted_label_message = RegisterWindowMessageW(kPaintedLabelMessageName);
+    if (msg == painted_label_message && msg != 0) {
+        result = TellPaintedLabel(reinterpret_cast<PaintedLabelQuery*>(lparam));
+        return true;
+    }
+    if (painted_labels_) {
+        if (msg == WM_PAINT && PaintLabels()) {
+            result = 0;
+            return true;
+        }
+        if (OnLabelMouse(msg, lparam)) {
+            result = 0;
+            return true;
+        }
+    }
     if (msg == kFlushMemos) {
         result = 0;
         auto alive = alive_;

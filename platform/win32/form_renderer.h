@@ -31,6 +31,21 @@ inline constexpr wchar_t kControlFaceClass[] = L"LMControlFace";
 inline constexpr wchar_t kControlNamePrefix[] = L"LM:";
 inline constexpr int kFirstControlId = 100;
 
+// The labels of a modal form are drawn by the form, with no window of their
+// own: a dialog such as the analog inputs' shows some twenty, and a window
+// each was a good part of the time it took to open under Wine. What a drawn
+// label shows is told to whoever sends the form the registered message
+// kPaintedLabelMessageName with a PaintedLabelQuery (from this process: the
+// query is a pointer): TRUE when the form has a drawn label of that name.
+inline constexpr wchar_t kPaintedLabelMessageName[] = L"LMPaintedLabel";
+struct PaintedLabelQuery {
+    const wchar_t* name = nullptr;  // the control's name
+    wchar_t text[512] = {};         // its text, cut to the buffer
+    RECT rect{};                    // where it is drawn, in the form's client area
+    BOOL shown = FALSE, usable = FALSE;
+    HFONT font = nullptr;
+};
+
 // What the renderer did to the memo windows, for tests of the cheap sync.
 struct RendererStats {
     int text_resets = 0;     // the whole memo text was set
@@ -79,6 +94,9 @@ public:
     bool Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
     // After a control's state was copied into the model: the handler, then a sync.
     void Fire(ui::Control& control, ui::Event event);
+    // A drawn label's mnemonic in a key from the modal loop: the focus goes
+    // to the field after the label; true when the key was one.
+    bool OnLabelMnemonic(const MSG& msg);
     // The focus to the first control that Tab reaches (form_keyboard.cpp).
     void FocusFirstField();
     // The default button's frame on the push button that has the focus, else
@@ -101,10 +119,21 @@ private:
     void SyncControl(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
     void DropHint(HWND window);  // the hint's tool of `window` removed
+    // The drawn labels (form_labels.cpp): their sync, their painting on the
+    // form, the one under a point of the client area, the mouse on them,
+    // their mnemonics and what they tell a reader of the screen.
+    void SyncPaintedLabel(ControlSlot& slot);
+    void MovePaintedHint(ControlSlot& slot);  // its hint's tool where it is now
+    bool PaintLabels();
+    ControlSlot* PaintedLabelAt(POINT client);
+    bool OnLabelMouse(UINT msg, LPARAM lparam);
+    BOOL TellPaintedLabel(PaintedLabelQuery* query);
     void OnMouseMove(HWND under);
     void WakeModalLoop();
     bool OnCommand(HWND child, int code, int id);
     bool OnColour(HDC dc, HWND child, LRESULT& result);
+    // The colours the form gives a control: false when they are the default.
+    bool ColourOf(HDC dc, const ControlSlot& slot, LRESULT& result);
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     ControlSlot* SlotOf(HWND child);
     ControlSlot* SlotById(int id);
@@ -132,6 +161,7 @@ private:
     bool resync_ = false;
     bool memo_flush_posted_ = false;
     bool created_ = false;
+    bool painted_labels_ = false;    // the form draws labels
     HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
     HWND saved_focus_ = nullptr;     // the focus when the form was last active
     RendererStats stats_;

@@ -28,6 +28,8 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 bool RegisterFormClass(const wchar_t* name) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
+    // Double clicks: those on a label the form draws are the label's.
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = FormProc;
     wc.hInstance = RendererInstance();
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
@@ -43,6 +45,18 @@ TOOLINFOW ToolOf(HWND form, HWND window) {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = form;
     tool.uId = reinterpret_cast<UINT_PTR>(window);
+    return tool;
+}
+
+// A drawn label's tool: its place on the form, none while it is hidden.
+TOOLINFOW PaintedToolOf(HWND form, const ControlSlot& slot) {
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = form;
+    tool.uId = static_cast<UINT_PTR>(slot.id);
+    const ui::Rect& p = slot.applied.placement;
+    if (slot.applied.shown) tool.rect = {p.left, p.top, p.left + p.width, p.top + p.height};
     return tool;
 }
 
@@ -98,13 +112,19 @@ void FormWindow::SyncHint(ControlSlot& slot) {
         if (tooltip_ == nullptr) return;
     }
     std::wstring text = Wide(c.hint);
-    TOOLINFOW tool = ToolOf(hwnd_, slot.Shown());
+    TOOLINFOW tool = slot.painted ? PaintedToolOf(hwnd_, slot) : ToolOf(hwnd_, slot.Shown());
     tool.lpszText = text.data();
     UINT message = a.hint.empty()   ? TTM_ADDTOOLW
                    : c.hint.empty() ? TTM_DELTOOLW
                                     : TTM_UPDATETIPTEXTW;
     SendMessageW(tooltip_, message, 0, reinterpret_cast<LPARAM>(&tool));
     a.hint = c.hint;
+}
+
+void FormWindow::MovePaintedHint(ControlSlot& slot) {
+    if (tooltip_ == nullptr || slot.applied.hint.empty()) return;
+    TOOLINFOW tool = PaintedToolOf(hwnd_, slot);
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormWindow::DropHint(HWND window) {
@@ -136,7 +156,8 @@ ui::ModalResult ShowModalForm(ui::Form& form, HWND owner) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
             break;
         }
-        if (!IsDialogMessageW(window.hwnd(), &msg)) {
+        // A drawn label's mnemonic, which the dialog manager cannot see.
+        if (!window.OnLabelMnemonic(msg) && !IsDialogMessageW(window.hwnd(), &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

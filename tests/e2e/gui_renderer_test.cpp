@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "base/cp1250.h"
@@ -902,6 +904,133 @@ TEST(KeyboardRenderer, TabArrowsMnemonicsAndEnterMoveAsInADialog) {
     }
 }
 
+// Labels in every look a modal form draws itself: a mnemonic, bold, fixed
+// pitch, own colours, disabled, an ampersand, a text longer than its place;
+// ButtonChange changes a text, hides one and enables another, and the events
+// of the mouse on them are noted.
+class LabelsForm : public ui::Form {
+public:
+    LabelsForm() : ui::Form("TLabels", "Popisky", 330, 200) {
+        Place(*this, "LabelKey", ControlKind::Label, {8, 8, 60, 13}, "&Jméno:"_cp);
+        Place(*this, "LabelBold", ControlKind::Label, {8, 26, 60, 13}, "tučně"_cp).bold = true;
+        Place(*this, "LabelFixed", ControlKind::Label, {8, 44, 60, 13}, "76543210").fixed_pitch =
+            true;
+        auto& run = Place(*this, "LabelRun", ControlKind::Label, {8, 62, 90, 13}, " REŽIM "_cp);
+        run.text_colour = ui::kYellow;
+        run.back_colour = ui::kRed;
+        Place(*this, "LabelOff", ControlKind::Label, {8, 80, 60, 13}, "vypnuto").enabled = false;
+        Place(*this, "LabelAnd", ControlKind::Label, {120, 8, 60, 13}, "A && B");
+        Place(*this, "LabelLong", ControlKind::Label, {120, 26, 20, 13}, "dlouhý popisek"_cp);
+        Place(*this, "ButtonChange", ControlKind::Button, {8, 140, 75, 25}, "Změnit"_cp);
+        On("ButtonChange", Event::Click, [this] {
+            (*this)["LabelKey"].text = "&Příjmení:"_cp;
+            (*this)["LabelBold"].visible = false;
+            (*this)["LabelOff"].enabled = true;
+        });
+        for (const char* name : {"LabelKey", "LabelOff"}) {
+            for (Event e : {Event::Click, Event::DoubleClick, Event::MouseMove})
+                On(name, e, [this, name, e] { Note(name, e); });
+        }
+        On(name(), Event::MouseMove, [this] { Note(name(), Event::MouseMove); });
+    }
+    // Noted on the form's thread, asked from the player's.
+    bool Heard(const std::string& name, Event e) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::find(fired_.begin(), fired_.end(), std::make_pair(name, e)) != fired_.end();
+    }
+    bool HeardFrom(const std::string& name) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::any_of(fired_.begin(), fired_.end(), [&](auto& f) { return f.first == name; });
+    }
+
+private:
+    void Note(const std::string& name, Event e) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fired_.emplace_back(name, e);
+    }
+    std::mutex mutex_;
+    std::vector<std::pair<std::string, Event>> fired_;
+};
+
+lm::win32::PaintedLabelQuery Unseen() {
+    return {};
+}
+
+// The rows above the button: what the labels show.
+std::vector<std::uint32_t> LabelPixels(HWND form) {
+    RECT r{};
+    GetClientRect(form, &r);
+    std::vector<std::uint32_t> pixels = ClientPixels(form);
+    pixels.resize(static_cast<std::size_t>(r.right) * 130);
+    return pixels;
+}
+
+TEST_F(ModalRenderer, LabelsTheFormDrawsLookLikeLabelWindowsAndHearTheMouse) {
+    // The same form as a window of its own, whose labels are STATIC windows.
+    std::vector<std::uint32_t> windows[2];
+    {
+        LabelsForm shown;
+        shown.left = 100;
+        shown.top = 100;
+        win32::FormWindow window(shown, {});
+        ASSERT_TRUE(window.ok());
+        window.Sync();
+        gui::Pump(100);
+        windows[0] = LabelPixels(window.hwnd());
+        SendMessageW(gui::FindControl(window.hwnd(), L"ButtonChange"), BM_CLICK, 0, 0);
+        gui::Pump(100);
+        windows[1] = LabelPixels(window.hwnd());
+    }
+    LabelsForm form;
+    std::vector<std::uint32_t> drawn[2];
+    struct Mouse {
+        const char* what;
+        UINT message;
+        const wchar_t* at;  // the label the mouse is on
+        const char* label;  // whose event fires
+        Event event;
+    };
+    const Mouse mice[] = {
+        {"a click", WM_LBUTTONDOWN, L"LabelKey", "LabelKey", Event::Click},
+        {"a double click", WM_LBUTTONDBLCLK, L"LabelKey", "LabelKey", Event::DoubleClick},
+        {"the pointer", WM_MOUSEMOVE, L"LabelKey", "LabelKey", Event::MouseMove},
+        {"the pointer on a disabled one is on the form", WM_MOUSEMOVE, L"LabelOff", "TLabels",
+         Event::MouseMove},
+    };
+    Run run = ShowWith(
+        [&](HWND f) {
+            EXPECT_EQ(gui::FindNamedWindow(f, L"LabelKey"), nullptr) << "no window of its own";
+            drawn[0] = LabelPixels(f);
+            for (const Mouse& m : mice) {
+                const RECT at = gui::PaintedLabel(f, m.at).value_or(Unseen()).rect;
+                POINT point{at.left + 3, at.top + 3};
+                if (m.message == WM_MOUSEMOVE) {
+                    ClientToScreen(f, &point);
+                    SetCursorPos(point.x, point.y);
+                } else {
+                    SendMessageW(f, m.message, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+                }
+                EXPECT_TRUE(gui::WaitUntil([&] { return form.Heard(m.label, m.event); }, 3000))
+                    << m.what;
+            }
+            EXPECT_FALSE(form.HeardFrom("LabelOff")) << "a disabled label hears nothing";
+            SetCursorPos(0, 0);
+            SendMessageW(Child(f, L"ButtonChange"), BM_CLICK, 0, 0);
+            drawn[1] = LabelPixels(f);
+            PostMessageW(f, WM_CLOSE, 0, 0);
+        },
+        true, &form);
+    for (int state = 0; state < 2; ++state) {
+        ASSERT_EQ(drawn[state].size(), windows[state].size());
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < drawn[state].size(); ++i)
+            differ += drawn[state][i] != windows[state][i];
+        EXPECT_EQ(differ, 0u) << (state == 0 ? "as opened" : "after the change")
+                              << ": pixels unlike the label windows'";
+    }
+    EXPECT_EQ(run.result, ui::ModalResult::Cancel);
+}
+
 TEST_F(ModalRenderer, AControlHiddenAtFirstGetsItsWindowWhenShownInItsPlaceInTheTabOrder) {
     ui::Form form("THidden", "Skryté", 300, 200);
     Place(form, "Edit1", ControlKind::Edit, {8, 8, 100, 21});
@@ -913,27 +1042,26 @@ TEST_F(ModalRenderer, AControlHiddenAtFirstGetsItsWindowWhenShownInItsPlaceInThe
         form["Edit2"].visible = true;
         form["Label1"].visible = true;
     });
-    HWND edit2 = nullptr, edit3 = nullptr, label = nullptr, after_edit1 = nullptr,
-         after_edit2 = nullptr;
-    bool label_widened = false;
+    HWND edit2 = nullptr, edit3 = nullptr, after_edit1 = nullptr, after_edit2 = nullptr;
+    std::optional<win32::PaintedLabelQuery> label;
     Run run = ShowWith(
         [&](HWND f) {
             SendMessageW(Child(f, L"ButtonShow"), BM_CLICK, 0, 0);
             edit2 = Child(f, L"Edit2");
             edit3 = Child(f, L"Edit3");
-            label = Child(f, L"Label1");
+            label = gui::PaintedLabel(f, L"Label1");
             after_edit1 = GetNextDlgTabItem(f, Child(f, L"Edit1"), FALSE);
             after_edit2 = GetNextDlgTabItem(f, edit2, FALSE);
-            label_widened = label != nullptr && gui::RectInParent(label).right - 8 ==
-                                                    std::max(40L, gui::TextWidth(label));
             PostMessageW(f, WM_CLOSE, 0, 0);
         },
         true, &form);
     ASSERT_NE(edit2, nullptr);
-    ASSERT_NE(label, nullptr);
+    ASSERT_TRUE(label.has_value());
     EXPECT_EQ(after_edit1, edit2);
     EXPECT_EQ(after_edit2, edit3);
-    EXPECT_TRUE(label_widened) << "a label made late is as wide as its text";
+    EXPECT_TRUE(label->shown);
+    EXPECT_EQ(label->rect.right - 8, std::max(40L, gui::TextWidth(label->font, label->text)))
+        << "a label shown late is as wide as its text";
     EXPECT_EQ(run.result, ui::ModalResult::Cancel);
 }
 

@@ -105,6 +105,26 @@ LONG TextWidth(HWND window) {
     return size.cx;
 }
 
+LONG TextWidth(HFONT font, const std::wstring& text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size.cx;
+}
+
+std::optional<lm::win32::PaintedLabelQuery> PaintedLabel(HWND form, const wchar_t* name) {
+    lm::win32::PaintedLabelQuery query;
+    query.name = name;
+    const UINT message = RegisterWindowMessageW(lm::win32::kPaintedLabelMessageName);
+    if (SendMessageW(form, message, 0, reinterpret_cast<LPARAM>(&query)) != TRUE) {
+        return std::nullopt;
+    }
+    return query;
+}
+
 Face RealizedFace(HWND window) {
     Face face;
     WithFont(window, [&](HDC dc) {

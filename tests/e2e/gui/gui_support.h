@@ -9,9 +9,12 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/win32/form_renderer.h"
 
 namespace lm::gui {
 
@@ -29,6 +32,11 @@ std::wstring Text(HWND window);
 // How wide GDI makes `window`'s text in the font the window draws it with (its
 // WM_GETFONT): what a control that sizes itself to its text needs.
 LONG TextWidth(HWND window);
+// How wide `text` is in `font`.
+LONG TextWidth(HFONT font, const std::wstring& text);
+// A label that a modal form draws itself, with no window: what it shows;
+// nullopt when the form draws none of that name.
+std::optional<lm::win32::PaintedLabelQuery> PaintedLabel(HWND form, const wchar_t* name);
 // The face GDI realizes for `window`'s font, which may differ from the face the
 // font asks for when the machine lacks that one: the typeface name and, for a
 // TrueType face, its family name ("Liberation Mono" behind "Courier New").
