@@ -46,14 +46,11 @@ struct KindRenderer {
     // A notification of the window (WM_COMMAND): the window's state into the
     // model, then the handler. Kinds without one leave WM_COMMAND to the default.
     void (*command)(ControlSlot& slot, HWND window, int code) = nullptr;
-    // A kind with a face is made as one in a modal form and gets its window
-    // when first used: the text the face holds (what the control shows), and
-    // the control drawn closed on it.
+    // A kind with a face is drawn as one in a modal form and gets its window
+    // when first used: the text the face shows (what the control shows), and
+    // the control drawn closed in `client` (its place, from 0, 0).
     std::string (*face_text)(const ui::Control& control) = nullptr;
     void (*face_draw)(ControlSlot& slot, HDC dc, const RECT& client) = nullptr;
-    // The face can show that it has the focus, and keeps it until a key
-    // comes (a list one cannot type into: its chosen item highlighted).
-    bool (*face_keeps_focus)(const ui::Control& control) = nullptr;
     // The model asks for what only the window can do (the focus): the face
     // gives way at the next sync.
     bool (*face_needs_window)(const ui::Control& control) = nullptr;

@@ -57,11 +57,9 @@ struct ControlSlot {
     ui::Control* control = nullptr;
     int id = 0;
     HWND hwnd = nullptr;
-    // A control whose window is made when it is first used: what stands in
-    // its place until then (control_face.cpp), hidden once it is made.
-    HWND face = nullptr;
-    // A label of a modal form: drawn by the form itself, with no window
-    // (form_labels.cpp).
+    // Drawn by the form itself, with no window (form_labels.cpp): a label of
+    // a modal form always; an edit or combo box of one as its face, until it
+    // is first used and gets its window.
     bool painted = false;
     WNDPROC old_proc = nullptr;  // subclassed windows: the class's procedure
     HBITMAP bitmap = nullptr;    // image: the loaded picture
@@ -76,8 +74,10 @@ struct ControlSlot {
     // The window (or face) finds its slot from now on / no longer.
     void Attach(HWND window);
     void Detach(HWND window);
-    // What the user sees of the control: its window, else its face.
-    HWND Shown() const { return hwnd != nullptr ? hwnd : face; }
+    // The control's window, if it has one.
+    HWND Shown() const { return hwnd; }
+    // A box drawn as its face.
+    bool Face() const;
     // The control's real window, made now if it has only its face (null
     // when it cannot be made).
     HWND MakeReal();
@@ -90,13 +90,12 @@ struct ControlSlot {
     int ItemHeight() const;
     int EditMargin() const;
     HFONT Font() const;  // the control's font
+    // The brush of the form for the control's field, as an edit box
+    // (`editable`) or a static one gets it, its colours set in `dc`.
+    HBRUSH FaceBrush(HDC dc, bool editable) const;
     RendererStats& Stats() const;
     bool FlushMemosLater() const;
 };
-
-// The faces' window class (control_face.cpp).
-bool RegisterFaceClass(HINSTANCE instance);
-void UnregisterFaceClass(HINSTANCE instance);
 
 // The string grid window class (string_grid.cpp).
 bool RegisterStringGridClass(HINSTANCE instance);

@@ -1,6 +1,8 @@
 // The keyboard of a form window. The modal loop hands the keys to the dialog
 // manager (IsDialogMessage), which moves the focus with Tab and the arrows
-// and turns Enter, Escape and Alt+letter into messages for the form; what the
+// and turns Enter, Escape and Alt+letter into messages for the form; a form
+// that draws controls (faces, labels) moves Tab itself through its table,
+// faces included, which the dialog manager cannot see. What the
 // dialog manager leaves to a dialog window's own procedure is done here: the
 // focus moved on request (arrows, a label's mnemonic), Enter on a focused
 // push button clicks that button, which shows the default button's frame
@@ -38,11 +40,56 @@ void FocusControl(HWND control) {
     }
 }
 
+int FormWindow::IndexOf(HWND window) {
+    // The window of a control, or one inside it (a combo box's edit box, the
+    // string grid's editor).
+    for (HWND w = window; w != nullptr && w != hwnd_; w = GetParent(w)) {
+        if (ControlSlot* slot = SlotOf(w)) {
+            for (std::size_t i = 0; i < slots_.size(); ++i)
+                if (slots_[i].get() == slot) return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+ControlSlot* FormWindow::NextStop(int from, bool backwards) {
+    // The windows lie in the table's order (each is made or moved there), so
+    // the table's order is the order Tab follows through windows and faces.
+    const int count = static_cast<int>(slots_.size());
+    for (int step = 1; step <= count; ++step) {
+        int i = backwards ? from - step : from + step;
+        i = ((i % count) + count) % count;
+        ControlSlot& slot = *slots_[static_cast<std::size_t>(i)];
+        if (slot.Face()) {
+            if (slot.applied.valid && slot.applied.shown && slot.applied.usable) return &slot;
+        } else if (slot.hwnd != nullptr && IsWindowVisible(slot.hwnd) &&
+                   IsWindowEnabled(slot.hwnd) &&
+                   (GetWindowLongPtrW(slot.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
+            return &slot;
+        }
+    }
+    return nullptr;
+}
+
+void FormWindow::FocusStop(ControlSlot& slot) {
+    if (HWND window = slot.Face() ? MakeReal(slot) : slot.hwnd) FocusControl(window);
+}
+
 void FormWindow::FocusFirstField() {
+    if (drawn_) {
+        if (ControlSlot* first = NextStop(-1, false)) FocusStop(*first);
+        return;
+    }
     if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) FocusControl(first);
 }
 
 bool FormWindow::OnNextControl(WPARAM wparam, LPARAM lparam) {
+    if (LOWORD(lparam) == 0 && drawn_) {
+        ControlSlot* next = NextStop(IndexOf(GetFocus()), wparam != 0);
+        if (next == nullptr) return false;
+        FocusStop(*next);
+        return true;
+    }
     HWND target = nullptr;
     if (LOWORD(lparam) != 0) {
         target = reinterpret_cast<HWND>(wparam);
@@ -52,6 +99,19 @@ bool FormWindow::OnNextControl(WPARAM wparam, LPARAM lparam) {
     }
     if (target == nullptr || !IsChild(hwnd_, target)) return false;
     FocusControl(target);
+    return true;
+}
+
+bool FormWindow::OnTabKey(const MSG& msg) {
+    if (!drawn_ || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    // A control that takes Tab itself keeps it, as in a dialog.
+    const LRESULT code =
+        SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (ControlSlot* next = NextStop(IndexOf(GetFocus()), GetKeyState(VK_SHIFT) < 0))
+        FocusStop(*next);
     return true;
 }
 

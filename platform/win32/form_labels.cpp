@@ -1,11 +1,14 @@
-// The labels of a modal form, drawn by the form itself: no window each, but
-// everything a label's STATIC window did. The form paints them over its
-// background as the window painted itself (the colours of WM_CTLCOLORSTATIC,
-// gray while disabled, the text from the left with its mnemonic underlined);
-// the mouse on one fires its events, a hint is a tool over its place, and
-// Alt with its mnemonic takes the focus to the field after it, as the dialog
-// manager does for a STATIC. Hidden or disabled, a label is not there for the
-// mouse, as a window would not be.
+// What a modal form draws itself, with no window each: its labels, and its
+// edit and combo boxes until they are used (their faces). A label does all
+// its STATIC window did: the form paints it over its background as the
+// window painted itself (the colours of WM_CTLCOLORSTATIC, gray while
+// disabled, the text from the left with its mnemonic underlined), the mouse
+// on one fires its events, a hint is a tool over its place, and Alt with its
+// mnemonic takes the focus to the field after it. A face is drawn as the box
+// stands closed, pixel for pixel as its window draws it; the pointer moved
+// onto it, a click, the focus (Tab reaches it in the table's order) or a
+// message of the box makes the box's window in its place. Hidden or disabled,
+// a drawn control is not there for the mouse, as a window would not be.
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
@@ -44,19 +47,27 @@ wchar_t Mnemonic(const std::wstring& text) {
 
 }  // namespace
 
-void FormWindow::SyncPaintedLabel(ControlSlot& slot) {
+void FormWindow::SyncDrawn(ControlSlot& slot) {
     const ui::Control& c = *slot.control;
+    const KindRenderer& kind = RendererOf(c.kind);
     Applied& a = slot.applied;
+    if (slot.Face() && kind.face_needs_window != nullptr && kind.face_needs_window(c)) {
+        MakeReal(slot);  // synced as it is made
+        return;
+    }
     const bool all = !a.valid;
     const HFONT font = Font(c);
-    if (all || font != a.font || c.text != a.text) a.text_width = -1;  // measured again
+    // A label shows its text, a face what the box shows closed.
+    const std::string text = slot.Face() ? kind.face_text(c) : c.text;
+    if (all || font != a.font || text != a.text) a.text_width = -1;  // measured again
+    const bool new_font = font != a.font;
     a.font = font;
     ui::Rect p = form_.Placement(c);
-    RendererOf(c.kind).place(slot, all, p);
+    if (!slot.Face()) kind.place(slot, all, p);
     const bool usable = form_.Usable(c);
     const bool shown = form_.Showing(c);
     const bool moved = all || !(p == a.placement) || shown != a.shown;
-    const bool changed = moved || c.text != a.text || usable != a.usable ||
+    const bool changed = moved || new_font || text != a.text || usable != a.usable ||
                          c.text_colour != a.text_colour || c.back_colour != a.back_colour;
     // A form not shown yet paints everything when it shows.
     if (changed && IsWindowVisible(hwnd_)) {
@@ -69,7 +80,7 @@ void FormWindow::SyncPaintedLabel(ControlSlot& slot) {
             InvalidateRect(hwnd_, &now, TRUE);
         }
     }
-    a.text = c.text;
+    a.text = text;
     a.placement = p;
     a.usable = usable;
     a.shown = shown;
@@ -80,7 +91,7 @@ void FormWindow::SyncPaintedLabel(ControlSlot& slot) {
     if (moved) MovePaintedHint(slot);
 }
 
-bool FormWindow::PaintLabels() {
+bool FormWindow::PaintDrawn() {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(hwnd_, &ps);  // the background erased as always
     if (dc == nullptr) return false;
@@ -89,9 +100,17 @@ bool FormWindow::PaintLabels() {
         if (!slot->painted || !a.valid || !a.shown) continue;
         RECT place = RectOf(a.placement), common{};
         if (!IntersectRect(&common, &place, &ps.rcPaint)) continue;
-        // As a STATIC of the left, unwrapped kind paints itself in its place.
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
+        if (slot->Face()) {
+            // Drawn in its place as its window would draw itself there.
+            SetViewportOrgEx(dc, place.left, place.top, nullptr);
+            const RECT client{0, 0, place.right - place.left, place.bottom - place.top};
+            RendererOf(slot->control->kind).face_draw(*slot, dc, client);
+            RestoreDC(dc, saved);
+            continue;
+        }
+        // As a STATIC of the left, unwrapped kind paints itself in its place.
         SelectObject(dc, a.font);
         LRESULT brush = 0;
         if (!ColourOf(dc, *slot, brush)) {
@@ -110,7 +129,7 @@ bool FormWindow::PaintLabels() {
     return true;
 }
 
-ControlSlot* FormWindow::PaintedLabelAt(POINT client) {
+ControlSlot* FormWindow::DrawnAt(POINT client) {
     // The last drawn lies on top.
     for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
         const Applied& a = (*it)->applied;
@@ -121,19 +140,33 @@ ControlSlot* FormWindow::PaintedLabelAt(POINT client) {
     return nullptr;
 }
 
-bool FormWindow::OnLabelMouse(UINT msg, LPARAM lparam) {
-    if (msg != WM_LBUTTONDOWN && msg != WM_LBUTTONDBLCLK) return false;
+bool FormWindow::OnDrawnMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
+    const bool move = msg == WM_MOUSEMOVE;
+    const bool press = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN ||
+                       msg == WM_RBUTTONDBLCLK;
+    if ((!move && !press) || syncing_) return false;
     const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-    ControlSlot* label = PaintedLabelAt(at);
-    if (label == nullptr || syncing_) return false;
+    ControlSlot* drawn = DrawnAt(at);
+    if (drawn == nullptr) return false;
+    if (drawn->Face()) {
+        // The pointer on a face: the box's window comes before the click
+        // does, so that a double click or a drag in it is the box's own from
+        // the first; a click with no move before it goes on to the window.
+        const ui::Rect& p = drawn->applied.placement;
+        HWND real = MakeReal(*drawn);
+        if (real == nullptr) return true;
+        SendMessageW(real, msg, wparam, MAKELPARAM(at.x - p.left, at.y - p.top));
+        return true;
+    }
+    if (move || msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK) return false;
     // A STATIC that notifies tells of the button going down, and of the
     // second one of a double click.
-    Fire(*label->control, msg == WM_LBUTTONDOWN ? ui::Event::Click : ui::Event::DoubleClick);
+    Fire(*drawn->control, msg == WM_LBUTTONDOWN ? ui::Event::Click : ui::Event::DoubleClick);
     return true;
 }
 
 bool FormWindow::OnLabelMnemonic(const MSG& msg) {
-    if (!painted_labels_ || (msg.message != WM_SYSCHAR && msg.message != WM_CHAR)) return false;
+    if (!drawn_ || (msg.message != WM_SYSCHAR && msg.message != WM_CHAR)) return false;
     if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
     if (msg.message == WM_CHAR) {
         // Without Alt, a letter is a mnemonic only where the focused control
@@ -143,23 +176,24 @@ bool FormWindow::OnLabelMnemonic(const MSG& msg) {
         if (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) return false;
     }
     const wchar_t key = Upper(static_cast<wchar_t>(msg.wParam));
-    HWND before = nullptr;  // the last window before the label in the table
-    for (const auto& slot : slots_) {
-        const Applied& a = slot->applied;
-        if (slot->Shown() != nullptr) before = slot->Shown();
-        if (!slot->painted || !a.valid || !a.shown || !a.usable) continue;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const ControlSlot& slot = *slots_[i];
+        const Applied& a = slot.applied;
+        if (!slot.painted || slot.Face() || !a.valid || !a.shown || !a.usable) continue;
         if (Mnemonic(Wide(a.text)) != key) continue;
         // The field after the label: the next one Tab reaches from there.
-        if (HWND target = GetNextDlgTabItem(hwnd_, before, FALSE)) FocusControl(target);
+        if (ControlSlot* target = NextStop(static_cast<int>(i), false)) FocusStop(*target);
         return true;
     }
     return false;
 }
 
-BOOL FormWindow::TellPaintedLabel(PaintedLabelQuery* query) {
+BOOL FormWindow::TellDrawn(DrawnControlQuery* query) {
     if (query == nullptr || query->name == nullptr) return FALSE;
     for (const auto& slot : slots_) {
-        if (!slot->painted || Wide(slot->control->name) != query->name) continue;
+        if (Wide(slot->control->name) != query->name) continue;
+        if (query->make_real && slot->Face()) query->window = MakeReal(*slot);
+        if (!slot->painted) return query->window != nullptr ? TRUE : FALSE;
         const Applied& a = slot->applied;
         const std::wstring text = Wide(a.text);
         const std::size_t n = std::min(text.size(), std::size(query->text) - 1);

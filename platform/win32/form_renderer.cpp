@@ -31,7 +31,7 @@ std::unordered_map<HWND, ControlSlot*>& LiveSlots() {
     return live;
 }
 
-// The control's name on its window (or face), as the "LM:" property.
+// The control's name on its window, as the "LM:" property.
 std::wstring NameProperty(const ui::Control& control) {
     return kControlNamePrefix + Wide(control.name);
 }
@@ -52,7 +52,7 @@ ControlSlot* ControlSlot::Of(HWND window) {
     // A handle left by a window destroyed behind the renderer's back may
     // have been given to another window since.
     ControlSlot* slot = it->second;
-    return slot->hwnd == window || slot->face == window ? slot : nullptr;
+    return slot->hwnd == window ? slot : nullptr;
 }
 
 void ControlSlot::Attach(HWND window) {
@@ -74,6 +74,19 @@ int ControlSlot::ItemHeight() const {
 
 HFONT ControlSlot::Font() const {
     return owner->Font(*control);
+}
+
+bool ControlSlot::Face() const {
+    return painted && RendererOf(control->kind).face_draw != nullptr;
+}
+
+HBRUSH ControlSlot::FaceBrush(HDC dc, bool editable) const {
+    LRESULT brush = 0;
+    if (owner->ColourOf(dc, *this, brush)) return reinterpret_cast<HBRUSH>(brush);
+    // What the default window procedure gives an edit box or a static one.
+    return reinterpret_cast<HBRUSH>(DefWindowProcW(owner->hwnd_,
+                                                   editable ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                                                   reinterpret_cast<WPARAM>(dc), 0));
 }
 
 int ControlSlot::EditMargin() const {
@@ -128,12 +141,8 @@ FormWindow::~FormWindow() {
     if (hwnd_ == nullptr) return;
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     for (auto& slot : slots_) {
-        const std::wstring name = NameProperty(*slot->control);
-        if (slot->face != nullptr) {
-            slot->Detach(slot->face);
-            RemovePropW(slot->face, name.c_str());
-        }
         if (slot->hwnd == nullptr) continue;
+        const std::wstring name = NameProperty(*slot->control);
         if (slot->grid) ReleaseStringGrid(*slot);
         if (slot->old_proc != nullptr) {
             SetWindowLongPtrW(slot->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(slot->old_proc));
@@ -161,25 +170,17 @@ void FormWindow::CreateControl(std::size_t index) {
     // gets its window when it is first shown. Group boxes, which lie under
     // the rest, and the controls of other windows have theirs from the start.
     const bool later = options_.modal && c.kind != ui::ControlKind::GroupBox && !form_.Showing(c);
-    if (options_.modal && c.kind == ui::ControlKind::Label) {
-        slot->painted = true;  // drawn by the form
-        painted_labels_ = true;
+    // A modal form draws its labels, and its edit and combo boxes until they
+    // are used: of the analog dialog's twelve combo boxes and 37 edit boxes a
+    // person uses a few, and making their windows was most of the time the
+    // dialog took to open under Wine (a combo box costs some ten edit boxes).
+    if (options_.modal && (c.kind == ui::ControlKind::Label || kind.face_draw != nullptr)) {
+        slot->painted = true;
+        drawn_ = true;
     } else if (kind.has_window && !later) {
-        MakeWindowOrFace(*slot);
+        MakeWindow(*slot);
     }
     slots_.push_back(std::move(slot));
-}
-
-void FormWindow::MakeWindowOrFace(ControlSlot& slot) {
-    // A modal form opens with faces for the kinds that have one: of the
-    // analog dialog's twelve combo boxes and 37 edit boxes a person uses a
-    // few, and making them is most of the time the dialog takes to open
-    // under Wine (a combo box costs some ten edit boxes).
-    if (options_.modal && RendererOf(slot.control->kind).face_draw != nullptr) {
-        MakeFace(slot);
-    } else {
-        MakeWindow(slot);
-    }
 }
 
 const ui::Control* FormWindow::PreviousWithWindow(const ControlSlot& slot) const {
@@ -193,66 +194,30 @@ const ui::Control* FormWindow::PreviousWithWindow(const ControlSlot& slot) const
     return previous;
 }
 
-void FormWindow::MakeFace(ControlSlot& slot) {
-    const ui::Control& c = *slot.control;
-    const KindRenderer& kind = RendererOf(c.kind);
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP;
-    if (StartsGroup(c, PreviousWithWindow(slot))) style |= WS_GROUP;
-    // The control's place closed; made with its text, enabled and shown as
-    // the control is, as a window is.
-    const ui::Rect r = form_.Placement(c);
-    const bool usable = form_.Usable(c);
-    const bool shown = form_.Showing(c);
-    if (!usable) style |= WS_DISABLED;
-    if (shown) style |= WS_VISIBLE;
-    // The face keeps its text itself (WM_GETTEXT): no title for Wine's server.
-    const std::string text = kind.face_text(c);
-    slot.face = CreateWindowExW(0, kControlFaceClass, nullptr, style, r.left, r.top, r.width,
-                                r.height, hwnd_, reinterpret_cast<HMENU>(INT_PTR{slot.id}),
-                                RendererInstance(), nullptr);
-    if (slot.face == nullptr) {
-        MakeWindow(slot);  // no face: the control's own window
-        return;
-    }
-    Applied& a = slot.applied;
-    a.placement = r;
-    a.usable = usable;
-    a.shown = shown;
-    a.window_state = true;
-    a.text = text;
-    a.text_given = true;
-    slot.Attach(slot.face);
-    Name(slot.face, c);
-}
-
 HWND FormWindow::MakeReal(ControlSlot& slot) {
-    if (slot.hwnd != nullptr || slot.face == nullptr) return slot.hwnd;
-    HWND face = slot.face;
-    // The hint and the name go over to the real window.
-    if (!slot.applied.hint.empty()) DropHint(face);
-    RemovePropW(face, NameProperty(*slot.control).c_str());
+    if (slot.hwnd != nullptr || !slot.Face()) return slot.hwnd;
+    // The hint goes over to the window.
+    const Applied drawn = slot.applied;
+    if (!drawn.hint.empty()) DropPaintedHint(slot);
+    slot.painted = false;
     slot.applied = Applied{};
     MakeWindow(slot);
     if (slot.hwnd == nullptr) {
-        // Not made: the face stays as it was, to be tried again.
-        Name(face, *slot.control);
-        slot.applied = Applied{};
+        // Not made: it is drawn as it was, to be tried again.
+        slot.painted = true;
+        slot.applied = drawn;
+        slot.applied.hint.clear();
+        SyncHint(slot);
         return nullptr;
     }
-    // Right after the face in the tab order, then brought up to date as a
-    // window is at its first sync.
-    SetWindowPos(slot.hwnd, face, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // In its place in the tab order, then brought up to date as a window is
+    // at its first sync.
+    SetWindowPos(slot.hwnd, WindowBefore(slot), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const bool was_syncing = syncing_;
     syncing_ = true;
     SyncControl(slot);
     syncing_ = was_syncing;
-    if (GetFocus() == face) SetFocus(slot.hwnd);
-    // The face stays, hidden, out of the tab order and without the id, and
-    // hands on what still reaches it.
-    SetWindowLongPtrW(face, GWL_STYLE,
-                      GetWindowLongPtrW(face, GWL_STYLE) & ~LONG_PTR{WS_TABSTOP | WS_GROUP});
-    SetWindowLongPtrW(face, GWLP_ID, 0);
-    ShowWindow(face, SW_HIDE);
     return slot.hwnd;
 }
 
@@ -299,20 +264,24 @@ void FormWindow::MakeWindow(ControlSlot& made) {
     }
 }
 
-void FormWindow::MakeLateWindow(ControlSlot& slot) {
-    MakeWindowOrFace(slot);
-    HWND made = slot.Shown();
-    if (made == nullptr) return;
-    // In the tab order (the windows' order) where it would have been made
-    // with the others: after the nearest window made before it in the table,
-    // group boxes aside, which lie at the bottom.
+HWND FormWindow::WindowBefore(const ControlSlot& slot) const {
     HWND after = HWND_TOP;
-    for (auto& other : slots_) {
+    for (const auto& other : slots_) {
         if (other.get() == &slot) break;
-        if (other->Shown() != nullptr && other->control->kind != ui::ControlKind::GroupBox)
-            after = other->Shown();
+        if (other->hwnd != nullptr && other->control->kind != ui::ControlKind::GroupBox)
+            after = other->hwnd;
     }
-    SetWindowPos(made, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return after;
+}
+
+void FormWindow::MakeLateWindow(ControlSlot& slot) {
+    MakeWindow(slot);
+    // In the tab order (the windows' order) where it would have been made
+    // with the others.
+    if (slot.hwnd != nullptr) {
+        SetWindowPos(slot.hwnd, WindowBefore(slot), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 ControlSlot* FormWindow::SlotOf(HWND child) {
@@ -365,17 +334,12 @@ void FormWindow::Sync() {
         for (auto& slot : slots_) {
             const KindRenderer& kind = RendererOf(slot->control->kind);
             if (slot->painted) {
-                SyncPaintedLabel(*slot);
+                SyncDrawn(*slot);
                 continue;
             }
             // A control whose window waits for it to show.
             if (slot->Shown() == nullptr && kind.has_window && form_.Showing(*slot->control))
                 MakeLateWindow(*slot);
-            if (slot->hwnd == nullptr && slot->face != nullptr && kind.face_needs_window &&
-                kind.face_needs_window(*slot->control)) {
-                MakeReal(*slot);  // synced as it is made
-                continue;
-            }
             if (slot->Shown() != nullptr) {
                 SyncControl(*slot);
                 continue;
@@ -415,8 +379,7 @@ void FormWindow::SyncWindow() {
 void FormWindow::SyncControl(ControlSlot& slot) {
     ui::Control& c = *slot.control;
     Applied& a = slot.applied;
-    HWND h = slot.Shown();
-    const bool face = slot.hwnd == nullptr;
+    HWND h = slot.hwnd;
     const bool all = !a.valid;
     const KindRenderer& kind = RendererOf(c.kind);
 
@@ -429,16 +392,7 @@ void FormWindow::SyncControl(ControlSlot& slot) {
         a.font = font;
         a.text_width = -1;
     }
-    if (face) {
-        // A face shows the control's text, drawn with its font and colours.
-        const std::string text = kind.face_text(c);
-        if (text != a.text || (all && !a.text_given)) {
-            InvalidateRect(h, nullptr, FALSE);
-            a.text = text;
-        }
-    } else {
-        kind.sync(slot, all);
-    }
+    kind.sync(slot, all);
     if (all || c.text_colour != a.text_colour || c.back_colour != a.back_colour) {
         if (!all) InvalidateRect(h, nullptr, TRUE);
         a.text_colour = c.text_colour;
@@ -446,7 +400,7 @@ void FormWindow::SyncControl(ControlSlot& slot) {
     }
 
     ui::Rect p = form_.Placement(c);
-    if (kind.place != nullptr && !face) kind.place(slot, all, p);
+    if (kind.place != nullptr) kind.place(slot, all, p);
     if (all_state || !(p == a.placement)) {
         SetWindowPos(h, nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
         a.placement = p;
@@ -484,11 +438,11 @@ void FormWindow::WakeModalLoop() {
 
 void FormWindow::OnMouseMove(HWND under) {
     ControlSlot* label = nullptr;
-    if (under == hwnd_ && painted_labels_) {
+    if (under == hwnd_ && drawn_) {
         POINT at{};
         GetCursorPos(&at);
         ScreenToClient(hwnd_, &at);
-        label = PaintedLabelAt(at);
+        label = DrawnAt(at);
     }
     if (under == hwnd_ && label == nullptr) {
         if (!form_.Handles(form_.name(), ui::Event::MouseMove)) return;
@@ -520,8 +474,6 @@ void FormWindow::ClickButtonWithRole(bool default_role) {
 bool FormWindow::OnCommand(HWND child, int code, int id) {
     ControlSlot* slot = SlotOf(child);
     if (slot == nullptr) slot = SlotById(id);
-    // A face that gave way hands on what its sender still tells it.
-    if (slot != nullptr && child == slot->face && slot->hwnd != nullptr) child = slot->hwnd;
     if (slot == nullptr || slot->hwnd != child || syncing_) return false;
     const KindRenderer& kind = RendererOf(slot->control->kind);
     if (kind.command == nullptr) return false;
@@ -585,17 +537,17 @@ void FormWindow::FlushMemos() {
 }
 
 bool FormWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-    static const UINT painted_label_message = RegisterWindowMessageW(kPaintedLabelMessageName);
-    if (msg == painted_label_message && msg != 0) {
-        result = TellPaintedLabel(reinterpret_cast<PaintedLabelQuery*>(lparam));
+    static const UINT drawn_control_message = RegisterWindowMessageW(kDrawnControlMessageName);
+    if (msg == drawn_control_message && msg != 0) {
+        result = TellDrawn(reinterpret_cast<DrawnControlQuery*>(lparam));
         return true;
     }
-    if (painted_labels_) {
-        if (msg == WM_PAINT && PaintLabels()) {
+    if (drawn_) {
+        if (msg == WM_PAINT && PaintDrawn()) {
             result = 0;
             return true;
         }
-        if (OnLabelMouse(msg, lparam)) {
+        if (OnDrawnMouse(msg, wparam, lparam)) {
             result = 0;
             return true;
         }

@@ -21,29 +21,29 @@ namespace lm::win32 {
 inline constexpr wchar_t kDriverWindowClass[] = L"LMDriverWindow";
 inline constexpr wchar_t kFormWindowClass[] = L"LMForm";
 inline constexpr wchar_t kStringGridClass[] = L"LMStringGrid";
-// What stands for a combo box of a modal form until it is first used: a
-// window of this class with the combo box's name, text and font, which makes
-// the combo box when it gets the focus, a click or a combo box message.
-inline constexpr wchar_t kControlFaceClass[] = L"LMControlFace";
 
 // Each control window carries its control's name as a window property
 // "LM:" + name (value 1), and the id kFirstControlId + its place in the table.
 inline constexpr wchar_t kControlNamePrefix[] = L"LM:";
 inline constexpr int kFirstControlId = 100;
 
-// The labels of a modal form are drawn by the form, with no window of their
-// own: a dialog such as the analog inputs' shows some twenty, and a window
-// each was a good part of the time it took to open under Wine. What a drawn
-// label shows is told to whoever sends the form the registered message
-// kPaintedLabelMessageName with a PaintedLabelQuery (from this process: the
-// query is a pointer): TRUE when the form has a drawn label of that name.
-inline constexpr wchar_t kPaintedLabelMessageName[] = L"LMPaintedLabel";
-struct PaintedLabelQuery {
+// A modal form draws some controls itself, with no window of their own: its
+// labels, and its edit and combo boxes until each is first used (their
+// faces). A dialog such as the analog inputs' shows some seventy, and a window
+// each was most of the time it took to open under Wine. What a drawn control
+// shows is told to whoever sends the form the registered message
+// kDrawnControlMessageName with a DrawnControlQuery (from this process: the
+// query is a pointer): TRUE when the form draws a control of that name, or
+// made its window as asked (`window`).
+inline constexpr wchar_t kDrawnControlMessageName[] = L"LMDrawnControl";
+struct DrawnControlQuery {
     const wchar_t* name = nullptr;  // the control's name
+    BOOL make_real = FALSE;         // a face is to get its window now
     wchar_t text[512] = {};         // its text, cut to the buffer
     RECT rect{};                    // where it is drawn, in the form's client area
     BOOL shown = FALSE, usable = FALSE;
     HFONT font = nullptr;
+    HWND window = nullptr;  // the window made as asked
 };
 
 // What the renderer did to the memo windows, for tests of the cheap sync.
@@ -94,8 +94,11 @@ public:
     bool Handle(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
     // After a control's state was copied into the model: the handler, then a sync.
     void Fire(ui::Control& control, ui::Event event);
-    // A drawn label's mnemonic in a key from the modal loop: the focus goes
-    // to the field after the label; true when the key was one.
+    // A key from the modal loop that the form takes before the dialog
+    // manager, which sees only windows: Tab and Shift+Tab, which reach the
+    // faces in the table's order too, and a drawn label's mnemonic, which
+    // takes the focus to the field after it. True when the key was one.
+    bool OnTabKey(const MSG& msg);
     bool OnLabelMnemonic(const MSG& msg);
     // The focus to the first control that Tab reaches (form_keyboard.cpp).
     void FocusFirstField();
@@ -109,25 +112,31 @@ private:
     void CreateControl(std::size_t index);
     void MakeWindow(ControlSlot& slot);
     void MakeLateWindow(ControlSlot& slot);
-    void MakeFace(ControlSlot& slot);
     HWND MakeReal(ControlSlot& slot);
-    // The window a control is made with now: its face or its own.
-    void MakeWindowOrFace(ControlSlot& slot);
+    // The nearest window before `slot` in the table, group boxes aside (which
+    // lie at the bottom): where a window made late goes in the tab order.
+    HWND WindowBefore(const ControlSlot& slot) const;
     // The last control before `slot` in the table that has a window.
     const ui::Control* PreviousWithWindow(const ControlSlot& slot) const;
     void SyncWindow();
     void SyncControl(ControlSlot& slot);
     void SyncHint(ControlSlot& slot);
-    void DropHint(HWND window);  // the hint's tool of `window` removed
-    // The drawn labels (form_labels.cpp): their sync, their painting on the
-    // form, the one under a point of the client area, the mouse on them,
-    // their mnemonics and what they tell a reader of the screen.
-    void SyncPaintedLabel(ControlSlot& slot);
+    // The drawn controls (form_labels.cpp): their sync, their painting on
+    // the form, the one under a point of the client area, the mouse on them,
+    // their hints' tools and what they tell a reader of the screen.
+    void SyncDrawn(ControlSlot& slot);
+    bool PaintDrawn();
+    ControlSlot* DrawnAt(POINT client);
+    bool OnDrawnMouse(UINT msg, WPARAM wparam, LPARAM lparam);
     void MovePaintedHint(ControlSlot& slot);  // its hint's tool where it is now
-    bool PaintLabels();
-    ControlSlot* PaintedLabelAt(POINT client);
-    bool OnLabelMouse(UINT msg, LPARAM lparam);
-    BOOL TellPaintedLabel(PaintedLabelQuery* query);
+    void DropPaintedHint(ControlSlot& slot);
+    BOOL TellDrawn(DrawnControlQuery* query);
+    // The next control after `from` (an index of the table; -1 before the
+    // first) that Tab reaches, backwards on request: a face or a window that
+    // is a tab stop, shown and enabled. Null when there is none.
+    ControlSlot* NextStop(int from, bool backwards);
+    void FocusStop(ControlSlot& slot);  // its window made first if it is a face
+    int IndexOf(HWND window);           // the slot of a window or its child, else -1
     void OnMouseMove(HWND under);
     void WakeModalLoop();
     bool OnCommand(HWND child, int code, int id);
@@ -161,7 +170,7 @@ private:
     bool resync_ = false;
     bool memo_flush_posted_ = false;
     bool created_ = false;
-    bool painted_labels_ = false;    // the form draws labels
+    bool drawn_ = false;             // the form draws controls
     HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
     HWND saved_focus_ = nullptr;     // the focus when the form was last active
     RendererStats stats_;

@@ -81,9 +81,9 @@ void RegisterRendererClasses() {
     if (g_classes_registered) return;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    g_classes_registered =
-        RegisterFormClass(kDriverWindowClass) & RegisterFormClass(kFormWindowClass) &
-        RegisterStringGridClass(RendererInstance()) & RegisterFaceClass(RendererInstance());
+    g_classes_registered = RegisterFormClass(kDriverWindowClass) &
+                           RegisterFormClass(kFormWindowClass) &
+                           RegisterStringGridClass(RendererInstance());
 }
 
 void SetRendererInstance(HINSTANCE instance) {
@@ -95,7 +95,6 @@ void UnregisterRendererClasses() {
     UnregisterClassW(kDriverWindowClass, RendererInstance());
     UnregisterClassW(kFormWindowClass, RendererInstance());
     UnregisterStringGridClass(RendererInstance());
-    UnregisterFaceClass(RendererInstance());
     ReleaseSharedFonts();
     g_classes_registered = false;
 }
@@ -127,9 +126,9 @@ void FormWindow::MovePaintedHint(ControlSlot& slot) {
     SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void FormWindow::DropHint(HWND window) {
+void FormWindow::DropPaintedHint(ControlSlot& slot) {
     if (tooltip_ == nullptr) return;
-    TOOLINFOW tool = ToolOf(hwnd_, window);
+    TOOLINFOW tool = PaintedToolOf(hwnd_, slot);
     SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -156,8 +155,10 @@ ui::ModalResult ShowModalForm(ui::Form& form, HWND owner) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
             break;
         }
-        // A drawn label's mnemonic, which the dialog manager cannot see.
-        if (!window.OnLabelMnemonic(msg) && !IsDialogMessageW(window.hwnd(), &msg)) {
+        // Tab through faces and a drawn label's mnemonic, which the dialog
+        // manager cannot see.
+        if (!window.OnTabKey(msg) && !window.OnLabelMnemonic(msg) &&
+            !IsDialogMessageW(window.hwnd(), &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -165,17 +165,11 @@ std::string ComboBoxFaceText(const ui::Control& c) {
     return c.items[static_cast<std::size_t>(c.selection)];
 }
 
-// A list one cannot type into shows the focus on its chosen item.
-bool ComboBoxFaceKeepsFocus(const ui::Control& c) {
-    return c.read_only;
-}
-
 // A closed combo box as the system draws one: a sunken frame, the field with
 // the brush and colours the form gives an edit box (a static one when
-// disabled), the text and the button that opens the list; a list with the
-// focus has its item highlighted and framed.
+// disabled), the text and the button that opens the list.
 void DrawComboBoxFace(ControlSlot& slot, HDC dc, const RECT& client) {
-    const bool usable = IsWindowEnabled(slot.face) != FALSE;
+    const bool usable = slot.applied.usable;
     RECT inner = client;
     DrawEdge(dc, &inner, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     RECT button = inner;
@@ -190,13 +184,7 @@ void DrawComboBoxFace(ControlSlot& slot, HDC dc, const RECT& client) {
     // takes typing stands where its edit box puts it.
     const bool list = slot.control->read_only;
     const int left = list ? clip.left + 1 : clip.left + slot.EditMargin();
-    const bool focused = list && GetFocus() == slot.face;
-    if (focused) {
-        FillRect(dc, &clip, GetSysColorBrush(COLOR_HIGHLIGHT));
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    }
     DrawFaceText(slot, dc, left, list ? clip.top + 1 : clip.top, clip);
-    if (focused) DrawFocusRect(dc, &clip);
 }
 
 void ComboBoxCommand(ControlSlot& slot, HWND window, int code) {
@@ -275,7 +263,6 @@ const KindRenderer kComboBoxRenderer{
     .command = ComboBoxCommand,
     .face_text = ComboBoxFaceText,
     .face_draw = DrawComboBoxFace,
-    .face_keeps_focus = ComboBoxFaceKeepsFocus,
     .background = Background::WindowWhenEditable,
 };
 

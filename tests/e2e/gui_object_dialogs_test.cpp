@@ -147,7 +147,7 @@ TEST_F(ObjectDialogsOnScreen, TheStringTableTakesATextEditedInPlace) {
         HWND editor = FindWindowExW(grid, nullptr, L"Edit", nullptr);
         ASSERT_NE(editor, nullptr);
         SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Porucha kotle č. 2"));
-        if (auto label = gui::PaintedLabel(form, L"Label1")) count = label->text;
+        if (auto label = gui::Drawn(form, L"Label1")) count = label->text;
         EXPECT_TRUE(gui::Screenshot(form, "string-table"));
         SendMessageW(Control(form, L"OKBtn"), BM_CLICK, 0, 0);
     });

@@ -674,14 +674,15 @@ TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabO
                                                L"ComboOff"};
     Run run = ShowWith(
         [&](HWND f) {
+            // All are drawn but the list with the first focus, which has its window.
             for (const wchar_t* name : names)
-                EXPECT_TRUE(gui::IsFace(gui::FindNamedWindow(f, name)))
+                EXPECT_EQ(gui::Drawn(f, name).has_value(), name != names.front())
                     << std::filesystem::path(name).string();
             const auto before = ClientPixels(f);
             // Used last to first: each real window still goes to its own place.
             for (auto name = names.rbegin(); name != names.rend(); ++name) {
                 HWND real = Child(f, *name);
-                EXPECT_FALSE(real == nullptr || gui::IsFace(real))
+                EXPECT_FALSE(real == nullptr || gui::Drawn(f, *name))
                     << std::filesystem::path(*name).string();
                 EXPECT_TRUE(IsWindowVisible(real)) << std::filesystem::path(*name).string();
             }
@@ -718,11 +719,11 @@ TEST_F(ModalRenderer, TabIntoAListThatIsStillAFaceGivesTheFocusToTheList) {
     form.On("ButtonCancel", Event::Click, [&form] { form.Close(ui::ModalResult::Cancel); });
     ShowWith(
         [](HWND f) {
-            EXPECT_TRUE(gui::IsFace(gui::FindNamedWindow(f, L"ComboBox1")));
+            EXPECT_TRUE(gui::Drawn(f, L"ComboBox1"));
             Key(f, VK_TAB);
             EXPECT_TRUE(gui::WaitUntil([&] {
                 HWND box = gui::FindNamedWindow(f, L"ComboBox1");
-                return !gui::IsFace(box) && Focused(f) == box;
+                return box != nullptr && Focused(f) == box;
             }));
             SendMessageW(gui::FindNamedWindow(f, L"ButtonCancel"), BM_CLICK, 0, 0);
         },
@@ -738,11 +739,11 @@ TEST_F(ModalRenderer, ANumberAHandlerRefusesGetsItsWindowAndTheFocusThoughNeverU
     form.On("ButtonCancel", Event::Click, [&form] { form.Close(ui::ModalResult::Cancel); });
     ShowWith(
         [](HWND f) {
-            EXPECT_TRUE(gui::IsFace(gui::FindNamedWindow(f, L"FloatEdit1")));
+            EXPECT_TRUE(gui::Drawn(f, L"FloatEdit1"));
             SendMessageW(gui::FindNamedWindow(f, L"ButtonOK"), BM_CLICK, 0, 0);
             EXPECT_TRUE(gui::WaitUntil([&] {
                 HWND edit = gui::FindNamedWindow(f, L"FloatEdit1");
-                return !gui::IsFace(edit) && Focused(f) == edit;
+                return edit != nullptr && Focused(f) == edit;
             }));
             SendMessageW(gui::FindNamedWindow(f, L"ButtonCancel"), BM_CLICK, 0, 0);
         },
@@ -952,7 +953,7 @@ private:
     std::vector<std::pair<std::string, Event>> fired_;
 };
 
-lm::win32::PaintedLabelQuery Unseen() {
+lm::win32::DrawnControlQuery Unseen() {
     return {};
 }
 
@@ -1002,7 +1003,7 @@ TEST_F(ModalRenderer, LabelsTheFormDrawsLookLikeLabelWindowsAndHearTheMouse) {
             EXPECT_EQ(gui::FindNamedWindow(f, L"LabelKey"), nullptr) << "no window of its own";
             drawn[0] = LabelPixels(f);
             for (const Mouse& m : mice) {
-                const RECT at = gui::PaintedLabel(f, m.at).value_or(Unseen()).rect;
+                const RECT at = gui::Drawn(f, m.at).value_or(Unseen()).rect;
                 POINT point{at.left + 3, at.top + 3};
                 if (m.message == WM_MOUSEMOVE) {
                     ClientToScreen(f, &point);
@@ -1043,13 +1044,13 @@ TEST_F(ModalRenderer, AControlHiddenAtFirstGetsItsWindowWhenShownInItsPlaceInThe
         form["Label1"].visible = true;
     });
     HWND edit2 = nullptr, edit3 = nullptr, after_edit1 = nullptr, after_edit2 = nullptr;
-    std::optional<win32::PaintedLabelQuery> label;
+    std::optional<win32::DrawnControlQuery> label;
     Run run = ShowWith(
         [&](HWND f) {
             SendMessageW(Child(f, L"ButtonShow"), BM_CLICK, 0, 0);
             edit2 = Child(f, L"Edit2");
             edit3 = Child(f, L"Edit3");
-            label = gui::PaintedLabel(f, L"Label1");
+            label = gui::Drawn(f, L"Label1");
             after_edit1 = GetNextDlgTabItem(f, Child(f, L"Edit1"), FALSE);
             after_edit2 = GetNextDlgTabItem(f, edit2, FALSE);
             PostMessageW(f, WM_CLOSE, 0, 0);

@@ -20,7 +20,7 @@ namespace {
 namespace gui = lm::gui;
 
 // What a label the form does not draw shows: nothing.
-lm::win32::PaintedLabelQuery Unseen() {
+lm::win32::DrawnControlQuery Unseen() {
     return {};
 }
 
@@ -103,11 +103,11 @@ TEST_F(SettingsDialogsOnScreen, AProfileAddedSavedAndSelectedBecomesTheActiveSet
         Type(form, L"EditAddress", L"??");
         Type(form, L"EditTOut", (L"2" + sep + L"5").c_str());
         Press(form, L"ButtonSave");  // refused: the address is no number
-        error_label_shown = gui::PaintedLabel(form, L"LabelErr").value_or(Unseen()).shown;
+        error_label_shown = gui::Drawn(form, L"LabelErr").value_or(Unseen()).shown;
         EXPECT_TRUE(gui::Screenshot(form, "settings-dialog-edit-error"));
         Type(form, L"EditAddress", L"5");
         Press(form, L"ButtonSave");
-        EXPECT_FALSE(gui::PaintedLabel(form, L"LabelErr").value_or(Unseen()).shown);
+        EXPECT_FALSE(gui::Drawn(form, L"LabelErr").value_or(Unseen()).shown);
         Press(form, L"ButtonOK");  // Vybrat
     });
     ASSERT_TRUE(shown) << "the settings dialog showed";
@@ -131,7 +131,7 @@ TEST_F(SettingsDialogsOnScreen, AProfileAddedSavedAndSelectedBecomesTheActiveSet
 TEST_F(SettingsDialogsOnScreen, TheAboutDialogShowsTheIdentification) {
     std::wstring identification;
     const bool shown = MenuWithUser(3008, L"O ovladači pro LUMAR", [&](HWND form) {
-        identification = gui::PaintedLabel(form, L"Label1").value_or(Unseen()).text;
+        identification = gui::Drawn(form, L"Label1").value_or(Unseen()).text;
         EXPECT_TRUE(gui::Screenshot(form, "about-dialog"));
         Press(form, L"OKBtn");
     });

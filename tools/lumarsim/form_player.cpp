@@ -10,6 +10,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "platform/win32/form_renderer.h"
 #endif
 
 namespace lumarsim {
@@ -95,9 +97,6 @@ namespace lumarsim {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"LMForm";
-// What stands for an edit or combo box of a modal form until it is first
-// used: the box is made when the pointer moves onto it.
-constexpr wchar_t kFaceClass[] = L"LMControlFace";
 constexpr int kStepWaitMs = 20;
 
 struct ControlSearch {
@@ -114,20 +113,19 @@ BOOL CALLBACK FindNamed(HWND child, LPARAM context) {
     return TRUE;
 }
 
-// The control named by `property`, reached as the hand reaches it: the
-// pointer moved onto it first, which makes a box that stands as its face.
-HWND FindControl(HWND form, const std::wstring& property) {
-    ControlSearch search{property};
+// The control named `name`, reached as the hand reaches it: a box that the
+// form draws as its face gets its window as the pointer moved onto it would
+// give it one.
+HWND FindControl(HWND form, const std::wstring& name) {
+    ControlSearch search{L"LM:" + name};
     EnumChildWindows(form, FindNamed, reinterpret_cast<LPARAM>(&search));
-    wchar_t window_class[32] = {};
-    if (search.found == nullptr || GetClassNameW(search.found, window_class, 32) == 0 ||
-        wcscmp(window_class, kFaceClass) != 0) {
-        return search.found;
-    }
-    SendMessageW(search.found, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    search.found = nullptr;
-    EnumChildWindows(form, FindNamed, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (search.found != nullptr) return search.found;
+    static const UINT message = RegisterWindowMessageW(lm::win32::kDrawnControlMessageName);
+    lm::win32::DrawnControlQuery query;
+    query.name = name.c_str();
+    query.make_real = TRUE;
+    if (SendMessageW(form, message, 0, reinterpret_cast<LPARAM>(&query)) != TRUE) return nullptr;
+    return query.window;
 }
 
 std::wstring Wide(const std::string& cp1250) {
@@ -164,7 +162,7 @@ std::string Word(std::string& line) {
 std::string PlayStep(HWND form, std::string line) {
     const std::string verb = Word(line);
     const std::string name = Word(line);
-    HWND control = FindControl(form, L"LM:" + Wide(name));
+    HWND control = FindControl(form, Wide(name));
     if (control == nullptr) return Said({"no control \"", name, "\""});
     if (!IsWindowVisible(control) || !IsWindowEnabled(control))
         return Said({name, " is hidden or disabled"});

@@ -52,18 +52,30 @@ HWND FindNamedWindow(HWND parent, const std::wstring& name) {
     return search.found;
 }
 
-bool IsFace(HWND window) {
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, 32);
-    return std::wcscmp(name, L"LMControlFace") == 0;
+namespace {
+
+LRESULT AskForm(HWND form, lm::win32::DrawnControlQuery& query) {
+    static const UINT message = RegisterWindowMessageW(lm::win32::kDrawnControlMessageName);
+    return SendMessageW(form, message, 0, reinterpret_cast<LPARAM>(&query));
 }
 
+}  // namespace
+
 HWND FindControl(HWND parent, const std::wstring& name) {
-    HWND found = FindNamedWindow(parent, name);
-    if (found == nullptr || !IsFace(found)) return found;
-    // The pointer moved onto a face makes the control behind it.
-    SendMessageW(found, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    return FindNamedWindow(parent, name);
+    if (HWND found = FindNamedWindow(parent, name)) return found;
+    // A box the form draws as its face gets its window, as the pointer moved
+    // onto it would give it one.
+    lm::win32::DrawnControlQuery query;
+    query.name = name.c_str();
+    query.make_real = TRUE;
+    return AskForm(parent, query) == TRUE ? query.window : nullptr;
+}
+
+std::optional<lm::win32::DrawnControlQuery> Drawn(HWND form, const wchar_t* name) {
+    lm::win32::DrawnControlQuery query;
+    query.name = name;
+    if (AskForm(form, query) != TRUE) return std::nullopt;
+    return query;
 }
 
 RECT RectInParent(HWND window) {
@@ -113,16 +125,6 @@ LONG TextWidth(HFONT font, const std::wstring& text) {
     SelectObject(dc, old);
     DeleteDC(dc);
     return size.cx;
-}
-
-std::optional<lm::win32::PaintedLabelQuery> PaintedLabel(HWND form, const wchar_t* name) {
-    lm::win32::PaintedLabelQuery query;
-    query.name = name;
-    const UINT message = RegisterWindowMessageW(lm::win32::kPaintedLabelMessageName);
-    if (SendMessageW(form, message, 0, reinterpret_cast<LPARAM>(&query)) != TRUE) {
-        return std::nullopt;
-    }
-    return query;
 }
 
 Face RealizedFace(HWND window) {

@@ -19,13 +19,14 @@
 namespace lm::gui {
 
 // The window named `name` (its "LM:" property) below `parent`: a control's
-// own window, or the face that stands for a combo box of a modal form until
-// the box is first used.
+// own window, none for a control that a modal form draws.
 HWND FindNamedWindow(HWND parent, const std::wstring& name);
-bool IsFace(HWND window);
-// The control window named `name` below `parent`, made first when a face
-// stands for it: what a test that works the control needs.
+// The control window named `name` below `parent`, made first when the form
+// draws the box as its face: what a test that works the control needs.
 HWND FindControl(HWND parent, const std::wstring& name);
+// A control that a modal form draws itself, with no window (a label, a box's
+// face): what it shows; nullopt when the form draws none of that name.
+std::optional<lm::win32::DrawnControlQuery> Drawn(HWND form, const wchar_t* name);
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND window);
 std::wstring Text(HWND window);
@@ -34,9 +35,6 @@ std::wstring Text(HWND window);
 LONG TextWidth(HWND window);
 // How wide `text` is in `font`.
 LONG TextWidth(HFONT font, const std::wstring& text);
-// A label that a modal form draws itself, with no window: what it shows;
-// nullopt when the form draws none of that name.
-std::optional<lm::win32::PaintedLabelQuery> PaintedLabel(HWND form, const wchar_t* name);
 // The face GDI realizes for `window`'s font, which may differ from the face the
 // font asks for when the machine lacks that one: the typeface name and, for a
 // TrueType face, its family name ("Liberation Mono" behind "Courier New").
