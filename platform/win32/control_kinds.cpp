@@ -40,6 +40,10 @@ const KindRenderer& RendererOf(ui::ControlKind kind) {
     return kLabelRenderer;  // not reached: every kind has its row
 }
 
+RECT RectOf(const ui::Rect& place) {
+    return {place.left, place.top, place.left + place.width, place.top + place.height};
+}
+
 std::string WindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

@@ -89,6 +89,8 @@ void FillFaceField(ControlSlot& slot, HDC dc, const RECT& field, bool editable);
 // The face's text in the control's font from (x, y), clipped to `clip`.
 void DrawFaceText(ControlSlot& slot, HDC dc, int x, int y, const RECT& clip);
 std::string WindowText(HWND window);
+// A control's place as a RECT.
+RECT RectOf(const ui::Rect& place);
 // The control's text into the window's text, when it changed.
 void SyncText(ControlSlot& slot, bool all);
 // A memo's lines into its window: only what changed at either end.

@@ -74,8 +74,6 @@ struct ControlSlot {
     // The window (or face) finds its slot from now on / no longer.
     void Attach(HWND window);
     void Detach(HWND window);
-    // The control's window, if it has one.
-    HWND Shown() const { return hwnd; }
     // A box drawn as its face.
     bool Face() const;
     // The control's real window, made now if it has only its face (null

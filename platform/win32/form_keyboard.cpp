@@ -9,9 +9,12 @@
 // meanwhile, the focus comes back to its control when the form is active
 // again (after a message box), and a focus lost to a control that a handler
 // disabled or hid goes to the first field.
+#include <string>
+
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
 #include "platform/win32/form_window.h"
+#include "platform/win32/win32_text.h"
 
 namespace lm::win32 {
 namespace {
@@ -22,6 +25,32 @@ namespace {
 bool Groups(ui::ControlKind kind) {
     return kind == ui::ControlKind::Button || kind == ui::ControlKind::CheckBox ||
            kind == ui::ControlKind::RadioButton;
+}
+
+// A key of the modal loop sent to `form` or a window in it.
+bool IsFormKey(HWND form, const MSG& msg) {
+    return msg.hwnd == form || IsChild(form, msg.hwnd);
+}
+
+// What the window the key is for asks of the dialog manager for this key.
+LRESULT DialogCode(const MSG& msg) {
+    return SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+}
+
+wchar_t Upper(wchar_t letter) {
+    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(letter)))));
+}
+
+// The letter after the first single '&' of a text ("&&" is an ampersand),
+// upper case; 0 when it has none.
+wchar_t Mnemonic(const std::wstring& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return Upper(text[i + 1]);
+        ++i;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -44,10 +73,7 @@ int FormWindow::IndexOf(HWND window) {
     // The window of a control, or one inside it (a combo box's edit box, the
     // string grid's editor).
     for (HWND w = window; w != nullptr && w != hwnd_; w = GetParent(w)) {
-        if (ControlSlot* slot = SlotOf(w)) {
-            for (std::size_t i = 0; i < slots_.size(); ++i)
-                if (slots_[i].get() == slot) return static_cast<int>(i);
-        }
+        if (ControlSlot* slot = SlotOf(w)) return slot->id - kFirstControlId;
     }
     return -1;
 }
@@ -105,14 +131,33 @@ bool FormWindow::OnNextControl(WPARAM wparam, LPARAM lparam) {
 bool FormWindow::OnTabKey(const MSG& msg) {
     if (!drawn_ || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    if (!IsFormKey(hwnd_, msg)) return false;
     // A control that takes Tab itself keeps it, as in a dialog.
-    const LRESULT code =
-        SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
-    if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (DialogCode(msg) & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
     if (ControlSlot* next = NextStop(IndexOf(GetFocus()), GetKeyState(VK_SHIFT) < 0))
         FocusStop(*next);
     return true;
+}
+
+bool FormWindow::OnLabelMnemonic(const MSG& msg) {
+    if (!drawn_ || (msg.message != WM_SYSCHAR && msg.message != WM_CHAR)) return false;
+    if (!IsFormKey(hwnd_, msg)) return false;
+    // Without Alt, a letter is a mnemonic only where the focused control
+    // takes no typing, as in a dialog.
+    if (msg.message == WM_CHAR && (DialogCode(msg) & (DLGC_WANTCHARS | DLGC_WANTMESSAGE))) {
+        return false;
+    }
+    const wchar_t key = Upper(static_cast<wchar_t>(msg.wParam));
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        const ControlSlot& slot = *slots_[i];
+        const Applied& a = slot.applied;
+        if (!slot.painted || slot.Face() || !a.valid || !a.shown || !a.usable) continue;
+        if (Mnemonic(Wide(a.text)) != key) continue;
+        // The field after the label: the next one Tab reaches from there.
+        if (ControlSlot* target = NextStop(static_cast<int>(i), false)) FocusStop(*target);
+        return true;
+    }
+    return false;
 }
 
 bool FormWindow::ClickFocusedButton() {

@@ -4,14 +4,12 @@
 // window painted itself (the colours of WM_CTLCOLORSTATIC, gray while
 // disabled, the text from the left with its mnemonic underlined), the mouse
 // on one fires its events, a hint is a tool over its place, and Alt with its
-// mnemonic takes the focus to the field after it. A face is drawn as the box
+// mnemonic takes the focus to the field after it (form_keyboard.cpp). A face is drawn as the box
 // stands closed, pixel for pixel as its window draws it; the pointer moved
 // onto it, a click, the focus (Tab reaches it in the table's order) or a
 // message of the box makes the box's window in its place. Hidden or disabled,
 // a drawn control is not there for the mouse, as a window would not be.
 #include <windows.h>
-// After windows.h:
-#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -23,30 +21,6 @@
 #include "platform/win32/win32_text.h"
 
 namespace lm::win32 {
-namespace {
-
-wchar_t Upper(wchar_t letter) {
-    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
-        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(letter)))));
-}
-
-RECT RectOf(const ui::Rect& r) {
-    return {r.left, r.top, r.left + r.width, r.top + r.height};
-}
-
-// The letter after the first single '&' of a text ("&&" is an ampersand),
-// upper case; 0 when it has none.
-wchar_t Mnemonic(const std::wstring& text) {
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&') continue;
-        if (text[i + 1] != L'&') return Upper(text[i + 1]);
-        ++i;
-    }
-    return 0;
-}
-
-}  // namespace
-
 void FormWindow::SyncDrawn(ControlSlot& slot) {
     const ui::Control& c = *slot.control;
     const KindRenderer& kind = RendererOf(c.kind);
@@ -163,29 +137,6 @@ bool FormWindow::OnDrawnMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
     // second one of a double click.
     Fire(*drawn->control, msg == WM_LBUTTONDOWN ? ui::Event::Click : ui::Event::DoubleClick);
     return true;
-}
-
-bool FormWindow::OnLabelMnemonic(const MSG& msg) {
-    if (!drawn_ || (msg.message != WM_SYSCHAR && msg.message != WM_CHAR)) return false;
-    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-    if (msg.message == WM_CHAR) {
-        // Without Alt, a letter is a mnemonic only where the focused control
-        // takes no typing, as in a dialog.
-        const LRESULT code =
-            SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
-        if (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) return false;
-    }
-    const wchar_t key = Upper(static_cast<wchar_t>(msg.wParam));
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-        const ControlSlot& slot = *slots_[i];
-        const Applied& a = slot.applied;
-        if (!slot.painted || slot.Face() || !a.valid || !a.shown || !a.usable) continue;
-        if (Mnemonic(Wide(a.text)) != key) continue;
-        // The field after the label: the next one Tab reaches from there.
-        if (ControlSlot* target = NextStop(static_cast<int>(i), false)) FocusStop(*target);
-        return true;
-    }
-    return false;
 }
 
 BOOL FormWindow::TellDrawn(DrawnControlQuery* query) {

@@ -338,9 +338,9 @@ void FormWindow::Sync() {
                 continue;
             }
             // A control whose window waits for it to show.
-            if (slot->Shown() == nullptr && kind.has_window && form_.Showing(*slot->control))
+            if (slot->hwnd == nullptr && kind.has_window && form_.Showing(*slot->control))
                 MakeLateWindow(*slot);
-            if (slot->Shown() != nullptr) {
+            if (slot->hwnd != nullptr) {
                 SyncControl(*slot);
                 continue;
             }
@@ -437,14 +437,14 @@ void FormWindow::WakeModalLoop() {
 }
 
 void FormWindow::OnMouseMove(HWND under) {
-    ControlSlot* label = nullptr;
+    ControlSlot* drawn = nullptr;  // a drawn control under the pointer on the form
     if (under == hwnd_ && drawn_) {
         POINT at{};
         GetCursorPos(&at);
         ScreenToClient(hwnd_, &at);
-        label = DrawnAt(at);
+        drawn = DrawnAt(at);
     }
-    if (under == hwnd_ && label == nullptr) {
+    if (under == hwnd_ && drawn == nullptr) {
         if (!form_.Handles(form_.name(), ui::Event::MouseMove)) return;
         auto alive = alive_;
         form_.Fire(form_.name(), ui::Event::MouseMove);
@@ -453,7 +453,7 @@ void FormWindow::OnMouseMove(HWND under) {
         WakeModalLoop();
         return;
     }
-    ControlSlot* slot = label != nullptr ? label : SlotOf(under);
+    ControlSlot* slot = drawn != nullptr ? drawn : SlotOf(under);
     if (slot != nullptr && form_.Handles(slot->control->name, ui::Event::MouseMove)) {
         Fire(*slot->control, ui::Event::MouseMove);
     }

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
 #include "platform/win32/font_cache.h"
 #include "platform/win32/form_renderer.h"
@@ -55,8 +56,7 @@ TOOLINFOW PaintedToolOf(HWND form, const ControlSlot& slot) {
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = form;
     tool.uId = static_cast<UINT_PTR>(slot.id);
-    const ui::Rect& p = slot.applied.placement;
-    if (slot.applied.shown) tool.rect = {p.left, p.top, p.left + p.width, p.top + p.height};
+    if (slot.applied.shown) tool.rect = RectOf(slot.applied.placement);
     return tool;
 }
 
@@ -111,7 +111,7 @@ void FormWindow::SyncHint(ControlSlot& slot) {
         if (tooltip_ == nullptr) return;
     }
     std::wstring text = Wide(c.hint);
-    TOOLINFOW tool = slot.painted ? PaintedToolOf(hwnd_, slot) : ToolOf(hwnd_, slot.Shown());
+    TOOLINFOW tool = slot.painted ? PaintedToolOf(hwnd_, slot) : ToolOf(hwnd_, slot.hwnd);
     tool.lpszText = text.data();
     UINT message = a.hint.empty()   ? TTM_ADDTOOLW
                    : c.hint.empty() ? TTM_DELTOOLW
