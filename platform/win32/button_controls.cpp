@@ -1,8 +1,16 @@
 // Push buttons, check boxes, radio buttons and group boxes: BUTTON windows.
+// A modal form draws its push buttons, check boxes and radio buttons as faces
+// until they are used (control_face.cpp): the CW export dialog has eighteen,
+// of which a person uses a few. A face is drawn as the BUTTON window draws
+// itself unfocused and not pressed: the same frame, check mark and label,
+// placed by the same rules.
 #include <windows.h>
+
+#include <string>
 
 #include "platform/win32/control_kinds.h"
 #include "platform/win32/form_renderer.h"
+#include "platform/win32/win32_text.h"
 
 namespace lm::win32 {
 namespace {
@@ -42,19 +50,21 @@ void SyncCheckable(ControlSlot& slot, bool all) {
 
 // Tab reaches a group of radio buttons at its checked one (at each of them
 // while none is checked); the arrow keys move within the group.
-void SyncRadioButton(ControlSlot& slot, bool all) {
-    SyncCheckable(slot, all);
+bool RadioIsTabStop(const ControlSlot& slot) {
     const ui::Control& c = *slot.control;
-    bool stop = c.checked;
-    if (!stop) {
-        stop = true;
-        for (const auto& other : slot.owner->form().controls()) {
-            if (other->kind == ui::ControlKind::RadioButton && other->parent == c.parent &&
-                other->checked) {
-                stop = false;
-            }
+    if (c.checked) return true;
+    for (const auto& other : slot.owner->form().controls()) {
+        if (other->kind == ui::ControlKind::RadioButton && other->parent == c.parent &&
+            other->checked) {
+            return false;
         }
     }
+    return true;
+}
+
+void SyncRadioButton(ControlSlot& slot, bool all) {
+    SyncCheckable(slot, all);
+    const bool stop = RadioIsTabStop(slot);
     const LONG_PTR style = GetWindowLongPtrW(slot.hwnd, GWL_STYLE);
     if (((style & WS_TABSTOP) != 0) != stop) {
         SetWindowLongPtrW(slot.hwnd, GWL_STYLE, style ^ WS_TABSTOP);
@@ -101,12 +111,103 @@ LRESULT CALLBACK RadioButtonProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpar
     return result;
 }
 
+BOOL CALLBACK DrawLabelText(HDC dc, LPARAM text, WPARAM flags, int width, int height) {
+    RECT r{0, 0, width, height};
+    DrawTextW(dc, reinterpret_cast<const wchar_t*>(text), -1, &r, static_cast<UINT>(flags));
+    return TRUE;
+}
+
+// The label of a button face in `area` as the button lays it out: measured,
+// then centred (a push button) or from the left a pixel in, and centred
+// upright; drawn embossed while disabled. The rectangle it took, or an empty
+// one when there is no text.
+RECT DrawButtonLabel(ControlSlot& slot, HDC dc, const RECT& area, bool centred) {
+    const std::wstring text = Wide(slot.applied.text);
+    if (text.empty()) return RECT{};
+    UINT flags = DT_NOCLIP | DT_SINGLELINE | DT_VCENTER | (centred ? DT_CENTER : DT_LEFT);
+    RECT r = area;
+    DrawTextW(dc, text.c_str(), -1, &r, flags | DT_CALCRECT);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (centred) {
+        r.left = area.left + (area.right - area.left - width) / 2;
+    } else {
+        r.left = area.left + 1;
+    }
+    r.right = r.left + width;
+    r.top = area.top + (area.bottom - area.top - height) / 2;
+    r.bottom = r.top + height;
+    DrawStateW(dc, nullptr, DrawLabelText, reinterpret_cast<LPARAM>(text.c_str()), flags, r.left,
+               r.top, width, height, slot.applied.usable ? DSS_NORMAL : DSS_DISABLED);
+    return r;
+}
+
+// A push button: the default one framed in black (while no other push
+// button has the focus), the raised frame, the label centred.
+void DrawButtonFace(ControlSlot& slot, HDC dc, const RECT& client) {
+    RECT r = client;
+    SelectObject(dc, slot.applied.font);
+    SetBkMode(dc, TRANSPARENT);
+    if (slot.applied.framed) {
+        HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME));
+        HGDIOBJ old_pen = SelectObject(dc, pen);
+        HGDIOBJ old_brush = SelectObject(dc, GetSysColorBrush(COLOR_BTNFACE));
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        SelectObject(dc, old_brush);
+        DeleteObject(SelectObject(dc, old_pen));
+        InflateRect(&r, -1, -1);
+    }
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawButtonLabel(slot, dc, r, true);
+}
+
+// A check box or radio button: the background of a static control, the
+// mark at the left beside the label, upright in the middle of the label.
+void DrawCheckableFace(ControlSlot& slot, HDC dc, const RECT& client, UINT mark) {
+    const Applied& a = slot.applied;
+    SelectObject(dc, a.font);
+    int zero = 0;
+    GetCharWidthW(dc, L'0', L'0', &zero);
+    HBRUSH brush = slot.FaceBrush(dc, false);
+    FillRect(dc, &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    const int box = 12 * GetDeviceCaps(dc, LOGPIXELSY) / 96 + 1;
+    RECT text = client;
+    text.left += box + zero / 2;
+    SetBkMode(dc, TRANSPARENT);
+    RECT label = DrawButtonLabel(slot, dc, text, false);
+    RECT mark_box{client.left, client.top, box, client.bottom};
+    if (label.bottom > label.top) {
+        mark_box.top = label.top;
+        mark_box.bottom = label.bottom;
+    }
+    const int delta = mark_box.bottom - mark_box.top - box;
+    if (delta > 0) {
+        mark_box.bottom -= delta / 2 + 1;
+        mark_box.top = mark_box.bottom - box;
+    } else if (delta < 0) {
+        mark_box.top -= -delta / 2 + 1;
+        mark_box.bottom = mark_box.top + box;
+    }
+    UINT state = mark | (a.checked ? DFCS_CHECKED : 0) | (a.usable ? 0 : DFCS_INACTIVE);
+    DrawFrameControl(dc, &mark_box, DFC_BUTTON, state);
+}
+
+void DrawCheckBoxFace(ControlSlot& slot, HDC dc, const RECT& client) {
+    DrawCheckableFace(slot, dc, client, DFCS_BUTTONCHECK);
+}
+
+void DrawRadioButtonFace(ControlSlot& slot, HDC dc, const RECT& client) {
+    DrawCheckableFace(slot, dc, client, DFCS_BUTTONRADIO);
+}
+
 }  // namespace
 
 const KindRenderer kButtonRenderer{
     .create = CreateButton,
     .sync = SyncText,
     .command = ButtonCommand,
+    .face_text = FaceOfOwnText,
+    .face_draw = DrawButtonFace,
     .made_with_text = true,
 };
 
@@ -114,6 +215,8 @@ const KindRenderer kCheckBoxRenderer{
     .create = CreateCheckBox,
     .sync = SyncCheckable,
     .command = CheckBoxCommand,
+    .face_text = FaceOfOwnText,
+    .face_draw = DrawCheckBoxFace,
     .made_with_text = true,
 };
 
@@ -122,6 +225,9 @@ const KindRenderer kRadioButtonRenderer{
     .subclass = RadioButtonProc,
     .sync = SyncRadioButton,
     .command = RadioButtonCommand,
+    .face_text = FaceOfOwnText,
+    .face_draw = DrawRadioButtonFace,
+    .face_is_stop = RadioIsTabStop,
     .made_with_text = true,
 };
 

@@ -1,7 +1,8 @@
 // The face of a control whose own window is dear to make (a combo box, which
 // Wine makes with a list window of its own; an edit box, of which the analog
-// dialog has 37): a modal form draws the control closed, as it stands, in its
-// place (form_labels.cpp), until it is first used. Then the control's real
+// dialog has 37; push buttons, check boxes and radio buttons, of which the CW
+// export dialog has eighteen): a modal form draws the control closed, as it
+// stands, in its place (form_labels.cpp), until it is first used. Then the control's real
 // window is made there (FormWindow::MakeReal). What the families share for
 // drawing their faces.
 #include <windows.h>
@@ -20,6 +21,10 @@ void FillFaceField(ControlSlot& slot, HDC dc, const RECT& field, bool editable) 
     if (brush == nullptr) brush = GetSysColorBrush(COLOR_WINDOW);
     if (!usable) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     FillRect(dc, &field, brush);
+}
+
+std::string FaceOfOwnText(const ui::Control& control) {
+    return control.text;
 }
 
 void DrawFaceText(ControlSlot& slot, HDC dc, int x, int y, const RECT& clip) {

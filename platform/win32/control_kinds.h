@@ -54,6 +54,8 @@ struct KindRenderer {
     // The model asks for what only the window can do (the focus): the face
     // gives way at the next sync.
     bool (*face_needs_window)(const ui::Control& control) = nullptr;
+    // Whether Tab stops at the face (every shown, usable face when none).
+    bool (*face_is_stop)(const ControlSlot& slot) = nullptr;
     // WM_DRAWITEM of an owner-drawn window.
     void (*draw)(ControlSlot& slot, const DRAWITEMSTRUCT& item) = nullptr;
     Background background = Background::Face;
@@ -86,6 +88,8 @@ extern const KindRenderer kTimerRenderer;
 // (`editable`), else a static one, as a disabled or read-only box asks for;
 // the text greyed when the face is disabled.
 void FillFaceField(ControlSlot& slot, HDC dc, const RECT& field, bool editable);
+// The text of a face that shows the control's own text (an edit box, a button).
+std::string FaceOfOwnText(const ui::Control& control);
 // The face's text in the control's font from (x, y), clipped to `clip`.
 void DrawFaceText(ControlSlot& slot, HDC dc, int x, int y, const RECT& clip);
 std::string WindowText(HWND window);

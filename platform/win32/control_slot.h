@@ -23,6 +23,7 @@ struct Applied {
     HFONT font = nullptr;
     ui::Rect placement;
     bool shown = false, usable = false, checked = false, read_only = false;
+    bool framed = false;  // a push button's face: drawn with the default button's frame
     std::string text;
     bool text_given = false;  // the window was made with `text`
     int text_width = -1;      // measured width of a label's text; -1 = measure again
@@ -58,8 +59,8 @@ struct ControlSlot {
     int id = 0;
     HWND hwnd = nullptr;
     // Drawn by the form itself, with no window (form_labels.cpp): a label of
-    // a modal form always; an edit or combo box of one as its face, until it
-    // is first used and gets its window.
+    // a modal form always; an edit or combo box or a button of one as its
+    // face, until it is first used and gets its window.
     bool painted = false;
     WNDPROC old_proc = nullptr;  // subclassed windows: the class's procedure
     HBITMAP bitmap = nullptr;    // image: the loaded picture

@@ -158,11 +158,6 @@ void MemoCommand(ControlSlot& slot, HWND window, int code) {
     slot.owner->Fire(c, ui::Event::Change);
 }
 
-// What an edit box shows before it is first used: its text.
-std::string EditFaceText(const ui::Control& c) {
-    return c.text;
-}
-
 // A numeric edit whose text a handler found no number takes the focus: it
 // needs its window for that.
 bool FloatEditNeedsWindow(const ui::Control& c) {
@@ -220,7 +215,7 @@ const KindRenderer kEditRenderer{
     .create = CreateEdit,
     .sync = SyncEdit,
     .command = EditCommand,
-    .face_text = EditFaceText,
+    .face_text = FaceOfOwnText,
     .face_draw = DrawEditFace,
     .background = Background::Window,
     .made_with_text = true,
@@ -231,7 +226,7 @@ const KindRenderer kFloatEditRenderer{
     .subclass = FloatEditProc,
     .sync = SyncFloatEdit,
     .command = EditCommand,
-    .face_text = EditFaceText,
+    .face_text = FaceOfOwnText,
     .face_draw = DrawEditFace,
     .face_needs_window = FloatEditNeedsWindow,
     .background = Background::Window,

@@ -11,6 +11,7 @@
 // disabled or hid goes to the first field.
 #include <string>
 
+#include "platform/win32/control_kinds.h"
 #include "platform/win32/control_slot.h"
 #include "platform/win32/form_renderer.h"
 #include "platform/win32/form_window.h"
@@ -87,7 +88,11 @@ ControlSlot* FormWindow::NextStop(int from, bool backwards) {
         i = ((i % count) + count) % count;
         ControlSlot& slot = *slots_[static_cast<std::size_t>(i)];
         if (slot.Face()) {
-            if (slot.applied.valid && slot.applied.shown && slot.applied.usable) return &slot;
+            const auto stop = RendererOf(slot.control->kind).face_is_stop;
+            if (slot.applied.valid && slot.applied.shown && slot.applied.usable &&
+                (stop == nullptr || stop(slot))) {
+                return &slot;
+            }
         } else if (slot.hwnd != nullptr && IsWindowVisible(slot.hwnd) &&
                    IsWindowEnabled(slot.hwnd) &&
                    (GetWindowLongPtrW(slot.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
@@ -151,8 +156,16 @@ bool FormWindow::OnLabelMnemonic(const MSG& msg) {
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         const ControlSlot& slot = *slots_[i];
         const Applied& a = slot.applied;
-        if (!slot.painted || slot.Face() || !a.valid || !a.shown || !a.usable) continue;
+        if (!slot.painted || !a.valid || !a.shown || !a.usable) continue;
+        // Of the faces, buttons have mnemonics (an edit box's text is typed).
+        if (slot.Face() && !Groups(slot.control->kind)) continue;
         if (Mnemonic(Wide(a.text)) != key) continue;
+        // A button's face gets its window, which the dialog manager then
+        // presses or ticks as the mnemonic asks.
+        if (slot.Face()) {
+            MakeReal(*slots_[i]);
+            return false;
+        }
         // The field after the label: the next one Tab reaches from there.
         if (ControlSlot* target = NextStop(static_cast<int>(i), false)) FocusStop(*target);
         return true;
@@ -174,8 +187,15 @@ void FormWindow::FollowFocus() {
     followed_focus_ = focus;
     ControlSlot* focused = SlotOf(focus);
     const bool on_button = focused != nullptr && focused->control->kind == ui::ControlKind::Button;
+    const bool faces_change = on_button != focus_on_button_;
+    focus_on_button_ = on_button;
     for (auto& slot : slots_) {
-        if (slot->hwnd == nullptr || slot->control->kind != ui::ControlKind::Button) continue;
+        if (slot->control->kind != ui::ControlKind::Button) continue;
+        if (slot->Face()) {
+            if (faces_change && slot->applied.valid) SyncDrawn(*slot);
+            continue;
+        }
+        if (slot->hwnd == nullptr) continue;
         const bool framed = on_button ? slot.get() == focused : slot->control->default_button;
         const LONG_PTR type = GetWindowLongPtrW(slot->hwnd, GWL_STYLE) & BS_TYPEMASK;
         if (framed != (type == BS_DEFPUSHBUTTON)) {

@@ -1,13 +1,15 @@
 // What a modal form draws itself, with no window each: its labels, and its
-// edit and combo boxes until they are used (their faces). A label does all
+// edit and combo boxes, push buttons, check boxes and radio buttons until
+// they are used (their faces). A label does all
 // its STATIC window did: the form paints it over its background as the
 // window painted itself (the colours of WM_CTLCOLORSTATIC, gray while
 // disabled, the text from the left with its mnemonic underlined), the mouse
 // on one fires its events, a hint is a tool over its place, and Alt with its
 // mnemonic takes the focus to the field after it (form_keyboard.cpp). A face is drawn as the box
 // stands closed, pixel for pixel as its window draws it; the pointer moved
-// onto it, a click, the focus (Tab reaches it in the table's order) or a
-// message of the box makes the box's window in its place. Hidden or disabled,
+// onto it, a click, the focus (Tab reaches it in the table's order), a
+// button's mnemonic or a message of the box makes the box's window in its
+// place, with those of the rest of its group of buttons. Hidden or disabled,
 // a drawn control is not there for the mouse, as a window would not be.
 #include <windows.h>
 
@@ -41,8 +43,11 @@ void FormWindow::SyncDrawn(ControlSlot& slot) {
     const bool usable = form_.Usable(c);
     const bool shown = form_.Showing(c);
     const bool moved = all || !(p == a.placement) || shown != a.shown;
+    // A check mark, and a push button's frame, which follows the focus.
+    const bool framed = c.kind == ui::ControlKind::Button && c.default_button && !focus_on_button_;
     const bool changed = moved || new_font || text != a.text || usable != a.usable ||
-                         c.text_colour != a.text_colour || c.back_colour != a.back_colour;
+                         c.text_colour != a.text_colour || c.back_colour != a.back_colour ||
+                         c.checked != a.checked || framed != a.framed;
     // A form not shown yet paints everything when it shows.
     if (changed && IsWindowVisible(hwnd_)) {
         if (a.valid && a.shown) {
@@ -60,6 +65,8 @@ void FormWindow::SyncDrawn(ControlSlot& slot) {
     a.shown = shown;
     a.text_colour = c.text_colour;
     a.back_colour = c.back_colour;
+    a.checked = c.checked;
+    a.framed = framed;
     a.valid = true;
     SyncHint(slot);
     if (moved) MovePaintedHint(slot);
@@ -143,8 +150,13 @@ BOOL FormWindow::TellDrawn(DrawnControlQuery* query) {
     if (query == nullptr || query->name == nullptr) return FALSE;
     for (const auto& slot : slots_) {
         if (Wide(slot->control->name) != query->name) continue;
-        if (query->make_real && slot->Face()) query->window = MakeReal(*slot);
-        if (!slot->painted) return query->window != nullptr ? TRUE : FALSE;
+        if (query->make_real && slot->Face()) MakeReal(*slot);
+        // A control with its window (one made a moment ago, maybe not named
+        // yet) tells of that window when asked to make it.
+        if (!slot->painted) {
+            if (query->make_real) query->window = slot->hwnd;
+            return query->window != nullptr ? TRUE : FALSE;
+        }
         const Applied& a = slot->applied;
         const std::wstring text = Wide(a.text);
         const std::size_t n = std::min(text.size(), std::size(query->text) - 1);

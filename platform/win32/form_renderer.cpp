@@ -170,10 +170,11 @@ void FormWindow::CreateControl(std::size_t index) {
     // gets its window when it is first shown. Group boxes, which lie under
     // the rest, and the controls of other windows have theirs from the start.
     const bool later = options_.modal && c.kind != ui::ControlKind::GroupBox && !form_.Showing(c);
-    // A modal form draws its labels, and its edit and combo boxes until they
-    // are used: of the analog dialog's twelve combo boxes and 37 edit boxes a
-    // person uses a few, and making their windows was most of the time the
-    // dialog took to open under Wine (a combo box costs some ten edit boxes).
+    // A modal form draws its labels, and its edit and combo boxes and buttons
+    // until they are used: of the analog dialog's twelve combo boxes and 37
+    // edit boxes, or the CW export dialog's eighteen buttons, a person uses a
+    // few, and making their windows was most of the time the dialog took to
+    // open under Wine (a combo box costs some ten edit boxes).
     if (options_.modal && (c.kind == ui::ControlKind::Label || kind.face_draw != nullptr)) {
         slot->painted = true;
         drawn_ = true;
@@ -195,6 +196,33 @@ const ui::Control* FormWindow::PreviousWithWindow(const ControlSlot& slot) const
 }
 
 HWND FormWindow::MakeReal(ControlSlot& slot) {
+    HWND made = MakeOneReal(slot);
+    if (made == nullptr) return nullptr;
+    // Its group: the controls with windows before it, back to the one that
+    // starts the group, and those after it that do not start one (a timer
+    // in between has no window and is no part of it).
+    auto starts = [this](std::size_t i) {
+        return StartsGroup(*slots_[i]->control, PreviousWithWindow(*slots_[i]));
+    };
+    auto windowed = [this](std::size_t i) {
+        return RendererOf(slots_[i]->control->kind).has_window;
+    };
+    const std::size_t at = static_cast<std::size_t>(slot.id - kFirstControlId);
+    for (std::size_t i = at; !starts(i);) {
+        // A control with a window lies before one that starts no group.
+        --i;
+        while (!windowed(i)) --i;
+        MakeOneReal(*slots_[i]);
+    }
+    for (std::size_t i = at + 1; i < slots_.size(); ++i) {
+        if (!windowed(i)) continue;
+        if (starts(i)) break;
+        MakeOneReal(*slots_[i]);
+    }
+    return made;
+}
+
+HWND FormWindow::MakeOneReal(ControlSlot& slot) {
     if (slot.hwnd != nullptr || !slot.Face()) return slot.hwnd;
     // The hint goes over to the window.
     const Applied drawn = slot.applied;
@@ -218,6 +246,7 @@ HWND FormWindow::MakeReal(ControlSlot& slot) {
     syncing_ = true;
     SyncControl(slot);
     syncing_ = was_syncing;
+    followed_focus_ = nullptr;  // a push button's frame is looked at again
     return slot.hwnd;
 }
 

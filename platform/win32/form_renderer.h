@@ -28,13 +28,13 @@ inline constexpr wchar_t kControlNamePrefix[] = L"LM:";
 inline constexpr int kFirstControlId = 100;
 
 // A modal form draws some controls itself, with no window of their own: its
-// labels, and its edit and combo boxes until each is first used (their
-// faces). A dialog such as the analog inputs' shows some seventy, and a window
+// labels, and its edit and combo boxes and its buttons until each is first
+// used (their faces). A dialog such as the analog inputs' shows some seventy, and a window
 // each was most of the time it took to open under Wine. What a drawn control
 // shows is told to whoever sends the form the registered message
 // kDrawnControlMessageName with a DrawnControlQuery (from this process: the
 // query is a pointer): TRUE when the form draws a control of that name, or
-// made its window as asked (`window`).
+// gave its window as asked (`window`, made now for a face).
 inline constexpr wchar_t kDrawnControlMessageName[] = L"LMDrawnControl";
 struct DrawnControlQuery {
     const wchar_t* name = nullptr;  // the control's name
@@ -43,7 +43,7 @@ struct DrawnControlQuery {
     RECT rect{};                    // where it is drawn, in the form's client area
     BOOL shown = FALSE, usable = FALSE;
     HFONT font = nullptr;
-    HWND window = nullptr;  // the window made as asked
+    HWND window = nullptr;  // the control's window, as asked
 };
 
 // What the renderer did to the memo windows, for tests of the cheap sync.
@@ -97,7 +97,9 @@ public:
     // A key from the modal loop that the form takes before the dialog
     // manager, which sees only windows: Tab and Shift+Tab, which reach the
     // faces in the table's order too, and a drawn label's mnemonic, which
-    // takes the focus to the field after it. True when the key was one.
+    // takes the focus to the field after it. A button face's mnemonic makes
+    // its window and is left to the dialog manager. True when the form took
+    // the key.
     bool OnTabKey(const MSG& msg);
     bool OnLabelMnemonic(const MSG& msg);
     // The focus to the first control that Tab reaches (form_keyboard.cpp).
@@ -112,7 +114,10 @@ private:
     void CreateControl(std::size_t index);
     void MakeWindow(ControlSlot& slot);
     void MakeLateWindow(ControlSlot& slot);
+    // A face's window, and those of the rest of its group of buttons, in
+    // which the arrow keys move among windows (form_keyboard.cpp).
     HWND MakeReal(ControlSlot& slot);
+    HWND MakeOneReal(ControlSlot& slot);
     // The nearest window before `slot` in the table, group boxes aside (which
     // lie at the bottom): where a window made late goes in the tab order.
     HWND WindowBefore(const ControlSlot& slot) const;
@@ -172,6 +177,7 @@ private:
     bool created_ = false;
     bool drawn_ = false;             // the form draws controls
     HWND followed_focus_ = nullptr;  // the focus FollowFocus last saw
+    bool focus_on_button_ = false;   // ... was a push button's
     HWND saved_focus_ = nullptr;     // the focus when the form was last active
     RendererStats stats_;
     std::shared_ptr<bool> alive_;

@@ -616,12 +616,15 @@ TEST_F(ModalRenderer, WithoutBorderIconsTheCloseMessageIsIgnored) {
     EXPECT_EQ(run.result, ui::ModalResult::Ok);
 }
 
-// A modal form's edit and combo boxes in every look a face has to match: a
-// list with the first focus; plain, disabled, read-only, fixed pitch; a box
-// one types into, a disabled list. Every one of them opens as a face.
+// A modal form's edit and combo boxes, buttons, check boxes and radio
+// buttons in every look a face has to match: a list with the first focus;
+// plain, disabled, read-only, fixed pitch; a box one types into, a disabled
+// list; the default button framed, a plain and a disabled one; check boxes
+// ticked and disabled; a group of radio buttons. Every one of them opens as
+// a face.
 class FacesForm : public ui::Form {
 public:
-    FacesForm() : ui::Form("TFaces", "Tváře"_cp, 330, 200) {
+    FacesForm() : ui::Form("TFaces", "Tváře"_cp, 330, 230) {
         auto& list = Place(*this, "ComboList", ControlKind::ComboBox, {120, 8, 100, 21});
         list.read_only = true;
         list.items = {"COM1", "COM2"};
@@ -641,6 +644,16 @@ public:
         off.enabled = false;
         Place(*this, "ButtonOK", ControlKind::Button, {240, 8, 75, 25}, "&OK").default_button =
             true;
+        Place(*this, "ButtonPlain", ControlKind::Button, {240, 40, 75, 25}, "Ž&luťoučký"_cp);
+        Place(*this, "ButtonOff", ControlKind::Button, {240, 72, 75, 25}, "Vypnuto").enabled =
+            false;
+        Place(*this, "CheckOn", ControlKind::CheckBox, {8, 116, 120, 17}, "Zaškrt&nuto"_cp)
+            .checked = true;
+        Place(*this, "CheckOff", ControlKind::CheckBox, {8, 136, 120, 17}, "Vypnuto").enabled =
+            false;
+        Place(*this, "RadioOn", ControlKind::RadioButton, {140, 116, 90, 17}, "Přepsat"_cp)
+            .checked = true;
+        Place(*this, "RadioOff", ControlKind::RadioButton, {140, 136, 90, 17}, "Připojit"_cp);
         On("ButtonOK", Event::Click, [this] { Close(ui::ModalResult::Ok); });
     }
 };
@@ -669,9 +682,10 @@ std::vector<std::uint32_t> ClientPixels(HWND form) {
 
 TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabOrder) {
     FacesForm faces;
-    const std::vector<const wchar_t*> names = {L"ComboList",    L"EditPlain", L"EditOff",
-                                               L"EditReadOnly", L"EditFixed", L"ComboText",
-                                               L"ComboOff"};
+    const std::vector<const wchar_t*> names = {
+        L"ComboList", L"EditPlain", L"EditOff",  L"EditReadOnly", L"EditFixed",
+        L"ComboText", L"ComboOff",  L"ButtonOK", L"ButtonPlain",  L"ButtonOff",
+        L"CheckOn",   L"CheckOff",  L"RadioOn",  L"RadioOff"};
     Run run = ShowWith(
         [&](HWND f) {
             // All are drawn but the list with the first focus, which has its window.
@@ -692,16 +706,18 @@ TEST_F(ModalRenderer, FacesLookLikeTheControlsTheyGiveWayToInTheirPlaceInTheTabO
             for (std::size_t i = 0; i < before.size(); ++i) differ += before[i] != after[i];
             EXPECT_EQ(differ, 0u) << "pixels that changed when the faces gave way";
             // The focus went with the list; Tab goes on through the usable
-            // ones in the table's order.
+            // ones in the table's order (a group of radio buttons at its
+            // checked one).
             HWND at = Child(f, L"ComboList");
             EXPECT_EQ(Focused(f), at);
             for (const wchar_t* name : names) {
                 HWND real = Child(f, name);
-                if (!IsWindowEnabled(real) || real == at) continue;
+                if (!IsWindowEnabled(real) || real == at || name == std::wstring(L"RadioOff"))
+                    continue;
                 at = GetNextDlgTabItem(f, at, FALSE);
                 EXPECT_EQ(at, real) << std::filesystem::path(name).string();
             }
-            EXPECT_EQ(GetNextDlgTabItem(f, at, FALSE), Child(f, L"ButtonOK"));
+            EXPECT_EQ(GetNextDlgTabItem(f, at, FALSE), Child(f, L"ComboList"));
             SendMessageW(Child(f, L"ButtonOK"), BM_CLICK, 0, 0);
         },
         true, &faces);
@@ -725,7 +741,7 @@ TEST_F(ModalRenderer, TabIntoAListThatIsStillAFaceGivesTheFocusToTheList) {
                 HWND box = gui::FindNamedWindow(f, L"ComboBox1");
                 return box != nullptr && Focused(f) == box;
             }));
-            SendMessageW(gui::FindNamedWindow(f, L"ButtonCancel"), BM_CLICK, 0, 0);
+            SendMessageW(Child(f, L"ButtonCancel"), BM_CLICK, 0, 0);
         },
         true, &form);
 }
@@ -740,12 +756,12 @@ TEST_F(ModalRenderer, ANumberAHandlerRefusesGetsItsWindowAndTheFocusThoughNeverU
     ShowWith(
         [](HWND f) {
             EXPECT_TRUE(gui::Drawn(f, L"FloatEdit1"));
-            SendMessageW(gui::FindNamedWindow(f, L"ButtonOK"), BM_CLICK, 0, 0);
+            SendMessageW(Child(f, L"ButtonOK"), BM_CLICK, 0, 0);
             EXPECT_TRUE(gui::WaitUntil([&] {
                 HWND edit = gui::FindNamedWindow(f, L"FloatEdit1");
                 return edit != nullptr && Focused(f) == edit;
             }));
-            SendMessageW(gui::FindNamedWindow(f, L"ButtonCancel"), BM_CLICK, 0, 0);
+            SendMessageW(Child(f, L"ButtonCancel"), BM_CLICK, 0, 0);
         },
         true, &form);
 }
