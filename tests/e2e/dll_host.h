@@ -68,6 +68,9 @@ protected:
         work_ = std::filesystem::temp_directory_path() /
                 (folder_prefix_ + std::to_string(GetCurrentProcessId()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // What a killed run of a process with the same id left is not this test's.
+        std::error_code stale;
+        std::filesystem::remove_all(work_, stale);
         std::filesystem::create_directories(work_ / "OVLADACE" / "KADEX2");
         std::ofstream(work_ / "OVLADACE" / "KADEX2" / "SETCOM.INI", std::ios::binary)
             << kSetComText;
