@@ -1,5 +1,6 @@
 #include "tools/lumarsim/form_player.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cwchar>
 #include <initializer_list>
@@ -42,6 +43,11 @@ std::optional<std::string> FormQueue::Next() {
     return steps;
 }
 
+void FormQueue::Playing() {
+    std::lock_guard lock(mutex_);
+    ++playing_;
+}
+
 void FormQueue::Closed(const std::string& caption, bool closed_by_steps,
                        const std::string& problem) {
     std::string line = "form \"";
@@ -52,9 +58,13 @@ void FormQueue::Closed(const std::string& caption, bool closed_by_steps,
         line += "; ";
         line += lm::Cp1250ToUtf8(problem);
     }
-    std::lock_guard lock(mutex_);
-    reports_.push_back(std::move(line));
-    if (!problem.empty()) ++problems_;
+    {
+        std::lock_guard lock(mutex_);
+        reports_.push_back(std::move(line));
+        if (!problem.empty()) ++problems_;
+        if (playing_ > 0) --playing_;
+    }
+    played_.notify_all();
 }
 
 std::size_t FormQueue::TakeProblems() {
@@ -63,7 +73,8 @@ std::size_t FormQueue::TakeProblems() {
 }
 
 std::vector<std::string> FormQueue::TakeReports() {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    played_.wait_for(lock, std::chrono::seconds(2), [this] { return playing_ == 0; });
     return std::exchange(reports_, {});
 }
 
@@ -229,6 +240,7 @@ void Play(HWND form) {
     wchar_t title[256] = {};
     GetWindowTextW(form, title, 256);
     const std::string caption = Cp1250(title);
+    FormQueue::Instance().Playing();
     std::optional<std::string> steps = FormQueue::Instance().Next();
     std::string problem;
     bool closed = false;

@@ -5,6 +5,7 @@
 // without steps is closed as dismissed, so a session never waits.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -25,15 +26,22 @@ public:
     bool AddStep(const std::string& step);
     // The steps of the next form, one a line; nothing when none is queued.
     std::optional<std::string> Next();
+    // A form window's play began (Windows): its report follows with Closed.
+    void Playing();
     // How the form with this caption (CP1250) ended: the transcript line.
     void Closed(const std::string& caption, bool closed_by_steps, const std::string& problem);
-    // The transcript lines of the forms that ended since the last call.
+    // The transcript lines of the forms that ended since the last call,
+    // after the forms still being played have ended (two seconds at most):
+    // a form closes before its player has written its line, and the host
+    // call that showed it may have returned meanwhile.
     std::vector<std::string> TakeReports();
     // How many forms since the last call had a step that could not be played.
     std::size_t TakeProblems();
 
 private:
     std::mutex mutex_;
+    std::condition_variable played_;
+    int playing_ = 0;
     std::deque<std::string> forms_;
     std::vector<std::string> reports_;
     std::size_t problems_ = 0;
