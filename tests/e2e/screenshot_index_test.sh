@@ -38,6 +38,11 @@ check "a name taken twice once, with its later test" \
     test "$(grep -c '<b>string-table</b>' "$work/index.html")-$(lists string-table \
     "lm_gui_object_dialog_tests A.D" 300 200 && echo later)" = "1-later"
 
+# A run whose tests took no screenshot: an index of no windows.
+fresh
+check "a run without screenshots is indexed" index
+check "as no windows" grep -q "<p>0 windows," "$work/index.html"
+
 # Each fault alone fails the run: row = what is done to the complete run.
 while IFS='|' read -r what fault; do
     fresh
@@ -45,7 +50,7 @@ while IFS='|' read -r what fault; do
     eval "$fault"
     check "$what fails" fails
 done <<'ROWS'
-no screenshot at all|rm -f "$work"/*
+screenshots without their manifest|rm "$work/manifest.tsv"
 a listed screenshot without its file|rm "$work/analog-dialog.png"
 a file nobody listed|png stray 5 5
 a file of another size than its window|png analog-dialog 640 479

@@ -4,8 +4,10 @@
 #   cmake -DDIR=... -DSTEP=index -P screenshot_index.cmake
 #       writes DIR/index.html from DIR/manifest.tsv (a line per screenshot:
 #       name, test, width, height, appended by the tests' Screenshot) and fails
-#       when no screenshot was taken, when a listed one has no file or another
-#       size than its window, or when a file is listed nowhere.
+#       when a listed one has no file or another size than its window, or when
+#       a file is listed nowhere. A run of tests that take none (ctest -R with
+#       the keyboard tests alone) has no manifest and gets an index of no
+#       windows; a test that takes one fails by itself when it cannot.
 cmake_minimum_required(VERSION 3.20)
 
 if(NOT DIR)
@@ -20,10 +22,10 @@ elseif(NOT STEP STREQUAL "index")
   message(FATAL_ERROR "STEP is begin or index, not '${STEP}'")
 endif()
 
-if(NOT EXISTS "${DIR}/manifest.tsv")
-  message(FATAL_ERROR "no screenshot was taken: ${DIR}/manifest.tsv is missing")
+set(lines "")
+if(EXISTS "${DIR}/manifest.tsv")
+  file(STRINGS "${DIR}/manifest.tsv" lines)
 endif()
-file(STRINGS "${DIR}/manifest.tsv" lines)
 
 # The width and height a PNG file's header gives.
 function(png_size file out_width out_height)
