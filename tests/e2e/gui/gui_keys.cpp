@@ -104,9 +104,12 @@ bool PressKeys(HWND form, const std::vector<KeyStep>& steps, std::string* error)
     const std::string done_unix = UnixPath(done);
     if (done_unix.empty()) return fail("no Unix path for " + std::string(done.begin(), done.end()));
     // Bounded well inside the test's own time limit (a few rows may each miss),
-    // so that a display that takes no keys fails the row with this message.
-    command = "timeout 10 sh -c '" + command + "'; echo $? >'" + done_unix + ".part' && mv '" +
-              done_unix + ".part' '" + done_unix + "'";
+    // so that a display that takes no keys fails the row with this message; the
+    // wait for the done file outlasts the bound by the shell's own start.
+    constexpr int kKeysLimitSeconds = 10;
+    command = "timeout " + std::to_string(kKeysLimitSeconds) + " sh -c '" + command +
+              "'; echo $? >'" + done_unix + ".part' && mv '" + done_unix + ".part' '" + done_unix +
+              "'";
     if (!StartShell(command)) return fail("xdotool could not be started");
     std::string status;
     WaitUntil(
@@ -114,7 +117,7 @@ bool PressKeys(HWND form, const std::vector<KeyStep>& steps, std::string* error)
             std::ifstream file{std::filesystem::path(done)};
             return static_cast<bool>(std::getline(file, status));
         },
-        15000);
+        (kKeysLimitSeconds + 5) * 1000);
     DeleteFileW(done.c_str());
     if (status.empty()) return fail("xdotool did not finish");
     if (status != "0") return fail("xdotool ended with status " + status + ": " + command);
